@@ -1,0 +1,53 @@
+# Helpers that keep every test, benchmark and fuzz target built the same way.
+
+# Adds every direct subfolder of DIR that has a CMakeLists.txt.
+function(korvane_add_subfolders dir)
+  file(GLOB children LIST_DIRECTORIES true ${CMAKE_CURRENT_SOURCE_DIR}/${dir}/*)
+  foreach(child ${children})
+    if(IS_DIRECTORY ${child} AND EXISTS ${child}/CMakeLists.txt)
+      add_subdirectory(${child})
+    endif()
+  endforeach()
+endfunction()
+
+# korvane_add_test(name SOURCES a.cpp ... LIBS lib ... [LABELS serial ...])
+# One GoogleTest program, registered with ctest as one test per case. Widget tests run offscreen.
+function(korvane_add_test name)
+  cmake_parse_arguments(ARG "" "" "SOURCES;LIBS;LABELS" ${ARGN})
+  add_executable(${name} ${ARG_SOURCES})
+  target_link_libraries(${name} PRIVATE ${ARG_LIBS} GTest::gtest GTest::gtest_main)
+  set(properties ENVIRONMENT "QT_QPA_PLATFORM=offscreen")
+  if(ARG_LABELS)
+    list(APPEND properties LABELS "${ARG_LABELS}")
+  endif()
+  gtest_discover_tests(${name} PROPERTIES ${properties} DISCOVERY_TIMEOUT 60)
+  if("serial" IN_LIST ARG_LABELS)
+    add_dependencies(serial_tests ${name})
+  endif()
+endfunction()
+
+# korvane_add_bench(name SOURCES a.cpp ... LIBS lib ...)
+function(korvane_add_bench name)
+  cmake_parse_arguments(ARG "" "" "SOURCES;LIBS" ${ARGN})
+  add_executable(${name} ${ARG_SOURCES})
+  target_link_libraries(${name} PRIVATE ${ARG_LIBS} benchmark::benchmark)
+endfunction()
+
+# korvane_add_fuzzer(name SOURCES a.cpp ... LIBS lib ...): a libFuzzer program, clang only.
+function(korvane_add_fuzzer name)
+  cmake_parse_arguments(ARG "" "" "SOURCES;LIBS" ${ARGN})
+  add_executable(${name} ${ARG_SOURCES})
+  target_compile_options(${name} PRIVATE -fsanitize=fuzzer)
+  target_link_options(${name} PRIVATE -fsanitize=fuzzer)
+  target_link_libraries(${name} PRIVATE ${ARG_LIBS})
+endfunction()
+
+# korvane_add_library(name LIBS lib ...): one static library of the .cpp/.h files in the
+# current folder, with the project root on the include path ("data/record_finder.h").
+function(korvane_add_library name)
+  cmake_parse_arguments(ARG "" "" "LIBS" ${ARGN})
+  file(GLOB sources CONFIGURE_DEPENDS ${CMAKE_CURRENT_SOURCE_DIR}/*.cpp ${CMAKE_CURRENT_SOURCE_DIR}/*.h)
+  add_library(${name} STATIC ${sources})
+  target_include_directories(${name} PUBLIC ${PROJECT_SOURCE_DIR})
+  target_link_libraries(${name} PUBLIC ${ARG_LIBS})
+endfunction()

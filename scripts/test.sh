@@ -1,0 +1,28 @@
+#!/usr/bin/env bash
+# Installs what is missing, builds, and runs every test: the whole suite in a normal build, the
+# serial tests again under ThreadSanitizer, and each fuzz harness for a short while.
+set -euo pipefail
+cd "$(dirname "$0")/.."
+bash scripts/install-deps.sh
+
+jobs=$(nproc)
+bash scripts/build.sh build
+ctest --test-dir build --output-on-failure -j "$jobs" --timeout 300
+
+echo "== serial tests under ThreadSanitizer"
+cmake -S . -B build-tsan -G Ninja -Wno-dev -DSANITIZER=thread -DKORVANE_BUILD_BENCH=OFF >/dev/null
+cmake --build build-tsan -j "$jobs" --target serial_tests
+TSAN_OPTIONS="halt_on_error=1 second_deadlock_stack=1" \
+  ctest --test-dir build-tsan --output-on-failure -L serial --timeout 300
+
+if [ -d fuzz ]; then
+  echo "== fuzz harnesses, ${KORVANE_FUZZ_SECONDS:=20} s each"
+  bash scripts/build.sh build-fuzz -DCMAKE_CXX_COMPILER=clang++ -DKORVANE_BUILD_FUZZ=ON \
+    -DKORVANE_BUILD_TESTS=OFF -DKORVANE_BUILD_BENCH=OFF
+  find build-fuzz/fuzz -type f -executable -name 'fuzz_*' | sort | while read -r harness; do
+    echo "-- $harness"
+    corpus=$(mktemp -d)
+    "$harness" -max_total_time="$KORVANE_FUZZ_SECONDS" -timeout=10 -print_final_stats=0 "$corpus" 2>&1 | tail -n 3
+    rm -rf "$corpus"
+  done
+fi
