@@ -1,10 +1,13 @@
 # Helpers that keep every test, benchmark and fuzz target built the same way.
 
-# Adds every direct subfolder of DIR that has a CMakeLists.txt.
+# Adds every direct subfolder of DIR that has a CMakeLists.txt and whose subsystem library
+# exists (tests/data needs korvane_data, tests/common needs korvane_common, ...).
 function(korvane_add_subfolders dir)
   file(GLOB children LIST_DIRECTORIES true ${CMAKE_CURRENT_SOURCE_DIR}/${dir}/*)
   foreach(child ${children})
-    if(IS_DIRECTORY ${child} AND EXISTS ${child}/CMakeLists.txt)
+    get_filename_component(subsystem ${child} NAME)
+    if(IS_DIRECTORY ${child} AND EXISTS ${child}/CMakeLists.txt
+       AND (TARGET korvane_${subsystem} OR NOT subsystem MATCHES "^(common|serial|data|curve|method|controls|app)$"))
       add_subdirectory(${child})
     endif()
   endforeach()
@@ -44,10 +47,29 @@ endfunction()
 
 # korvane_add_library(name LIBS lib ...): one static library of the .cpp/.h files in the
 # current folder, with the project root on the include path ("data/record_finder.h").
+# EXCLUDE names files of the folder that belong to another target (a program's main.cpp).
 function(korvane_add_library name)
-  cmake_parse_arguments(ARG "" "" "LIBS" ${ARGN})
-  file(GLOB sources CONFIGURE_DEPENDS ${CMAKE_CURRENT_SOURCE_DIR}/*.cpp ${CMAKE_CURRENT_SOURCE_DIR}/*.h)
+  cmake_parse_arguments(ARG "" "" "LIBS;EXCLUDE;SUBDIRS" ${ARGN})
+  set(patterns *.cpp *.h)
+  foreach(subdir ${ARG_SUBDIRS})
+    list(APPEND patterns ${subdir}/*.cpp ${subdir}/*.h)
+  endforeach()
+  list(TRANSFORM patterns PREPEND ${CMAKE_CURRENT_SOURCE_DIR}/)
+  file(GLOB sources CONFIGURE_DEPENDS ${patterns})
+  foreach(excluded ${ARG_EXCLUDE})
+    list(REMOVE_ITEM sources ${CMAKE_CURRENT_SOURCE_DIR}/${excluded})
+  endforeach()
   add_library(${name} STATIC ${sources})
   target_include_directories(${name} PUBLIC ${PROJECT_SOURCE_DIR})
   target_link_libraries(${name} PUBLIC ${ARG_LIBS})
+endfunction()
+
+# korvane_add_folder_test(name LIBS lib ... [LABELS ...]): one test program of every *_test.cpp
+# in the current folder, so several people can add test files without touching this list.
+function(korvane_add_folder_test name)
+  cmake_parse_arguments(ARG "" "" "LIBS;LABELS" ${ARGN})
+  file(GLOB sources CONFIGURE_DEPENDS ${CMAKE_CURRENT_SOURCE_DIR}/*_test.cpp)
+  if(sources)
+    korvane_add_test(${name} SOURCES ${sources} LIBS ${ARG_LIBS} LABELS ${ARG_LABELS})
+  endif()
 endfunction()
