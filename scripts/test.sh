@@ -1,13 +1,12 @@
 #!/usr/bin/env bash
-# Installs what is missing, builds, and runs every test: the whole suite in a normal build, the
-# serial tests again under ThreadSanitizer, and each fuzz harness for a short while.
+# Installs what is missing, builds, and runs every test: the serial tests under ThreadSanitizer,
+# each fuzz harness for a short while, and last the whole suite in a normal build.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 bash scripts/install-deps.sh
 
 jobs=$(nproc)
 bash scripts/build.sh build
-ctest --test-dir build --output-on-failure -j "$jobs" --timeout 300
 
 echo "== serial tests under ThreadSanitizer"
 cmake -S . -B build-tsan -G Ninja -Wno-dev -DSANITIZER=thread -DKORVANE_BUILD_BENCH=OFF >/dev/null
@@ -22,7 +21,14 @@ if [ -d fuzz ]; then
   find build-fuzz/fuzz -type f -executable -name 'fuzz_*' | sort | while read -r harness; do
     echo "-- $harness"
     corpus=$(mktemp -d)
-    "$harness" -max_total_time="$KORVANE_FUZZ_SECONDS" -timeout=10 -print_final_stats=0 "$corpus" 2>&1 | tail -n 3
-    rm -rf "$corpus"
+    if ! "$harness" -max_total_time="$KORVANE_FUZZ_SECONDS" -timeout=10 "$corpus" >"$corpus.log" 2>&1; then
+      tail -n 40 "$corpus.log"
+      exit 1
+    fi
+    tail -n 1 "$corpus.log"
+    rm -rf "$corpus" "$corpus.log"
   done
 fi
+
+echo "== all tests"
+ctest --test-dir build --output-on-failure -j "$jobs" --timeout 300
