@@ -5,6 +5,7 @@
 #include "controls/invalid_operation.h"
 
 #include <QPainter>
+#include <QPainterPath>
 
 #include <climits>
 
@@ -204,7 +205,10 @@ void TGauge::DrawPie(QPainter &painter) const
     fillPaintRect(painter, Color());
     painter.setPen(QPen(m_foreColor, 1));
     painter.setBrush(m_backColor);
-    painter.drawEllipse(gauge_geometry::pieEllipse(PaintRect(), bordered()).adjusted(0, 0, -1, -1));
+    // Drawn as a path, as Qt draws the sector, so that the sector's rim covers the ellipse's.
+    QPainterPath ellipse;
+    ellipse.addEllipse(gauge_geometry::pieEllipse(PaintRect(), bordered()).adjusted(0, 0, -1, -1));
+    painter.drawPath(ellipse);
     if (PercentComplete() > 0) {
         painter.setBrush(m_foreColor);
         const gauge_geometry::Sector sector = gauge_geometry::pieSector(PaintRect(), bordered(), PercentComplete());

@@ -252,6 +252,25 @@ TEST_F(Gauge, PieFillsClockwiseFromTwelve)
         EXPECT_EQ(full.pixel(inside), rgb(Qt::red)) << inside.x() << "," << inside.y();
 }
 
+TEST_F(Gauge, FullPieLeavesNoEmptyPixelOnItsRim)
+{
+    TGauge gauge;
+    paintPlain(gauge, QSize(61, 61), TGauge::gkPie);
+    gauge.setProgress(100);
+    for (QSize size : {QSize(61, 61), QSize(90, 50), QSize(34, 75)}) {
+        for (TGauge::TBorderStyle border : {TGauge::bsSingle, TGauge::bsNone}) {
+            gauge.resize(size);
+            gauge.setBorderStyle(border);
+            const QImage full = picture(gauge);
+            int empty = 0;
+            for (int y = 0; y < full.height(); ++y)
+                for (int x = 0; x < full.width(); ++x)
+                    empty += full.pixel(x, y) == rgb(Qt::white);
+            EXPECT_EQ(empty, 0) << size.width() << "x" << size.height() << " border " << border;
+        }
+    }
+}
+
 TEST_F(Gauge, NeedleIsAbsentAtZeroAndUprightAtHalf)
 {
     TGauge gauge;
