@@ -61,6 +61,18 @@ class Gauge : public ::testing::Test
 
     static QRgb rgb(Qt::GlobalColor color) { return QColor(color).rgb(); }
 
+    struct Expected
+    {
+        QPoint at;
+        Qt::GlobalColor color;
+    };
+
+    static void expectPixels(const QImage &image, std::initializer_list<Expected> expected)
+    {
+        for (const Expected &pixel : expected)
+            EXPECT_EQ(image.pixel(pixel.at), rgb(pixel.color)) << pixel.at.x() << "," << pixel.at.y();
+    }
+
     // A gauge without text whose colours tell the parts apart.
     static void paintPlain(TGauge &gauge, QSize size, TGauge::TGaugeKind kind)
     {
@@ -212,10 +224,7 @@ TEST_F(Gauge, HorizontalBarFillsFromNothingToTheRightEdge)
         EXPECT_EQ(empty.pixel(x, 5), rgb(Qt::white)) << x;
     gauge.setProgress(100);
     const QImage full = picture(gauge);
-    EXPECT_EQ(full.pixel(1, 1), rgb(Qt::red));
-    EXPECT_EQ(full.pixel(58, 8), rgb(Qt::red));
-    EXPECT_EQ(full.pixel(59, 5), rgb(Qt::black));
-    EXPECT_EQ(full.pixel(30, 0), rgb(Qt::black));
+    expectPixels(full, {{{1, 1}, Qt::red}, {{58, 8}, Qt::red}, {{59, 5}, Qt::black}, {{30, 0}, Qt::black}});
 }
 
 TEST_F(Gauge, VerticalBarAtFullKeepsTheTopRowOnlyWithoutFrame)
@@ -229,9 +238,7 @@ TEST_F(Gauge, VerticalBarAtFullKeepsTheTopRowOnlyWithoutFrame)
     EXPECT_EQ(framed.pixel(5, 0), rgb(Qt::black));
     gauge.setBorderStyle(TGauge::bsNone);
     const QImage bare = picture(gauge);
-    EXPECT_EQ(bare.pixel(5, 0), rgb(Qt::white));
-    EXPECT_EQ(bare.pixel(5, 1), rgb(Qt::red));
-    EXPECT_EQ(bare.pixel(0, 39), rgb(Qt::red));
+    expectPixels(bare, {{{5, 0}, Qt::white}, {{5, 1}, Qt::red}, {{0, 39}, Qt::red}});
 }
 
 TEST_F(Gauge, PieFillsClockwiseFromTwelve)
@@ -240,10 +247,7 @@ TEST_F(Gauge, PieFillsClockwiseFromTwelve)
     paintPlain(gauge, QSize(61, 61), TGauge::gkPie);
     gauge.setProgress(25);
     const QImage quarter = picture(gauge);
-    EXPECT_EQ(quarter.pixel(1, 1), rgb(Qt::blue));
-    EXPECT_EQ(quarter.pixel(45, 15), rgb(Qt::red));
-    EXPECT_EQ(quarter.pixel(15, 15), rgb(Qt::white));
-    EXPECT_EQ(quarter.pixel(45, 45), rgb(Qt::white));
+    expectPixels(quarter, {{{1, 1}, Qt::blue}, {{45, 15}, Qt::red}, {{15, 15}, Qt::white}, {{45, 45}, Qt::white}});
     gauge.setProgress(0);
     EXPECT_EQ(picture(gauge).pixel(45, 15), rgb(Qt::white));
     gauge.setProgress(100);
@@ -284,8 +288,7 @@ TEST_F(Gauge, NeedleIsAbsentAtZeroAndUprightAtHalf)
     const QImage half = picture(gauge);
     for (int y = 1; y <= pivotY; ++y)
         EXPECT_EQ(half.pixel(30, y), rgb(Qt::red)) << y;
-    EXPECT_EQ(half.pixel(30, 0), rgb(Qt::black));
-    EXPECT_EQ(half.pixel(20, 10), rgb(Qt::white));
+    expectPixels(half, {{{30, 0}, Qt::black}, {{20, 10}, Qt::white}});
 }
 
 TEST_F(Gauge, TextIsTheComplementOfWhatLiesBeneath)
@@ -322,6 +325,21 @@ TEST_F(Gauge, TextStaysInsideTheFrame)
     for (int x = 0; x < 12; ++x) {
         EXPECT_EQ(image.pixel(x, 0), rgb(Qt::black)) << x;
         EXPECT_EQ(image.pixel(x, 7), rgb(Qt::black)) << x;
+    }
+}
+
+TEST_F(Gauge, TinyGaugesOfEveryKindPaint)
+{
+    TGauge gauge;
+    for (int side = 0; side <= 3; ++side) {
+        gauge.resize(side, side);
+        for (int kind = TGauge::gkText; kind <= TGauge::gkNeedle; ++kind) {
+            gauge.setKind(TGauge::TGaugeKind(kind));
+            for (int progress : {0, 50, 100}) {
+                gauge.setProgress(progress);
+                EXPECT_EQ(picture(gauge).size(), QSize(side, side));
+            }
+        }
     }
 }
 
