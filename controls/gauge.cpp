@@ -36,6 +36,13 @@ void drawLine(QPainter &painter, const QLine &line)
     painter.drawPoints(pixels.constData(), static_cast<int>(pixels.size()));
 }
 
+// A one-pixel pen outlines a QRect one pixel wider and taller than the rectangle says; the geometry
+// names the pixels to cover.
+QRect outlined(const QRect &covered)
+{
+    return covered.adjusted(0, 0, -1, -1);
+}
+
 } // namespace
 
 TGauge::TGauge(QWidget *parent) : QWidget(parent)
@@ -177,7 +184,7 @@ void TGauge::drawKind(QImage &image) const
     combineByXor(image, overlay);
 }
 
-void TGauge::ClearToBlack(QImage &image) const
+void TGauge::ClearToBlack(QImage &image)
 {
     image.fill(Qt::black);
 }
@@ -207,12 +214,12 @@ void TGauge::DrawPie(QPainter &painter) const
     painter.setBrush(m_backColor);
     // Drawn as a path, as Qt draws the sector, so that the sector's rim covers the ellipse's.
     QPainterPath ellipse;
-    ellipse.addEllipse(gauge_geometry::pieEllipse(PaintRect(), bordered()).adjusted(0, 0, -1, -1));
+    ellipse.addEllipse(outlined(gauge_geometry::pieEllipse(PaintRect(), bordered())));
     painter.drawPath(ellipse);
     if (PercentComplete() > 0) {
         painter.setBrush(m_foreColor);
         const gauge_geometry::Sector sector = gauge_geometry::pieSector(PaintRect(), bordered(), PercentComplete());
-        painter.drawPie(sector.box.adjusted(0, 0, -1, -1), sector.startAngle, sector.spanAngle);
+        painter.drawPie(outlined(sector.box), sector.startAngle, sector.spanAngle);
     }
 }
 
@@ -222,7 +229,7 @@ void TGauge::DrawNeedle(QPainter &painter) const
     painter.setPen(QPen(m_foreColor, 1));
     painter.setBrush(m_backColor);
     const gauge_geometry::Sector dial = gauge_geometry::needleDial(PaintRect(), bordered());
-    painter.drawPie(dial.box.adjusted(0, 0, -1, -1), dial.startAngle, dial.spanAngle);
+    painter.drawPie(outlined(dial.box), dial.startAngle, dial.spanAngle);
     drawLine(painter, gauge_geometry::needleBase(PaintRect(), bordered()));
     if (PercentComplete() > 0)
         drawLine(painter, gauge_geometry::needle(width(), PaintRect(), PercentComplete()));

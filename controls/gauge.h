@@ -65,7 +65,7 @@ class TGauge : public QWidget
     void paintEvent(QPaintEvent *event) override;
 
   private:
-    void ClearToBlack(QImage &image) const;
+    static void ClearToBlack(QImage &image);
     void DrawPlain(QPainter &painter) const;
     void DrawBar(QPainter &painter) const;
     void DrawPie(QPainter &painter) const;
