@@ -56,8 +56,7 @@ bool MethodSettings::IniFileSave(const MethodFolder &folder, int slot) const
         return false;
     const ProfileFile file = folder.slotFile(slot);
     file.writeString(kNameSection, kNameKey, m_name);
-    for (int i = 0; i < SettingInfo::kCount; ++i) {
-        const auto setting = static_cast<Setting>(i);
+    for (const Setting setting : SettingInfo::all()) {
         const SettingInfo &info = SettingInfo::of(setting);
         if (info.isChoice())
             file.writeInteger(sectionOf(info), info.keyName(), choice(setting));
@@ -73,14 +72,12 @@ bool MethodSettings::IniFileLoadPreview(const MethodFolder &folder, int slot)
         return false;
     const ProfileFile file = folder.slotFile(slot);
     m_name = file.readString(kNameSection, kNameKey, MethodFolder::freeSlotName(slot));
-    for (int i = 0; i < SettingInfo::kCount; ++i) {
-        const auto setting = static_cast<Setting>(i);
+    for (const Setting setting : SettingInfo::all()) {
         const SettingInfo &info = SettingInfo::of(setting);
         const int value = file.readInteger(sectionOf(info), info.keyName(), 0);
-        // A stored number that the field cannot hold comes back at the nearer end of its range.
         if (info.isChoice())
             setChoice(setting, value);
-        else
+        else // a number the field cannot hold comes back at the nearer end of the field's range
             setText(setting, QString::number(std::clamp(value, 0, info.maximum())));
     }
     return true;

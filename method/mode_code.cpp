@@ -45,8 +45,7 @@ std::int32_t choiceDigit(DigitRule rule, int index)
 void ModeCode::store(int group, const MethodSettings &settings)
 {
     std::int32_t *next = digits.data();
-    for (int i = 0; i < SettingInfo::kCount; ++i) {
-        const auto setting = static_cast<Setting>(i);
+    for (const Setting setting : SettingInfo::all()) {
         const SettingInfo &info = SettingInfo::of(setting);
         if (info.group != group)
             continue;

@@ -44,6 +44,17 @@ int SettingInfo::maximum() const
     return value;
 }
 
+const std::array<Setting, SettingInfo::kCount> &SettingInfo::all()
+{
+    static const std::array<Setting, kCount> settings = [] {
+        std::array<Setting, kCount> list{};
+        for (int i = 0; i < kCount; ++i)
+            list[static_cast<std::size_t>(i)] = static_cast<Setting>(i);
+        return list;
+    }();
+    return settings;
+}
+
 const SettingInfo &SettingInfo::of(Setting setting)
 {
     return kSettings.at(static_cast<std::size_t>(setting));

@@ -2,6 +2,8 @@
 
 #include <QString>
 
+#include <array>
+
 /// The twenty-seven group settings of a method, in group order, which is also the order of
 /// their keys in a method file written for the first time.
 enum class Setting {
@@ -59,4 +61,6 @@ struct SettingInfo
     QString keyName() const { return QString::fromUtf8(key); }
 
     static const SettingInfo &of(Setting setting);
+    /// Every setting in file order.
+    static const std::array<Setting, kCount> &all();
 };

@@ -72,12 +72,11 @@ const QByteArray kSampleFile = "[0]\r\nMethod Name=S\xE4ure 1\r\n"
 
 void expectStartValues(const MethodSettings &method)
 {
-    for (int i = 0; i < SettingInfo::kCount; ++i) {
-        const auto setting = static_cast<Setting>(i);
+    for (const Setting setting : SettingInfo::all()) {
         if (SettingInfo::of(setting).isChoice())
-            EXPECT_EQ(method.choice(setting), 0) << i;
+            EXPECT_EQ(method.choice(setting), 0) << SettingInfo::of(setting).key;
         else
-            EXPECT_EQ(method.text(setting), "0") << i;
+            EXPECT_EQ(method.text(setting), "0") << SettingInfo::of(setting).key;
     }
 }
 
@@ -166,12 +165,11 @@ TEST_F(MethodFilesTest, ReadingBackGivesWhatWasSaved)
     expected.setText(Setting::AgitationTime, "0");
     expected.setText(Setting::FlushingTime, "50");
     EXPECT_EQ(method.name(), expected.name());
-    for (int i = 0; i < SettingInfo::kCount; ++i) {
-        const auto setting = static_cast<Setting>(i);
+    for (const Setting setting : SettingInfo::all()) {
         if (SettingInfo::of(setting).isChoice())
-            EXPECT_EQ(method.choice(setting), expected.choice(setting)) << i;
+            EXPECT_EQ(method.choice(setting), expected.choice(setting)) << SettingInfo::of(setting).key;
         else
-            EXPECT_EQ(method.text(setting), expected.text(setting)) << i;
+            EXPECT_EQ(method.text(setting), expected.text(setting)) << SettingInfo::of(setting).key;
     }
 }
 
@@ -291,6 +289,11 @@ struct RememberedSlot
     const char *stored;
     int slot;
 };
+
+void PrintTo(const RememberedSlot &r, std::ostream *out)
+{
+    *out << "Method=" << r.stored;
+}
 
 class RememberedSlotTest : public MethodFilesTest, public ::testing::WithParamInterface<RememberedSlot>
 {

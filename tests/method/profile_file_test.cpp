@@ -6,6 +6,7 @@
 #include <QTemporaryDir>
 
 #include <gtest/gtest.h>
+#include <ostream>
 
 namespace {
 
@@ -57,6 +58,11 @@ struct IntegerCase
     const char *stored;
     int expected;
 };
+
+void PrintTo(const IntegerCase &c, std::ostream *out)
+{
+    *out << '"' << c.stored << '"';
+}
 
 class ProfileIntegerTest : public ProfileFileTest, public ::testing::WithParamInterface<IntegerCase>
 {
