@@ -81,8 +81,10 @@ Location locate(const QList<QByteArray> &lines, const QString &section, const QS
         if (const auto name = sectionName(lines[i])) {
             if (at.section >= 0)
                 break;
-            if (sameName(*name, section))
-                at.section = at.append = i + 1;
+            if (sameName(*name, section)) {
+                at.section = i;
+                at.append = i + 1;
+            }
             continue;
         }
         if (at.section < 0)
