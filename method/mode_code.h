@@ -1,0 +1,22 @@
+#pragma once
+
+#include <array>
+#include <cstdint>
+
+class MethodSettings;
+
+/// The four digits of one mode group, in the order in which the instrument receives them. A digit
+/// is 0 to 9, or -1 where a choice without a selected item is copied.
+struct ModeCode
+{
+    std::array<std::int32_t, 4> digits{};
+
+    /// Recomputes the digits of group 1 to 12 from the settings. An empty or too long numeric
+    /// text leaves its digits as they were, except the one-character field of group 9, which
+    /// gives 0 when empty. Throws MethodError "'c' is not a valid integer value" at the first
+    /// character c of a numeric text that is not a decimal digit; digits computed before it keep
+    /// their new values.
+    void store(int group, const MethodSettings &settings);
+
+    bool operator==(const ModeCode &) const = default;
+};
