@@ -51,14 +51,16 @@ public:
     void setModemStatus(uint32_t status);
     void raiseLineErrors(uint32_t errors);
     void setOutQueue(uint32_t count);
+    /// Comm events the driver reports, all in one.
+    void raiseEvents(uint32_t events);
     /// code fails the next `times` calls (-1: every call until cleared with NoError).
     void fail(FakeCall call, uint32_t code, int times = -1);
     void holdReads(bool hold);
     void holdWrites(bool hold);
     /// Ends the held write after `transferred` bytes have reached the line.
     void finishWrite(uint32_t transferred);
-    /// Ends the held read with the bytes waiting now.
-    void finishRead();
+    /// Ends the held read with these bytes.
+    void finishRead(const QByteArray &bytes);
     void reopen();
 
     // Inspection.

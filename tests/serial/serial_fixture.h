@@ -42,7 +42,9 @@ protected:
             new QCoreApplication(argc, argv);
     }
 
-    void SetUp() override
+    void SetUp() override { createPort(); }
+
+    void createPort()
     {
         port = std::make_unique<TSerialPort>(&owner, SerialBackend{driver, clock});
         port->OnProcessError = [this](QObject *sender, uint32_t place, uint32_t code, const QString &msg) {
@@ -56,6 +58,7 @@ protected:
     /// Lets ms of simulated time pass, a millisecond at a time.
     void run(uint32_t ms)
     {
+        clock->advance(0);
         serve();
         for (uint32_t i = 0; i < ms; ++i) {
             clock->advance(1);
@@ -71,11 +74,12 @@ protected:
         }
     }
 
-    /// Opens the port and lets the worker notice it.
+    /// Opens the port and lets the worker notice it: an idle worker looks at the port every
+    /// 200 ms and starts its active passes after one more such sleep.
     void open()
     {
         port->SetActive(true);
-        run(250);
+        run(450);
         reports.clear();
     }
 
