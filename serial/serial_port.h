@@ -1,5 +1,7 @@
 #pragma once
 
+#include "serial/event_slot.h"
+
 #include <QByteArray>
 #include <QObject>
 #include <QString>
@@ -56,9 +58,10 @@ struct SerialBackend
 class TSerialPort : public QObject
 {
 public:
-    using TNotifyEvent = std::function<void(TSerialPort *Sender)>;
+    /// Assign a callable (a lambda) or nullptr; call like a function.
+    using TNotifyEvent = EventSlot<void(TSerialPort *Sender)>;
     /// Sender is the component's owner (its parent), not the component.
-    using TNotifyErrorEvent = std::function<void(QObject *Sender, uint32_t Place, uint32_t Code, const QString &Msg)>;
+    using TNotifyErrorEvent = EventSlot<void(QObject *Sender, uint32_t Place, uint32_t Code, const QString &Msg)>;
 
     /// Starts the worker at once; the port is closed until SetActive(true).
     explicit TSerialPort(QObject *owner = nullptr);

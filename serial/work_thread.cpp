@@ -339,7 +339,9 @@ void TWorkThread::ResetEvent(Op op)
 
 void TWorkThread::Raise(TSerialPort::TNotifyEvent TSerialPort::*event)
 {
-    // The handler is looked at in the main thread, where the owner assigns it.
+    if (!(m_port.*event))
+        return;
+    // Looked at again in the main thread: the owner may have let go of it meanwhile.
     Synchronize([&] {
         if (!m_port.m_destroying && m_port.*event)
             (m_port.*event)(&m_port);
