@@ -61,6 +61,9 @@ void TWorkThread::Pass()
     }
     m_port.m_threadIsRunning = false;
     m_runFlag = m_port.m_active;
+    // The queue of a port just opened counts as seen empty now, so its first reply is cut by
+    // the quiet-line rule like any other.
+    m_lastReadTick = m_port.m_backend.ticks->now();
     m_port.m_backend.ticks->sleep(IdleSleepMs);
 }
 
