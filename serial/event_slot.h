@@ -9,7 +9,7 @@
 /// when there is a handler to run.
 template <typename Signature> class EventSlot
 {
-public:
+  public:
     EventSlot() = default;
     EventSlot(const EventSlot &) = delete;
     EventSlot &operator=(const EventSlot &) = delete;
@@ -25,7 +25,7 @@ public:
 
     template <typename... Args> void operator()(Args &&...args) const { m_handler(std::forward<Args>(args)...); }
 
-private:
+  private:
     std::function<Signature> m_handler;
     std::atomic<bool> m_assigned{false};
 };

@@ -15,7 +15,7 @@
 /// returns only once every attached thread is blocked again, so each step is fully played out.
 class ManualClock : public TickSource
 {
-public:
+  public:
     explicit ManualClock(uint32_t start = 0);
 
     uint32_t now() const override;
@@ -42,7 +42,7 @@ public:
     /// Number of threads that wait for the driver thread outside the clock.
     int parked() const;
 
-private:
+  private:
     struct Waiter
     {
         uint64_t deadline;

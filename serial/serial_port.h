@@ -57,7 +57,7 @@ struct SerialBackend
 /// the open port, a changed CommPort reopens an open port.
 class TSerialPort : public QObject
 {
-public:
+  public:
     /// Assign a callable (a lambda) or nullptr; call like a function.
     using TNotifyEvent = EventSlot<void(TSerialPort *Sender)>;
     /// Sender is the component's owner (its parent), not the component.
@@ -201,7 +201,7 @@ public:
     TNotifyEvent OnWriteDone;
     TNotifyErrorEvent OnProcessError;
 
-private:
+  private:
     friend class TWorkThread;
 
     void ReportError(uint32_t place, uint32_t code, const QString &msg, uint8_t level);

@@ -9,7 +9,6 @@
 #include <QTimer>
 
 #include <benchmark/benchmark.h>
-
 #include <cstdlib>
 #include <fcntl.h>
 #include <sys/resource.h>
@@ -23,7 +22,7 @@ constexpr int MeasureSeconds = 10;
 /// The instrument's end of a pseudo-terminal, made raw, named by KORVANE_COM1.
 class Instrument
 {
-public:
+  public:
     Instrument()
     {
         m_fd = posix_openpt(O_RDWR | O_NOCTTY | O_NONBLOCK);
@@ -43,7 +42,7 @@ public:
             std::abort();
     }
 
-private:
+  private:
     int m_fd;
 };
 

@@ -42,7 +42,7 @@ enum class FakeCall {
 /// pending until the test finishes it.
 class FakeCommDevice : public CommDevice
 {
-public:
+  public:
     explicit FakeCommDevice(ManualClock &clock);
 
     // Script.
@@ -99,7 +99,7 @@ public:
     uint32_t resetEvent(comm::Op op) override;
     uint32_t close() override;
 
-private:
+  private:
     using Lock = std::unique_lock<std::mutex>;
 
     Lock enter(FakeCall call, uint32_t &error);

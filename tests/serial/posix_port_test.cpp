@@ -1,17 +1,17 @@
 #include "serial/platform/posix_comm_driver.h"
 #include "serial/platform/posix_termios2.h"
 #include "serial/serial_port.h"
+#include "test_application.h"
 
 #include <QCoreApplication>
 #include <QElapsedTimer>
 #include <QTemporaryDir>
 
-#include <gtest/gtest.h>
-
 #include <cerrno>
 #include <cstdlib>
 #include <fcntl.h>
 #include <functional>
+#include <gtest/gtest.h>
 #include <termios.h>
 #include <unistd.h>
 
@@ -20,7 +20,7 @@ namespace {
 /// The other end of a pseudo-terminal, as an instrument would hold it.
 class PtyMaster
 {
-public:
+  public:
     PtyMaster()
     {
         m_fd = posix_openpt(O_RDWR | O_NOCTTY | O_NONBLOCK);
@@ -56,22 +56,15 @@ public:
         return count > 0 ? QByteArray(buffer, count) : QByteArray();
     }
 
-private:
+  private:
     int m_fd = -1;
     QString m_slave;
 };
 
 class PosixPort : public ::testing::Test
 {
-protected:
-    static void SetUpTestSuite()
-    {
-        static int argc = 1;
-        static char name[] = "serial_test";
-        static char *argv[] = {name, nullptr};
-        if (!QCoreApplication::instance())
-            new QCoreApplication(argc, argv);
-    }
+  protected:
+    static void SetUpTestSuite() { ensureApplication(); }
 
     void SetUp() override
     {
@@ -148,9 +141,8 @@ TEST_F(PosixPort, RefusesSettingsLinuxCannotTakeAndStaysOpen)
     port->SetFlowControl(40);
     EXPECT_TRUE(port->Active());
     EXPECT_EQ(count(802), 3);
-    for (const auto &report : reports)
-        if (report.first == 802)
-            EXPECT_EQ(report.second, 87u);
+    for (const auto &[place, code] : reports)
+        EXPECT_TRUE(place != 802 || code == 87u) << code;
 }
 
 TEST_F(PosixPort, BytesGoBothWaysUnchanged)
@@ -254,8 +246,7 @@ INSTANTIATE_TEST_SUITE_P(Names, DevicePath,
                                            NameCase{"COM12", nullptr, "/dev/ttyS11"},
                                            NameCase{"COM3", "/dev/ttyUSB0", "/dev/ttyUSB0"},
                                            NameCase{"COM3", "", "/dev/ttyS2"},
-                                           NameCase{"/dev/pts/7", nullptr, "/dev/pts/7"},
-                                           NameCase{"COM0", nullptr, ""}, NameCase{"LPT1", nullptr, ""},
-                                           NameCase{"COM1x", nullptr, ""}));
+                                           NameCase{"/dev/pts/7", nullptr, "/dev/pts/7"}, NameCase{"COM0", nullptr, ""},
+                                           NameCase{"LPT1", nullptr, ""}, NameCase{"COM1x", nullptr, ""}));
 
 } // namespace

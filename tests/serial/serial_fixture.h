@@ -4,13 +4,13 @@
 #include "serial/platform/fake_comm_device.h"
 #include "serial/platform/fake_comm_driver.h"
 #include "serial/serial_port.h"
+#include "test_application.h"
 
 #include <QCoreApplication>
 #include <QObject>
 #include <QStringList>
 
 #include <gtest/gtest.h>
-
 #include <memory>
 #include <vector>
 
@@ -32,15 +32,8 @@ inline void PrintTo(const Report &report, std::ostream *out)
 /// only in run(), which also serves the worker's synchronized calls as the main loop would.
 class SerialFixture : public ::testing::Test
 {
-protected:
-    static void SetUpTestSuite()
-    {
-        static int argc = 1;
-        static char name[] = "serial_test";
-        static char *argv[] = {name, nullptr};
-        if (!QCoreApplication::instance())
-            new QCoreApplication(argc, argv);
-    }
+  protected:
+    static void SetUpTestSuite() { ensureApplication(); }
 
     void SetUp() override { createPort(); }
 

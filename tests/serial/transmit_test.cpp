@@ -6,14 +6,16 @@ namespace {
 
 class Transmit : public SerialFixture
 {
-protected:
+  protected:
     void SetUp() override
     {
         SerialFixture::SetUp();
         port->SetBaudRate(2400);
         port->SetWTOCharDelayTime(4500);
         port->SetWTOExtraDelayTime(1000);
-        port->OnWriteDone = [this](TSerialPort *) { events.append(QStringLiteral("done %1").arg(port->WrittenBytes())); };
+        port->OnWriteDone = [this](TSerialPort *) {
+            events.append(QStringLiteral("done %1").arg(port->WrittenBytes()));
+        };
     }
 };
 
@@ -108,7 +110,7 @@ TEST_F(Transmit, SendingWhileClosedReportsTheInvalidHandle)
     port->SendString("L");
     EXPECT_FALSE(port->SendInProgress());
     EXPECT_EQ(reports, (std::vector<Report>{{902, ErrorInvalidHandle, "Error setting CommTimeout"},
-                                             {903, ErrorInvalidHandle, "Error writing Data"}}));
+                                            {903, ErrorInvalidHandle, "Error writing Data"}}));
     EXPECT_TRUE(events.isEmpty());
 }
 
@@ -119,7 +121,7 @@ TEST_F(Transmit, AFailedWriteLeavesThePathFree)
     device.fail(FakeCall::ResetEvent, ErrorInvalidHandle, 1);
     port->SendString("L");
     EXPECT_EQ(reports, (std::vector<Report>{{903, ErrorGenFailure, "Error writing Data"},
-                                             {1101, ErrorInvalidHandle, "Error resetting Overlapped Event"}}));
+                                            {1101, ErrorInvalidHandle, "Error resetting Overlapped Event"}}));
     port->SendString("M");
     EXPECT_EQ(device.written(), "M");
 }

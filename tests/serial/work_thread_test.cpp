@@ -8,7 +8,7 @@ namespace {
 
 class Worker : public SerialFixture
 {
-protected:
+  protected:
     void SetUp() override
     {
         SerialFixture::SetUp();
@@ -182,8 +182,7 @@ TEST_F(Worker, CommEventsAreRaisedInTheirOrder)
     events.clear();
     device.raiseEvents(EvAll);
     run(1);
-    EXPECT_EQ(events, (QStringList{"break", "cts", "dsr", "error", "ring", "rlsd", "char", "flag", "txempty",
-                                   "comm"}));
+    EXPECT_EQ(events, (QStringList{"break", "cts", "dsr", "error", "ring", "rlsd", "char", "flag", "txempty", "comm"}));
     EXPECT_EQ(port->CommEvent(), EvAll);
 }
 
