@@ -28,7 +28,7 @@ class SyncQueue : public QObject
     /// Runs every routine waiting now (owning thread only); returns whether one ran.
     bool drain();
 
-    private:
+  private:
     struct Call
     {
         const std::function<void()> &routine;
