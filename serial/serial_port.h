@@ -55,6 +55,10 @@ struct SerialBackend
 ///
 /// Properties are getter/setter pairs; setters act at once: a changed line setting is written to
 /// the open port, a changed CommPort reopens an open port.
+///
+/// Tests: build it with SerialBackend{std::make_shared<FakeCommDriver>(*clock), clock} where clock
+/// is a std::shared_ptr<ManualClock>; time then moves only by clock->advance(), and the worker's
+/// synchronized calls run when the test's thread processes its events.
 class TSerialPort : public QObject
 {
   public:
