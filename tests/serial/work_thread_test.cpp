@@ -257,6 +257,36 @@ TEST_F(Worker, DestructionWhileTheWorkerWaitsForTheMainThreadEndsCleanly)
     EXPECT_TRUE(reports.empty());
 }
 
+TEST_F(Worker, ClosingWhileTheWorkerWaitsForTheMainThreadWarnsAndGoesOn)
+{
+    port->SetClusterSize(0);
+    open();
+    device.receive("x");
+    clock->advance(10); // the worker now waits to hand the cluster over
+    ASSERT_GT(clock->parked(), 0);
+    port->SetActive(false);
+    EXPECT_TRUE(reported(104, 0));
+    EXPECT_FALSE(port->Active());
+    run(10);
+    EXPECT_EQ(clusters, QList<QByteArray>{"x"});
+}
+
+TEST_F(Worker, AFailedSignalWhileWindingDownIsReported)
+{
+    open();
+    device.fail(FakeCall::SignalEvent, ErrorInvalidHandle);
+    device.fail(FakeCall::SetCommMask, ErrorGenFailure, 1);
+    port->SetActive(false);
+    run(500);
+    EXPECT_TRUE(reported(1101, ErrorInvalidHandle));
+    device.fail(FakeCall::SignalEvent, NoError);
+    open();
+    device.receive("ok");
+    port->SetReadRequest(true);
+    run(100);
+    EXPECT_EQ(clusters, QList<QByteArray>{"ok"});
+}
+
 // Each worker failure is reported under its place and reception goes on afterwards.
 struct WorkerFailure
 {
