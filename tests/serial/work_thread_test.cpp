@@ -31,6 +31,16 @@ class Worker : public SerialFixture
         port->SetClusterSize(4096);
     }
 
+    /// Time passes without the main loop: the worker is left waiting to hand a cluster over.
+    void leaveWorkerHandingOver(const QByteArray &bytes)
+    {
+        port->SetClusterSize(0);
+        open();
+        device.receive(bytes);
+        clock->advance(10);
+        ASSERT_GT(clock->parked(), 0);
+    }
+
     QList<QByteArray> clusters;
     std::vector<uint64_t> clusterTimes;
 };
@@ -247,11 +257,7 @@ TEST_F(Worker, ARefusedEventWaitKeepsThePassesPaced)
 
 TEST_F(Worker, DestructionWhileTheWorkerWaitsForTheMainThreadEndsCleanly)
 {
-    port->SetClusterSize(0);
-    open();
-    device.receive("late");
-    clock->advance(10); // the worker now waits to hand the cluster over
-    ASSERT_GT(clock->parked(), 0);
+    leaveWorkerHandingOver("late");
     port.reset();
     EXPECT_TRUE(clusters.isEmpty());
     EXPECT_TRUE(reports.empty());
@@ -259,11 +265,7 @@ TEST_F(Worker, DestructionWhileTheWorkerWaitsForTheMainThreadEndsCleanly)
 
 TEST_F(Worker, ClosingWhileTheWorkerWaitsForTheMainThreadWarnsAndGoesOn)
 {
-    port->SetClusterSize(0);
-    open();
-    device.receive("x");
-    clock->advance(10); // the worker now waits to hand the cluster over
-    ASSERT_GT(clock->parked(), 0);
+    leaveWorkerHandingOver("x");
     port->SetActive(false);
     EXPECT_TRUE(reported(104, 0));
     EXPECT_FALSE(port->Active());
