@@ -14,16 +14,14 @@
 #include <QPrinter>
 #include <QTimer>
 
-#include <gtest/gtest.h>
-
 #include <fcntl.h>
+#include <functional>
+#include <gtest/gtest.h>
+#include <memory>
 #include <poll.h>
 #include <stdlib.h>
 #include <termios.h>
 #include <unistd.h>
-
-#include <functional>
-#include <memory>
 
 inline QApplication &testApplication()
 {
@@ -62,7 +60,7 @@ inline void answerNextModal(const QString &button)
 /// The platform dialogs, answered from fields the test sets.
 class FakeDialogs : public Dialogs
 {
-public:
+  public:
     QString openAnswer;
     QString saveAnswer;
     bool printAnswer = true;
@@ -99,7 +97,7 @@ public:
 /// The instrument's end of a serial line: the master side of a raw pseudo-terminal.
 class PseudoTerminal
 {
-public:
+  public:
     PseudoTerminal()
     {
         m_master = posix_openpt(O_RDWR | O_NOCTTY | O_NONBLOCK);
@@ -142,7 +140,7 @@ public:
         return poll(&fd, 1, 0) == 0;
     }
 
-private:
+  private:
     int m_master = -1;
     QString m_slave;
 };
@@ -150,14 +148,15 @@ private:
 /// The main window and the dialogs it uses, created in start-up order with COM1 on a pty.
 class FormFixture : public ::testing::Test
 {
-protected:
+  protected:
     void SetUp() override
     {
         testApplication();
         setenv("KORVANE_COM1", m_line.slavePath().toLocal8Bit().constData(), 1);
         form = std::make_unique<TForm1>(dialogs, SerialBackend::system());
         OKRightDlg10 = std::make_unique<ConfirmDialog>(
-            QStringLiteral("OKRightDlg10"), QStringLiteral("Starting a new file? All unsaved data will be lost!"), false);
+            QStringLiteral("OKRightDlg10"), QStringLiteral("Starting a new file? All unsaved data will be lost!"),
+            false);
         OKRightDlg11 = std::make_unique<ConfirmDialog>(QStringLiteral("OKRightDlg11"),
                                                        QStringLiteral("File exists. Overwrite?"), true);
         form->OKRightDlg10 = OKRightDlg10.get();
@@ -186,6 +185,6 @@ protected:
     std::unique_ptr<ConfirmDialog> OKRightDlg10;
     std::unique_ptr<ConfirmDialog> OKRightDlg11;
 
-private:
+  private:
     PseudoTerminal m_line;
 };

@@ -1,6 +1,5 @@
-#include "form_fixture.h"
-
 #include "app/terminal_edit.h"
+#include "form_fixture.h"
 
 #include <QTextBlock>
 
@@ -20,7 +19,7 @@ struct Changes
 
 class TerminalEditTest : public ::testing::Test
 {
-protected:
+  protected:
     void SetUp() override { testApplication(); }
 
     void type(const QString &keys)

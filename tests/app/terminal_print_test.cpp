@@ -1,12 +1,11 @@
-#include "form_fixture.h"
-
 #include "app/terminal_print.h"
+#include "form_fixture.h"
 
 #include <QFontMetrics>
 
 class TerminalPrintTest : public ::testing::Test
 {
-protected:
+  protected:
     void SetUp() override
     {
         testApplication();
