@@ -33,6 +33,7 @@ ConfirmDialog::ConfirmDialog(const QString &name, const QString &question, bool 
 
     auto *label = new QLabel(question);
     label->setObjectName(QStringLiteral("Label1"));
+    label->setAccessibleName(question);
     QFont labelFont = label->font();
     labelFont.setBold(bold);
     label->setFont(labelFont);

@@ -206,6 +206,7 @@ TForm1::TForm1(Dialogs &dialogs, SerialBackend backend, QWidget *parent)
     StatusBar1 = named(new QStatusBar, QStringLiteral("StatusBar1"));
     m_statusPanel = new QLabel;
     m_statusPanel->setObjectName(QStringLiteral("StatusPanel0"));
+    m_statusPanel->setAccessibleName(QStringLiteral("StatusBar1"));
     StatusBar1->addWidget(m_statusPanel, 1);
     setStatusBar(StatusBar1);
 
@@ -356,8 +357,7 @@ QWidget *TForm1::buildTablePage()
     QFont tableFont = fonts::lucidaConsole();
     tableFont.setPixelSize(11);
     Table->setFont(tableFont);
-    Table->setFixedWidth(505);
-    Table->setMaximumHeight(461);
+    Table->setFixedSize(505, 461);
 
     auto *group = named(new QGroupBox, QStringLiteral("GroupBox1"));
     auto *buttons = new QVBoxLayout(group);

@@ -23,13 +23,31 @@
 #include <termios.h>
 #include <unistd.h>
 
+/// Deletes the test program's QApplication at the end of the run, while Qt is still whole.
+class ApplicationEnvironment : public ::testing::Environment
+{
+  public:
+    QApplication &application()
+    {
+        static int argc = 1;
+        static char name[] = "app_test";
+        static char *argv[] = {name, nullptr};
+        if (!m_app)
+            m_app = std::make_unique<QApplication>(argc, argv);
+        return *m_app;
+    }
+    void TearDown() override { m_app.reset(); }
+
+  private:
+    std::unique_ptr<QApplication> m_app;
+};
+
+inline ApplicationEnvironment *const applicationEnvironment =
+    static_cast<ApplicationEnvironment *>(::testing::AddGlobalTestEnvironment(new ApplicationEnvironment));
+
 inline QApplication &testApplication()
 {
-    static int argc = 1;
-    static char name[] = "app_test";
-    static char *argv[] = {name, nullptr};
-    static QApplication *app = new QApplication(argc, argv);
-    return *app;
+    return applicationEnvironment->application();
 }
 
 /// Runs the event loop until done() holds; false when it did not within the limit. The limit

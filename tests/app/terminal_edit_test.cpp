@@ -20,7 +20,7 @@ struct Changes
 class TerminalEditTest : public ::testing::Test
 {
   protected:
-    void SetUp() override { testApplication(); }
+    static void SetUpTestSuite() { testApplication(); }
 
     void type(const QString &keys)
     {
