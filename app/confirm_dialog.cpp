@@ -47,6 +47,8 @@ ConfirmDialog::ConfirmDialog(const QString &name, const QString &question, bool 
     connect(cancel, &QPushButton::clicked, this, &QDialog::reject);
 
     auto *layout = new QVBoxLayout(this);
+    layout->setContentsMargins(24, 20, 24, 16);
+    layout->setSpacing(18);
     layout->addWidget(label);
     layout->addLayout(buttons);
     layout->setSizeConstraint(QLayout::SetFixedSize);
