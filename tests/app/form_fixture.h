@@ -1,16 +1,19 @@
 #pragma once
 
 // Shared by the main window's tests: one QApplication for the test program, platform dialogs
-// answered by the test, a pseudo-terminal in place of COM1, and the window built as at start-up.
+// answered by the test, the fake serial device on a manual clock, and the window built as at
+// start-up.
 
 #include "app/confirm_dialog.h"
 #include "app/dialogs.h"
 #include "app/form1.h"
+#include "serial/manual_clock.h"
+#include "serial/platform/fake_comm_device.h"
+#include "serial/platform/fake_comm_driver.h"
 #include "serial/serial_port.h"
 
 #include <QAbstractButton>
 #include <QApplication>
-#include <QDeadlineTimer>
 #include <QPrinter>
 #include <QTimer>
 
@@ -48,19 +51,6 @@ inline ApplicationEnvironment *const applicationEnvironment =
 inline QApplication &testApplication()
 {
     return applicationEnvironment->application();
-}
-
-/// Runs the event loop until done() holds; false when it did not within the limit. The limit
-/// only guards against a hang: the condition normally holds within milliseconds.
-inline bool processEventsUntil(const std::function<bool()> &done, int limitMs = 5000)
-{
-    QDeadlineTimer deadline(limitMs);
-    while (!done()) {
-        if (deadline.hasExpired())
-            return false;
-        QCoreApplication::processEvents(QEventLoop::AllEvents, 20);
-    }
-    return true;
 }
 
 /// Clicks the named button of the next modal dialog once it is shown.
@@ -112,66 +102,16 @@ class FakeDialogs : public Dialogs
     void openDocument(const QString &path) override { documents.append(path); }
 };
 
-/// The instrument's end of a serial line: the master side of a raw pseudo-terminal.
-class PseudoTerminal
-{
-  public:
-    PseudoTerminal()
-    {
-        m_master = posix_openpt(O_RDWR | O_NOCTTY | O_NONBLOCK);
-        grantpt(m_master);
-        unlockpt(m_master);
-        termios settings{};
-        tcgetattr(m_master, &settings);
-        cfmakeraw(&settings);
-        tcsetattr(m_master, TCSANOW, &settings);
-        m_slave = QString::fromLocal8Bit(ptsname(m_master));
-    }
-    ~PseudoTerminal() { close(m_master); }
-    PseudoTerminal(const PseudoTerminal &) = delete;
-    PseudoTerminal &operator=(const PseudoTerminal &) = delete;
-
-    QString slavePath() const { return m_slave; }
-
-    void send(const QByteArray &bytes) { ASSERT_EQ(::write(m_master, bytes.data(), bytes.size()), bytes.size()); }
-
-    /// The bytes the program has written, once count of them have come (or the limit passed).
-    QByteArray receive(int count, int limitMs = 5000)
-    {
-        QByteArray got;
-        processEventsUntil(
-            [&] {
-                char buffer[256];
-                const ssize_t n = ::read(m_master, buffer, sizeof buffer);
-                if (n > 0)
-                    got.append(buffer, n);
-                return got.size() >= count;
-            },
-            limitMs);
-        return got;
-    }
-
-    /// True when nothing the program wrote is waiting.
-    bool silent()
-    {
-        pollfd fd{m_master, POLLIN, 0};
-        return poll(&fd, 1, 0) == 0;
-    }
-
-  private:
-    int m_master = -1;
-    QString m_slave;
-};
-
-/// The main window and the dialogs it uses, created in start-up order with COM1 on a pty.
+/// The main window and the dialogs it uses, created in start-up order, with its port on the
+/// fake device. Simulated time moves only in advance().
 class FormFixture : public ::testing::Test
 {
   protected:
+    static void SetUpTestSuite() { testApplication(); }
+
     void SetUp() override
     {
-        testApplication();
-        setenv("KORVANE_COM1", m_line.slavePath().toLocal8Bit().constData(), 1);
-        form = std::make_unique<TForm1>(dialogs, SerialBackend::system());
+        form = std::make_unique<TForm1>(dialogs, SerialBackend{driver, clock});
         OKRightDlg10 = std::make_unique<ConfirmDialog>(
             QStringLiteral("OKRightDlg10"), QStringLiteral("Starting a new file? All unsaved data will be lost!"),
             false);
@@ -186,8 +126,22 @@ class FormFixture : public ::testing::Test
         OKRightDlg11.reset();
         OKRightDlg10.reset();
         form.reset();
-        unsetenv("KORVANE_COM1");
     }
+
+    /// Lets ms of simulated time pass a millisecond at a time, serving the port's events as the
+    /// main loop does; stops early once done() holds. Returns whether done() held.
+    bool advance(
+        uint32_t ms, const std::function<bool()> &done = [] { return false; })
+    {
+        serve();
+        for (uint32_t i = 0; i < ms && !done(); ++i) {
+            clock->advance(1);
+            serve();
+        }
+        return done();
+    }
+
+    FakeCommDevice &device() { return driver->device(); }
 
     template <typename T> T *control(const QString &name) const
     {
@@ -196,13 +150,21 @@ class FormFixture : public ::testing::Test
         return found;
     }
 
-    PseudoTerminal &line() { return m_line; }
-
+    std::shared_ptr<ManualClock> clock = std::make_shared<ManualClock>();
+    std::shared_ptr<FakeCommDriver> driver = std::make_shared<FakeCommDriver>(*clock);
     FakeDialogs dialogs;
     std::unique_ptr<TForm1> form;
     std::unique_ptr<ConfirmDialog> OKRightDlg10;
     std::unique_ptr<ConfirmDialog> OKRightDlg11;
 
   private:
-    PseudoTerminal m_line;
+    void serve()
+    {
+        clock->advance(0);
+        while (clock->parked() > 0) {
+            QCoreApplication::processEvents();
+            clock->advance(0);
+        }
+        QCoreApplication::processEvents();
+    }
 };
