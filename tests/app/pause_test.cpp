@@ -6,6 +6,7 @@
 #include <QTimer>
 
 #include <gtest/gtest.h>
+#include <optional>
 
 namespace {
 
@@ -78,14 +79,15 @@ class SteppingTicks : public TickSource
 TEST(PauseOnQtEvents, HandlesPostedEventsEvenForZero)
 {
     int argc = 0;
-    QCoreApplication *app = QCoreApplication::instance() ? nullptr : new QCoreApplication(argc, nullptr);
+    std::optional<QCoreApplication> ownApp;
+    if (!QCoreApplication::instance())
+        ownApp.emplace(argc, nullptr);
     SteppingTicks ticks;
     QtEventPump events;
     bool handled = false;
     QTimer::singleShot(0, [&] { handled = true; });
     Pause(ticks, events)(0);
     EXPECT_TRUE(handled);
-    delete app;
 }
 
 } // namespace
