@@ -1,4 +1,5 @@
 #include "app/command_dialogs.h"
+#include "form_fixture.h"
 
 #include <QApplication>
 #include <QComboBox>
@@ -11,27 +12,6 @@
 #include <gtest/gtest.h>
 
 namespace {
-
-/// One QApplication for the whole test program, gone again before the program ends, while Qt's
-/// own statics still exist. Another test file may have made it already.
-class ApplicationEnvironment : public ::testing::Environment
-{
-  public:
-    void SetUp() override
-    {
-        if (!QApplication::instance())
-            m_app = std::make_unique<QApplication>(m_argc, m_argv);
-    }
-    void TearDown() override { m_app.reset(); }
-
-  private:
-    int m_argc = 1;
-    char m_name[9] = "app_test";
-    char *m_argv[2] = {m_name, nullptr};
-    std::unique_ptr<QApplication> m_app;
-};
-
-[[maybe_unused]] auto *const applicationEnvironment = ::testing::AddGlobalTestEnvironment(new ApplicationEnvironment);
 
 QWidget *topLevel(const QString &name)
 {
@@ -64,6 +44,8 @@ void typeInto(QWidget *dialog, const QString &text)
 class CommandDialogsTest : public ::testing::Test
 {
   protected:
+    static void SetUpTestSuite() { testApplication(); }
+
     CommandDialogs dialogs;
 };
 

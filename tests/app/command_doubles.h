@@ -6,6 +6,10 @@
 #include "app/key_port.h"
 #include "serial/manual_clock.h"
 
+#include <QCoreApplication>
+
+#include <algorithm>
+#include <climits>
 #include <functional>
 #include <map>
 #include <string>
@@ -31,17 +35,23 @@ class CommandLog
     std::vector<std::string> m_entries;
 };
 
-/// Events due at given times; waiting moves the clock on to the next of them or to the deadline.
+/// The window thread's events on a manual clock: Qt's own (with the synchronized calls of a serial
+/// worker on the same clock) and scripted ones due at given times. A wait moves the clock on to the
+/// next scripted event or the deadline, at most step milliseconds at a time; a step of 1 lets
+/// a worker poll as often as in real time.
 class ScriptedPump : public EventPump
 {
   public:
-    explicit ScriptedPump(ManualClock &clock) : m_clock(clock) {}
+    explicit ScriptedPump(ManualClock &clock, std::uint32_t step = UINT32_MAX) : m_clock(clock), m_step(step) {}
 
     void at(std::uint64_t time, std::function<void()> event) { m_events.emplace(time, std::move(event)); }
 
     void processPending() override
     {
-        ++passes;
+        do {
+            QCoreApplication::processEvents();
+            m_clock.advance(0);
+        } while (m_clock.parked() > 0);
         while (!m_events.empty() && m_events.begin()->first <= m_clock.elapsed()) {
             // Taken off the list first: the event may pause, and its pause processes events too.
             auto event = std::move(m_events.begin()->second);
@@ -52,16 +62,15 @@ class ScriptedPump : public EventPump
 
     void waitForEvents(std::uint32_t milliseconds) override
     {
-        std::uint64_t until = m_clock.elapsed() + milliseconds;
+        std::uint64_t until = m_clock.elapsed() + std::min(milliseconds, m_step);
         if (!m_events.empty())
             until = std::min(until, m_events.begin()->first);
         m_clock.advance(static_cast<std::uint32_t>(until - m_clock.elapsed()));
     }
 
-    int passes = 0;
-
   private:
     ManualClock &m_clock;
+    const std::uint32_t m_step;
     std::multimap<std::uint64_t, std::function<void()>> m_events;
 };
 

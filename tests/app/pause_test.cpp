@@ -1,12 +1,11 @@
 #include "app/pause.h"
 #include "app/qt_event_pump.h"
 #include "command_doubles.h"
+#include "form_fixture.h"
 
-#include <QCoreApplication>
 #include <QTimer>
 
 #include <gtest/gtest.h>
-#include <optional>
 
 namespace {
 
@@ -78,10 +77,7 @@ class SteppingTicks : public TickSource
 
 TEST(PauseOnQtEvents, HandlesPostedEventsEvenForZero)
 {
-    int argc = 0;
-    std::optional<QCoreApplication> ownApp;
-    if (!QCoreApplication::instance())
-        ownApp.emplace(argc, nullptr);
+    testApplication();
     SteppingTicks ticks;
     QtEventPump events;
     bool handled = false;

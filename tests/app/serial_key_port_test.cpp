@@ -2,40 +2,20 @@
 #include "app/pause.h"
 #include "app/serial_key_port.h"
 #include "command_doubles.h"
+#include "form_fixture.h"
 #include "serial/platform/fake_comm_device.h"
 #include "serial/platform/fake_comm_driver.h"
 #include "serial/serial_port.h"
-
-#include <QCoreApplication>
 
 #include <gtest/gtest.h>
 
 namespace {
 
-/// Serves the worker's synchronized calls as the window thread would; a wait moves the clock on
-/// by one millisecond, so the worker's polls interleave with the commands as in real time.
-class ServingPump : public EventPump
-{
-  public:
-    explicit ServingPump(ManualClock &clock) : m_clock(clock) {}
-
-    void processPending() override
-    {
-        do {
-            QCoreApplication::processEvents();
-            m_clock.advance(0);
-        } while (m_clock.parked() > 0);
-    }
-
-    void waitForEvents(std::uint32_t) override { m_clock.advance(1); }
-
-  private:
-    ManualClock &m_clock;
-};
-
 class CommandsOnSerialPortTest : public ::testing::Test
 {
   protected:
+    static void SetUpTestSuite() { testApplication(); }
+
     void SetUp() override
     {
         port.SetCommPort("COM1");
@@ -46,7 +26,7 @@ class CommandsOnSerialPortTest : public ::testing::Test
     std::shared_ptr<ManualClock> clock = std::make_shared<ManualClock>();
     std::shared_ptr<FakeCommDriver> driver = std::make_shared<FakeCommDriver>(*clock);
     CommandLog log{*clock};
-    ServingPump pump{*clock};
+    ScriptedPump pump{*clock, 1};
     Pause pause{*clock, pump};
     TSerialPort port{nullptr, SerialBackend{driver, clock}};
     SerialKeyPort keys{port};
