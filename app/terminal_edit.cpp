@@ -19,6 +19,12 @@ TerminalEdit::TerminalEdit(QWidget *parent) : QPlainTextEdit(parent)
     connect(document(), &QTextDocument::contentsChange, this, &TerminalEdit::takeUserEdit);
 }
 
+QByteArray TerminalEdit::selectedBytes() const
+{
+    const qsizetype from = textOffset(textCursor().selectionStart());
+    return m_text.text().sliced(from, textOffset(textCursor().selectionEnd()) - from);
+}
+
 void TerminalEdit::appendReceived(QByteArrayView bytes)
 {
     showAppended(m_text.appendReceived(bytes));

@@ -18,6 +18,9 @@ class TerminalEdit : public QPlainTextEdit
     const TerminalText &terminalText() const { return m_text; }
     const QByteArray &text() const { return m_text.text(); }
 
+    /// The selected part of text(), its line breaks as CR LF.
+    QByteArray selectedBytes() const;
+
     void appendReceived(QByteArrayView bytes);
     void addLine(QByteArrayView line);
     void setText(QByteArrayView text);

@@ -83,9 +83,10 @@ QList<TerminalPrint::Row> TerminalPrint::layout(const QStringList &lines, const 
 
 bool TerminalPrint::print(QPrinter &printer, const QStringList &lines, QString &error)
 {
+    const QString failed = QStringLiteral("Printing failed: the printer did not take the job.");
     QPainter painter;
     if (!painter.begin(&printer)) {
-        error = QStringLiteral("Printing failed: the printer could not start the job.");
+        error = failed;
         return false;
     }
     QFont font = fonts::lucidaConsole();
@@ -94,12 +95,18 @@ bool TerminalPrint::print(QPrinter &printer, const QStringList &lines, QString &
     const QFontMetrics metrics = painter.fontMetrics();
     int page = 0;
     for (const Row &row : layout(lines, metrics, QSize(printer.width(), printer.height()))) {
-        if (row.page != page) {
-            printer.newPage();
-            page = row.page;
+        if (row.page != page && !printer.newPage()) {
+            painter.end();
+            error = failed;
+            return false;
         }
+        page = row.page;
         for (const Piece &piece : row.pieces)
             painter.drawText(piece.x, row.y + metrics.ascent(), piece.text);
     }
-    return painter.end();
+    if (!painter.end()) {
+        error = failed;
+        return false;
+    }
+    return true;
 }

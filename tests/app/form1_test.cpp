@@ -401,12 +401,19 @@ TEST_F(Form1Test, PrintPutsEveryLineOnPagesInOrder)
         printed.mid(begin + 1).join('\n').contains(QRegularExpression("^x*END$", QRegularExpression::MultilineOption)));
 }
 
-TEST_F(Form1Test, PrintCancelledPrintsNothing)
+TEST_F(Form1Test, PrintCancelledPrintsNothingAndAFailedJobIsReported)
 {
     dialogs.printAnswer = false;
     dialogs.pdfFile = dir.filePath("never.pdf");
     form->Print1Click();
     EXPECT_FALSE(QFileInfo::exists(dialogs.pdfFile));
+    EXPECT_TRUE(dialogs.errors.isEmpty());
+
+    dialogs.printAnswer = true;
+    dialogs.pdfFile = dir.filePath("no/such/folder/terminal.pdf");
+    form->Print1Click();
+    EXPECT_EQ(dialogs.errors.size(), 1);
+    EXPECT_EQ(terminalText(), kFirstLine);
 }
 
 TEST_F(Form1Test, ClipboardEntriesWorkOnTheTerminal)

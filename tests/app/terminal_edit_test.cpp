@@ -108,3 +108,14 @@ TEST_F(TerminalEditTest, NewTextReplacesEverything)
     edit.beautify();
     EXPECT_EQ(changes.starts.size(), 1); // nothing to tidy, no change
 }
+
+TEST_F(TerminalEditTest, SelectionIsTakenFromTheTextWithItsCrLf)
+{
+    edit.setText("ab\r\ncd\r\nef");
+    EXPECT_TRUE(edit.selectedBytes().isEmpty());
+    QTextCursor cursor = edit.textCursor();
+    cursor.setPosition(1);
+    cursor.setPosition(7, QTextCursor::KeepAnchor); // "b", break, "cd", break, "e"
+    edit.setTextCursor(cursor);
+    EXPECT_EQ(edit.selectedBytes(), "b\r\ncd\r\ne");
+}
