@@ -1,15 +1,15 @@
 #include "header_walker.h"
 
-#include <QStringMatcher>
+#include <QByteArrayMatcher>
 
 namespace {
 
 constexpr qsizetype notSearched = -2;
 
-const QStringMatcher &matcherFor(QStringView header)
+const QByteArrayMatcher &matcherFor(QByteArrayView header)
 {
-    static const QStringMatcher ph(phHeader);
-    static const QStringMatcher mv(mvHeader);
+    static const QByteArrayMatcher ph(phHeader);
+    static const QByteArrayMatcher mv(mvHeader);
     return header == phHeader ? ph : mv;
 }
 
@@ -24,7 +24,7 @@ bool GetFoundPattern(qsizetype PosPh, qsizetype PosMv)
     return PosPh < PosMv;
 }
 
-HeaderWalker::HeaderWalker(QStringView text, qsizetype from) : m_text(text), m_start(from) {}
+HeaderWalker::HeaderWalker(QByteArrayView text, qsizetype from) : m_text(text), m_start(from) {}
 
 qsizetype HeaderWalker::next()
 {
@@ -38,14 +38,14 @@ qsizetype HeaderWalker::next()
     return m_start;
 }
 
-qsizetype HeaderWalker::nextOf(QStringView header, qsizetype &cached) const
+qsizetype HeaderWalker::nextOf(QByteArrayView header, qsizetype &cached) const
 {
     if (cached == notSearched || (cached >= 0 && cached < m_start))
         cached = matcherFor(header).indexIn(m_text, m_start);
     return cached;
 }
 
-int countHeaders(QStringView text)
+int countHeaders(QByteArrayView text)
 {
     HeaderWalker walker(text);
     int count = 0;

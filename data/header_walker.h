@@ -1,11 +1,11 @@
 #pragma once
 
-#include <QStringView>
+#include <QByteArrayView>
 
 /// Unit lines that open one of the instrument's measuring tables; matched exactly, blanks and
 /// letter case included.
-inline constexpr QStringView phHeader = u"mL           mL             pH           pH       pH/mL";
-inline constexpr QStringView mvHeader = u"mL           mL             mV           mV         mV/mL";
+inline constexpr QByteArrayView phHeader = "mL           mL             pH           pH       pH/mL";
+inline constexpr QByteArrayView mvHeader = "mL           mL             mV           mV         mV/mL";
 
 /// PosPh, PosMv: 1-based positions of the first pH and mV header, 0 when absent; at least one is
 /// found. True when the pH header is the one to take.
@@ -16,15 +16,15 @@ bool GetFoundPattern(qsizetype PosPh, qsizetype PosMv);
 class HeaderWalker
 {
   public:
-    explicit HeaderWalker(QStringView text, qsizetype from = 0);
+    explicit HeaderWalker(QByteArrayView text, qsizetype from = 0);
 
     /// Position right after the next header, or -1 when no header is left.
     qsizetype next();
 
   private:
-    qsizetype nextOf(QStringView header, qsizetype &cached) const;
+    qsizetype nextOf(QByteArrayView header, qsizetype &cached) const;
 
-    QStringView m_text;
+    QByteArrayView m_text;
     qsizetype m_start = 0;
     // First occurrence of each header at or after some earlier start, kept until the walk passes
     // it, so a header that is rare or absent is not searched for again on every step.
@@ -33,4 +33,4 @@ class HeaderWalker
 };
 
 /// Number of record headers in the whole text.
-int countHeaders(QStringView text);
+int countHeaders(QByteArrayView text);

@@ -4,7 +4,7 @@
 
 #include <algorithm>
 
-int RecordCounter::update(QStringView text, qsizetype changedFrom)
+int RecordCounter::update(QByteArrayView text, qsizetype changedFrom)
 {
     changedFrom = std::clamp<qsizetype>(changedFrom, 0, text.size());
     // A header that ends at or before the change is untouched, and so is every one before it.

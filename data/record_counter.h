@@ -1,6 +1,6 @@
 #pragma once
 
-#include <QStringView>
+#include <QByteArrayView>
 
 #include <vector>
 
@@ -12,7 +12,7 @@ class RecordCounter
   public:
     /// `text` is the whole new text; nothing before `changedFrom` differs from the text of the last
     /// update (0 after any other change). Returns the number of headers.
-    int update(QStringView text, qsizetype changedFrom);
+    int update(QByteArrayView text, qsizetype changedFrom);
 
     int count() const { return static_cast<int>(m_headerEnds.size()); }
 

@@ -2,14 +2,12 @@
 
 #include "data/header_walker.h"
 
-bool isDataChar(QChar c)
+bool isDataChar(char c)
 {
-    const char16_t u = c.unicode();
-    return (u >= u'0' && u <= u'9') || u == u',' || u == u'-' || u == u'.' || u == u'E' || u == u' ' || u == u'\r' ||
-           u == u'\n';
+    return (c >= '0' && c <= '9') || c == ',' || c == '-' || c == '.' || c == 'E' || c == ' ' || c == '\r' || c == '\n';
 }
 
-qsizetype dataBlockEnd(QStringView text, qsizetype from)
+qsizetype dataBlockEnd(QByteArrayView text, qsizetype from)
 {
     qsizetype end = from;
     while (end < text.size() && isDataChar(text[end]))
@@ -17,16 +15,32 @@ qsizetype dataBlockEnd(QStringView text, qsizetype from)
     return end;
 }
 
-QString removeReadBuffer(QStringView text)
+QByteArray removeReadBuffer(QByteArrayView text)
 {
-    return text.toString().remove(QStringLiteral("Read Buffer:"), Qt::CaseInsensitive);
+    static constexpr QByteArrayView readBuffer = "Read Buffer:";
+    QByteArray kept;
+    kept.reserve(text.size());
+    qsizetype copied = 0;
+    // No Windows-1252 letter outside ASCII folds to one of these, so an ASCII comparison is exact.
+    for (qsizetype at = 0; at + readBuffer.size() <= text.size();) {
+        if ((text[at] | 0x20) == 'r' &&
+            qstrnicmp(text.data() + at, readBuffer.size(), readBuffer.data(), readBuffer.size()) == 0) {
+            kept.append(text.sliced(copied, at - copied));
+            at += readBuffer.size();
+            copied = at;
+        } else {
+            ++at;
+        }
+    }
+    kept.append(text.sliced(copied));
+    return kept;
 }
 
-std::optional<QString> recordData(QStringView terminalText, int recordNo)
+std::optional<QByteArray> recordData(QByteArrayView terminalText, int recordNo)
 {
     if (recordNo < 1)
         return std::nullopt;
-    const QString text = removeReadBuffer(terminalText);
+    const QByteArray text = removeReadBuffer(terminalText);
     HeaderWalker walker(text);
     qsizetype start = -1;
     for (int record = 0; record < recordNo; ++record) {

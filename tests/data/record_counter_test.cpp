@@ -8,23 +8,23 @@
 namespace {
 
 // Pieces that make headers, near misses and overlaps likely in a random text.
-QString randomPiece(std::mt19937 &random)
+QByteArray randomPiece(std::mt19937 &random)
 {
-    static const QString pieces[] = {phHeader.toString(),
-                                     mvHeader.toString(),
-                                     phHeader.first(30).toString(),
-                                     mvHeader.sliced(25).toString(),
-                                     QStringLiteral("mL"),
-                                     QStringLiteral("           "),
-                                     QStringLiteral("  1.000  0.100  3.45\r\n"),
-                                     QStringLiteral("Read Buffer:"),
-                                     QStringLiteral("x")};
+    static const QByteArray pieces[] = {phHeader.toByteArray(),
+                                        mvHeader.toByteArray(),
+                                        phHeader.first(30).toByteArray(),
+                                        mvHeader.sliced(25).toByteArray(),
+                                        "mL",
+                                        "           ",
+                                        "  1.000  0.100  3.45\r\n",
+                                        "Read Buffer:",
+                                        "x"};
     return pieces[std::uniform_int_distribution<int>(0, std::size(pieces) - 1)(random)];
 }
 
-QString randomText(std::mt19937 &random, int pieces)
+QByteArray randomText(std::mt19937 &random, int pieces)
 {
-    QString text;
+    QByteArray text;
     for (int i = 0; i < pieces; ++i)
         text += randomPiece(random);
     return text;
@@ -32,10 +32,9 @@ QString randomText(std::mt19937 &random, int pieces)
 
 TEST(RecordCounter, FollowsClustersThatSplitAHeader)
 {
-    const QString text =
-        QStringLiteral("abc") + phHeader.toString() + QStringLiteral("  1  2\r\n") + mvHeader.toString();
+    const QByteArray text = "abc" + phHeader.toByteArray() + "  1  2\r\n" + mvHeader.toByteArray();
     RecordCounter counter;
-    QString shown;
+    QByteArray shown;
     for (qsizetype at = 0; at < text.size(); at += 7) {
         const qsizetype oldSize = shown.size();
         shown += text.mid(at, 7);
@@ -49,7 +48,7 @@ TEST(RecordCounter, EqualsAFullRecountAfterRandomChanges)
     std::mt19937 random(20261207);
     for (int round = 0; round < 300; ++round) {
         RecordCounter counter;
-        QString text;
+        QByteArray text;
         for (int change = 0; change < 12; ++change) {
             const int kind = std::uniform_int_distribution<int>(0, 3)(random);
             qsizetype changedFrom = text.size();

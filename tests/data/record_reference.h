@@ -6,6 +6,7 @@
 #include "data/data_block.h"
 #include "data/header_walker.h"
 
+#include <QByteArray>
 #include <QString>
 
 #include <optional>
@@ -19,9 +20,9 @@ inline void PrintTo(const QString &text, std::ostream *os)
 
 namespace reference {
 
-/// Position (0-based) right after each header of a walk over `text`, taking the earlier header of
-/// the two kinds each time and searching on right after it.
-inline QList<qsizetype> headerEnds(const QString &text)
+/// Position right after each header of a walk over `text`, taking the earlier header of the two
+/// kinds each time and searching on right after it.
+inline QList<qsizetype> headerEnds(const QByteArray &text)
 {
     QList<qsizetype> ends;
     qsizetype start = 0;
@@ -36,10 +37,10 @@ inline QList<qsizetype> headerEnds(const QString &text)
     }
 }
 
-inline QString removeReadBuffer(const QString &text)
+inline QByteArray removeReadBuffer(const QByteArray &text)
 {
-    const QString needle = QStringLiteral("read buffer:");
-    QString out;
+    const QByteArray needle = "read buffer:";
+    QByteArray out;
     for (qsizetype i = 0; i < text.size();) {
         if (text.mid(i, needle.size()).toLower() == needle) {
             i += needle.size();
@@ -51,14 +52,14 @@ inline QString removeReadBuffer(const QString &text)
     return out;
 }
 
-inline std::optional<QString> recordData(const QString &terminal, int recordNo)
+inline std::optional<QByteArray> recordData(const QByteArray &terminal, int recordNo)
 {
-    const QString text = removeReadBuffer(terminal);
+    const QByteArray text = removeReadBuffer(terminal);
     const QList<qsizetype> ends = headerEnds(text);
     if (recordNo < 1 || recordNo > ends.size())
         return std::nullopt;
-    const QString allowed = QStringLiteral("0123456789,-.E \r\n");
-    QString data;
+    const QByteArray allowed = "0123456789,-.E \r\n";
+    QByteArray data;
     for (qsizetype i = ends[recordNo - 1]; i < text.size() && allowed.contains(text[i]); ++i)
         data.append(text[i]);
     return data;

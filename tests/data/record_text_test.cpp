@@ -6,16 +6,16 @@
 
 namespace {
 
-const QString crlf = QStringLiteral("\r\n");
+const QByteArray crlf = "\r\n";
 
-QString table(QStringView header, const QString &lines)
+QByteArray table(QByteArrayView header, const QByteArray &lines)
 {
-    return QStringLiteral("    ") + header.toString() + crlf + lines + QStringLiteral("Titration end") + crlf;
+    return "    " + header.toByteArray() + crlf + lines + "Titration end" + crlf;
 }
 
-QString phBlock(const QString &signal)
+QByteArray phBlock(const QByteArray &signal)
 {
-    return QStringLiteral("     1.000     0.100     %1     0.01     0.100\r\n").arg(signal);
+    return "     1.000     0.100     " + signal + "     0.01     0.100\r\n";
 }
 
 TEST(GetFoundPattern, TakesTheEarlierHeaderOrTheOnlyOne)
@@ -31,7 +31,7 @@ TEST(GetFoundPattern, TakesTheEarlierHeaderOrTheOnlyOne)
 
 TEST(HeaderWalker, CountsPhAndMvRecordsTogetherInTextOrder)
 {
-    const QString text =
+    const QByteArray text =
         table(phHeader, phBlock("3.45")) + table(mvHeader, phBlock("-120")) + table(phHeader, phBlock("7.01"));
     EXPECT_EQ(countHeaders(text), 3);
     EXPECT_EQ(recordData(text, 2), crlf + phBlock("-120"));
@@ -40,28 +40,28 @@ TEST(HeaderWalker, CountsPhAndMvRecordsTogetherInTextOrder)
 
 TEST(HeaderWalker, NearMissesAreNoHeaders)
 {
-    QString missingBlank = phHeader.toString();
+    QByteArray missingBlank = phHeader.toByteArray();
     missingBlank.remove(3, 1);
-    QString extraBlank = mvHeader.toString();
-    extraBlank.insert(30, u' ');
-    const QString nearMisses[] = {missingBlank,
-                                  extraBlank,
-                                  phHeader.toString().toUpper(),
-                                  phHeader.toString().replace(QStringLiteral("pH/mL"), QStringLiteral("ph/mL")),
-                                  mvHeader.toString().replace(QStringLiteral("mL"), QStringLiteral("ml")),
-                                  phHeader.chopped(1).toString(),
-                                  mvHeader.toString().replace(u' ', u'\t')};
-    for (const QString &text : nearMisses)
-        EXPECT_EQ(countHeaders(table(text, phBlock("3.45"))), 0) << qPrintable(text);
+    QByteArray extraBlank = mvHeader.toByteArray();
+    extraBlank.insert(30, ' ');
+    const QByteArray nearMisses[] = {missingBlank,
+                                     extraBlank,
+                                     phHeader.toByteArray().toUpper(),
+                                     phHeader.toByteArray().replace("pH/mL", "ph/mL"),
+                                     mvHeader.toByteArray().replace("mL", "ml"),
+                                     phHeader.chopped(1).toByteArray(),
+                                     mvHeader.toByteArray().replace(' ', '\t')};
+    for (const QByteArray &text : nearMisses)
+        EXPECT_EQ(countHeaders(table(text, phBlock("3.45"))), 0) << text.constData();
 }
 
 TEST(HeaderWalker, AHeaderIsSkippedWholeBeforeTheNextSearch)
 {
     // The second header would begin on the last "mL" of the first one; the walk has passed it.
-    const QString overlapping = phHeader.toString() + phHeader.sliced(2).toString();
+    const QByteArray overlapping = phHeader.toByteArray() + phHeader.sliced(2).toByteArray();
     EXPECT_EQ(overlapping.count(phHeader), 2);
     EXPECT_EQ(countHeaders(overlapping), 1);
-    EXPECT_EQ(countHeaders(phHeader.toString() + phHeader.toString()), 2);
+    EXPECT_EQ(countHeaders(phHeader.toByteArray() + phHeader.toByteArray()), 2);
     EXPECT_EQ(countHeaders(overlapping), reference::headerEnds(overlapping).size());
 }
 
@@ -80,31 +80,31 @@ TEST(RecordText, DataBlockEndsAtTheFirstCharacterThatIsNoDataCharacter)
         {"Result", ""},
     };
     for (const Case &c : cases) {
-        const QString text = phHeader.toString() + QString::fromLatin1(c.after);
-        EXPECT_EQ(recordData(text, 1), QString::fromLatin1(c.block)) << c.after;
+        const QByteArray text = phHeader.toByteArray() + c.after;
+        EXPECT_EQ(recordData(text, 1), QByteArray(c.block)) << c.after;
     }
 }
 
 TEST(RecordText, ReadBufferIsRemovedInAnyCaseAndDoesNotEndTheBlock)
 {
-    const QString text = table(phHeader, QStringLiteral("   1.0   0.1   3.4   0.0   0.1\r\nRead Buffer:") +
-                                             QStringLiteral("   2.0   0.1   3.5   0.1   0.2\r\nREAD bUFFER:\r\n"));
-    EXPECT_EQ(recordData(text, 1), QStringLiteral("\r\n   1.0   0.1   3.4   0.0   0.1\r\n   2.0   0.1   3.5   0.1   0.2"
-                                                  "\r\n\r\n"));
+    const QByteArray text = table(phHeader, "   1.0   0.1   3.4   0.0   0.1\r\nRead Buffer:"
+                                            "   2.0   0.1   3.5   0.1   0.2\r\nREAD bUFFER:\r\n");
+    EXPECT_EQ(recordData(text, 1),
+              QByteArray("\r\n   1.0   0.1   3.4   0.0   0.1\r\n   2.0   0.1   3.5   0.1   0.2\r\n\r\n"));
     // One pass: the removal does not look at the text it has joined.
-    EXPECT_EQ(removeReadBuffer(u"ReadRead Buffer: Buffer:x"), QStringLiteral("Read Buffer:x"));
+    EXPECT_EQ(removeReadBuffer("ReadRead Buffer: Buffer:x"), QByteArray("Read Buffer:x"));
+    EXPECT_EQ(removeReadBuffer("Read Buffer"), QByteArray("Read Buffer"));
 }
 
 TEST(RecordText, RecordsThatTheCleanedTextLacksGiveNothing)
 {
-    const QString text = table(phHeader, phBlock("3.45"));
+    const QByteArray text = table(phHeader, phBlock("3.45"));
     EXPECT_EQ(recordData(text, 0), std::nullopt);
     EXPECT_EQ(recordData(text, 2), std::nullopt);
     // Removing "Read Buffer:" can also make a header out of two pieces.
-    const QString joined =
-        phHeader.first(20).toString() + QStringLiteral("read buffer:") + phHeader.sliced(20).toString();
+    const QByteArray joined = phHeader.first(20).toByteArray() + "read buffer:" + phHeader.sliced(20).toByteArray();
     EXPECT_EQ(countHeaders(joined), 0);
-    EXPECT_EQ(recordData(joined + QStringLiteral("  1"), 1), QStringLiteral("  1"));
+    EXPECT_EQ(recordData(joined + "  1", 1), QByteArray("  1"));
 }
 
 } // namespace
