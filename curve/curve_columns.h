@@ -2,6 +2,8 @@
 
 #include <QList>
 
+class QTableWidget;
+
 /// The result table as the curve reads it: volume (x), signal (curve) and derivative.
 struct CurveColumns
 {
@@ -17,3 +19,7 @@ struct CurveColumns
 double GetRowMax(const QList<double> &column);
 /// Smallest value of a column; 0 for a column without cells.
 double GetRowMin(const QList<double> &column);
+
+/// Columns 0 (volume), 2 (signal) and 4 (derivative) of the result grid, rows 1 to
+/// max(rowCount, 1); a missing cell reads as 0.
+CurveColumns readCurveColumns(const QTableWidget &table, int rowCount);

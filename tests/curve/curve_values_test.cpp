@@ -3,6 +3,7 @@
 #include "curve/curve_labels.h"
 
 #include <QLocale>
+#include <QTableWidget>
 
 #include <gtest/gtest.h>
 
@@ -30,6 +31,26 @@ TEST(RowExtremes, AreTheLargestAndSmallestCellOfTheColumn)
     EXPECT_EQ(GetRowMax({-200, -120}), -120);
     EXPECT_EQ(GetRowMax({}), 0);
     EXPECT_EQ(GetRowMin({}), 0);
+}
+
+TEST(ReadCurveColumns, ReadsVolumeSignalAndDerivativeFromRowOneOn)
+{
+    QTableWidget table(4, 5);
+    const char *const cells[4][5] = {{"Volume/ml", "Increment/ml", "Signal/pH", "Change/pH", "Derivative"},
+                                     {"1.0", "9", "3.5", "9", "0.1"},
+                                     {"2.0", "9", "x", "9", " "},
+                                     {"3.0", "9", "4.5", "9", "0.3"}};
+    for (int row = 0; row < 4; ++row)
+        for (int column = 0; column < 5; ++column)
+            table.setItem(row, column, new QTableWidgetItem(QString::fromLatin1(cells[row][column])));
+    const CurveColumns columns = readCurveColumns(table, 2);
+    EXPECT_EQ(columns.rowCount, 2);
+    EXPECT_EQ(columns.volume, QList<double>({1.0, 2.0}));
+    EXPECT_EQ(columns.signal, QList<double>({3.5, 0.0}));
+    EXPECT_EQ(columns.derivative, QList<double>({0.1, 0.0}));
+    // Row 1 is read even when no row counts; rows past the grid's end read as 0.
+    EXPECT_EQ(readCurveColumns(table, 0).volume, QList<double>({1.0}));
+    EXPECT_EQ(readCurveColumns(table, 5).volume, QList<double>({1.0, 2.0, 3.0, 0.0, 0.0}));
 }
 
 TEST(CurveLabels, GeneralFormatHasThreeSignificantDigits)

@@ -1,10 +1,10 @@
-#include <QGuiApplication>
+#include <QApplication>
 
 #include <gtest/gtest.h>
 
 namespace {
 
-// Fonts and painting need an application object; one lives for the whole test program.
+// Fonts, painting and widgets need an application object; one lives for the whole test program.
 class GuiApplication : public testing::Environment
 {
   public:
@@ -12,7 +12,7 @@ class GuiApplication : public testing::Environment
     {
         if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
             qputenv("QT_QPA_PLATFORM", "offscreen");
-        m_application = std::make_unique<QGuiApplication>(m_argc, m_argv);
+        m_application = std::make_unique<QApplication>(m_argc, m_argv);
     }
     void TearDown() override { m_application.reset(); }
 
@@ -20,7 +20,7 @@ class GuiApplication : public testing::Environment
     int m_argc = 1;
     char m_name[12] = "curve_test";
     char *m_argv[2] = {m_name, nullptr};
-    std::unique_ptr<QGuiApplication> m_application;
+    std::unique_ptr<QApplication> m_application;
 };
 
 const auto *const environment = testing::AddGlobalTestEnvironment(new GuiApplication);
