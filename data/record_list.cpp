@@ -8,8 +8,10 @@ void showRecordCount(QComboBox &chooser, int count)
     if (chooser.count() == count)
         return;
     chooser.clear();
-    if (count == 0)
+    if (count == 0) {
         chooser.setEditText(QStringLiteral("no data available"));
+        return;
+    }
     QStringList items;
     for (int record = 1; record <= count; ++record)
         items.append(QStringLiteral("data record %1").arg(record));
