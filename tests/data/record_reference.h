@@ -9,6 +9,7 @@
 #include <QByteArray>
 #include <QString>
 
+#include <algorithm>
 #include <optional>
 #include <ostream>
 
@@ -39,10 +40,12 @@ inline QList<qsizetype> headerEnds(const QByteArray &text)
 
 inline QByteArray removeReadBuffer(const QByteArray &text)
 {
-    const QByteArray needle = "read buffer:";
+    const QByteArrayView needle = "read buffer:";
     QByteArray out;
     for (qsizetype i = 0; i < text.size();) {
-        if (text.mid(i, needle.size()).toLower() == needle) {
+        if (QByteArrayView(text)
+                .sliced(i, std::min(needle.size(), text.size() - i))
+                .compare(needle, Qt::CaseInsensitive) == 0) {
             i += needle.size();
         } else {
             out.append(text[i]);
