@@ -128,6 +128,18 @@ TEST_F(RecordsFormTest, WithoutRecordOrSelectionThePagesLeaveTheTableAlone)
     EXPECT_TRUE(dialogs.messages.isEmpty());
 }
 
+TEST_F(RecordsFormTest, OnlyThePageChangesOfTheUserRefillTheTable)
+{
+    terminal()->setText(kPhTable);
+    enterPage(1);
+    table()->item(1, 0)->setText("9.9");
+    form->Graph2Click();
+    EXPECT_EQ(control<QTabWidget>(QStringLiteral("PageControl1"))->currentIndex(), 2);
+    EXPECT_EQ(row(1)[0], "9.9");
+    enterPage(1);
+    EXPECT_EQ(row(1)[0], "0.000");
+}
+
 TEST_F(RecordsFormTest, ATableArrivingOverTheLineBecomesDataRecordOne)
 {
     device().receive(kPhTable);
