@@ -698,7 +698,8 @@ void TForm1::ShowCurve()
     Titrationskurve->setVisible(true);
     Titrationskurve->setGeometry(5, 5, std::max(1, page.width() - 80), std::max(1, page.height() - 20));
     QImage picture(Titrationskurve->size(), QImage::Format_RGB32);
-    const CurveOutcome outcome = drawCurve(picture, readCurveColumns(*Table, DataRowCount), QLocale());
+    const CurveOutcome outcome =
+        drawCurve(picture, readCurveColumns(*Table, DataRowCount), QLocale(), fonts::lucidaConsole());
     Titrationskurve->setPixmap(QPixmap::fromImage(picture));
     if (outcome == CurveOutcome::DivisionByZero)
         m_dialogs.message(this, QStringLiteral("Warning: division by zero"));

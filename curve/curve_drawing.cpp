@@ -32,22 +32,11 @@ QFont arial()
     return font;
 }
 
-// The legend lines up its two samples, so it wants a fixed pitch where Lucida Console is missing.
-QFont lucidaConsole()
-{
-    QFont font;
-    font.setFamilies(
-        {QStringLiteral("Lucida Console"), QStringLiteral("Liberation Mono"), QStringLiteral("DejaVu Sans Mono")});
-    font.setStyleHint(QFont::TypeWriter);
-    font.setPointSize(8);
-    return font;
-}
-
 class CurvePainter
 {
   public:
-    CurvePainter(QImage &picture, const QLocale &locale)
-        : m_painter(&picture), m_layout(picture.size()), m_locale(locale)
+    CurvePainter(QImage &picture, const QLocale &locale, const QFont &legendFont)
+        : m_painter(&picture), m_layout(picture.size()), m_locale(locale), m_legendFont(legendFont)
     {
         m_painter.setPen(QPen(Qt::black, 1, Qt::SolidLine));
         m_painter.setFont(arial());
@@ -88,7 +77,7 @@ class CurvePainter
     {
         drawText({CurveLayout::labelOffset, CurveLayout::legendTop}, QStringLiteral("pH mV"));
         drawText(m_layout.volumeCaption(), QStringLiteral("V/ml"));
-        m_painter.setFont(lucidaConsole());
+        m_painter.setFont(m_legendFont);
         drawText(m_layout.legendLine(0), QStringLiteral("__ pH mV"));
         drawText(m_layout.legendLine(1), QStringLiteral(".. 1st derivative"));
     }
@@ -106,18 +95,21 @@ class CurvePainter
     QPainter m_painter;
     CurveLayout m_layout;
     const QLocale &m_locale;
+    QFont m_legendFont;
 };
 
 } // namespace
 
-CurveOutcome drawCurve(QImage &picture, const CurveColumns &columns, const QLocale &locale)
+CurveOutcome drawCurve(QImage &picture, const CurveColumns &columns, const QLocale &locale, const QFont &legendFont)
 {
     picture.fill(Qt::white);
     if (GetRowMax(columns.volume) == 0 || GetRowMax(columns.signal) == 0 || GetRowMax(columns.derivative) == 0)
         return CurveOutcome::DivisionByZero;
     const Range volume = rangeOf(columns.volume);
     const Range signal = rangeOf(columns.signal);
-    CurvePainter painter(picture, locale);
+    QFont legend = legendFont;
+    legend.setPointSize(8);
+    CurvePainter painter(picture, locale, legend);
     painter.drawLine(columns.volume, columns.signal, columns.rowCount, volume, signal, Qt::SolidLine);
     painter.drawLine(columns.volume, columns.derivative, columns.rowCount, volume, rangeOf(columns.derivative),
                      Qt::DotLine);

@@ -1,5 +1,6 @@
 #pragma once
 
+class QFont;
 class QImage;
 class QLocale;
 struct CurveColumns;
@@ -12,5 +13,5 @@ enum class CurveOutcome {
 
 /// Fills the picture white and draws the titration curve (solid), its derivative (dotted), the
 /// ruled axes with their labels, the captions and the legend. Numbers use the locale's decimal
-/// separator.
-CurveOutcome drawCurve(QImage &picture, const CurveColumns &columns, const QLocale &locale);
+/// separator; the legend is written in `legendFont` (a fixed-pitch face) at 8 points.
+CurveOutcome drawCurve(QImage &picture, const CurveColumns &columns, const QLocale &locale, const QFont &legendFont);

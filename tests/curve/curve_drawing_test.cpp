@@ -3,6 +3,7 @@
 #include "curve/curve_layout.h"
 #include "curve/curve_print.h"
 
+#include <QFont>
 #include <QImage>
 #include <QLocale>
 #include <QPrinter>
@@ -24,6 +25,11 @@ CurveColumns columns(QList<double> volume, QList<double> signal, QList<double> d
 {
     const qsizetype rows = volume.size();
     return {std::move(volume), std::move(signal), std::move(derivative), rows};
+}
+
+QFont legendFont()
+{
+    return QFont(QStringLiteral("Liberation Mono"));
 }
 
 bool isBlack(const QImage &image, int x, int y)
@@ -68,7 +74,7 @@ TEST(DrawCurve, StopsWhenTheLargestValueOfAColumnIsZero)
     for (const CurveColumns &data : zeroColumns) {
         QImage image = picture();
         image.fill(Qt::black);
-        EXPECT_EQ(drawCurve(image, data, QLocale::c()), CurveOutcome::DivisionByZero);
+        EXPECT_EQ(drawCurve(image, data, QLocale::c(), legendFont()), CurveOutcome::DivisionByZero);
         EXPECT_EQ(blackIn(image, image.rect()), 0);
     }
 }
@@ -76,7 +82,8 @@ TEST(DrawCurve, StopsWhenTheLargestValueOfAColumnIsZero)
 TEST(DrawCurve, PutsTheExtremesOnTheAxisEnds)
 {
     QImage image = picture();
-    ASSERT_EQ(drawCurve(image, columns({2, 4, 6, 8, 10, 12}, {3, 4, 5, 6, 7, 8}, {5, 1, 1, 1, 1, 1}), QLocale::c()),
+    ASSERT_EQ(drawCurve(image, columns({2, 4, 6, 8, 10, 12}, {3, 4, 5, 6, 7, 8}, {5, 1, 1, 1, 1, 1}), QLocale::c(),
+                        legendFont()),
               CurveOutcome::Drawn);
     for (int y = 40; y <= 360; ++y)
         ASSERT_TRUE(isBlack(image, 40, y)) << y;
@@ -93,7 +100,7 @@ TEST(DrawCurve, PutsTheExtremesOnTheAxisEnds)
 TEST(DrawCurve, WritesLabelsCaptionsAndLegendInTheirPlaces)
 {
     QImage image = picture();
-    drawCurve(image, columns({2, 12}, {1, 9}, {1, 2}), QLocale::c());
+    drawCurve(image, columns({2, 12}, {1, 9}, {1, 2}), QLocale::c(), legendFont());
     const CurveLayout layout(image.size());
     const QPoint textPlaces[] = {
         layout.verticalLabel(0), layout.verticalLabel(10), layout.horizontalLabel(0), layout.horizontalLabel(10),
@@ -108,7 +115,7 @@ TEST(DrawCurve, WritesLabelsCaptionsAndLegendInTheirPlaces)
 TEST(DrawCurve, JoinsRowsInTableOrder)
 {
     QImage image = picture();
-    drawCurve(image, columns({2, 12, 7}, {1, 9, 3}, {1, 1, 2}), QLocale::c());
+    drawCurve(image, columns({2, 12, 7}, {1, 9, 3}, {1, 1, 2}), QLocale::c(), legendFont());
     EXPECT_TRUE(blackNear(image, 160, 280));  // from the first row straight to the second
     EXPECT_FALSE(blackNear(image, 160, 320)); // not to the row of the next larger volume
 }
@@ -116,20 +123,20 @@ TEST(DrawCurve, JoinsRowsInTableOrder)
 TEST(DrawCurve, DrawsTheDerivativeDottedAndAConstantColumnInTheMiddle)
 {
     QImage image = picture();
-    drawCurve(image, columns({2, 12}, {1, 9}, {4, 4}), QLocale::c());
+    drawCurve(image, columns({2, 12}, {1, 9}, {4, 4}), QLocale::c(), legendFont());
     const int dots = blackIn(image, QRect(50, 200, 210, 1));
     EXPECT_GT(dots, 210 / 5);
     EXPECT_LT(dots, 210 * 3 / 5);
     EXPECT_EQ(blackIn(image, QRect(50, 199, 210, 1)), 0);
 
-    drawCurve(image, columns({5, 5}, {3, 7}, {1, 2}), QLocale::c());
+    drawCurve(image, columns({5, 5}, {3, 7}, {1, 2}), QLocale::c(), legendFont());
     EXPECT_EQ(blackIn(image, QRect(280, 41, 1, 300)), 300);
 }
 
 TEST(DrawCurve, NegativeSignalsAreDrawn)
 {
     QImage image = picture();
-    EXPECT_EQ(drawCurve(image, columns({1, 2}, {-200, -120}, {1, 3}), QLocale::c()), CurveOutcome::Drawn);
+    EXPECT_EQ(drawCurve(image, columns({1, 2}, {-200, -120}, {1, 3}), QLocale::c(), legendFont()), CurveOutcome::Drawn);
     EXPECT_TRUE(isBlack(image, 520, 40));
 }
 
@@ -150,7 +157,7 @@ TEST(PrintCurve, PrintsOnePageWithThePictureScaledByTheResolutions)
     printer.setOutputFileName(pdf);
     printer.setResolution(300);
     QImage image = picture();
-    drawCurve(image, columns({2, 12}, {1, 9}, {1, 2}), QLocale::c());
+    drawCurve(image, columns({2, 12}, {1, 9}, {1, 2}), QLocale::c(), legendFont());
     ASSERT_TRUE(printCurve(printer, image, QSize(96, 96)));
     EXPECT_TRUE(run(QStringLiteral("pdfinfo"), {pdf}).contains(QRegularExpression(QStringLiteral("Pages:\\s+1\\n"))));
     // 600 pixels over three times 600 dots at 300 dpi: 100 pixels per inch.
