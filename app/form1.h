@@ -2,7 +2,6 @@
 
 #include "data/record_counter.h"
 
-#include <QImage>
 #include <QMainWindow>
 #include <QPrinter>
 
@@ -11,6 +10,7 @@
 class ConfirmDialog;
 class Dialogs;
 class QComboBox;
+class QImage;
 class QLabel;
 class QLineEdit;
 class QPushButton;
