@@ -1,0 +1,58 @@
+#include "serial/sync_queue.h"
+
+#include "serial/tick_source.h"
+
+#include <QCoreApplication>
+#include <QEvent>
+
+namespace {
+const QEvent::Type WakeEvent = static_cast<QEvent::Type>(QEvent::registerEventType());
+}
+
+SyncQueue::SyncQueue(TickSource &ticks) : m_ticks(ticks), m_owner(std::this_thread::get_id()) {}
+
+void SyncQueue::call(const std::function<void()> &routine)
+{
+    if (std::this_thread::get_id() == m_owner) {
+        routine();
+        return;
+    }
+    Call pending{routine};
+    m_ticks.park();
+    {
+        std::lock_guard lock(m_mutex);
+        m_pending.push_back(&pending);
+    }
+    QCoreApplication::postEvent(this, new QEvent(WakeEvent));
+    std::unique_lock lock(m_mutex);
+    m_done.wait(lock, [&] { return pending.done; });
+}
+
+bool SyncQueue::drain()
+{
+    bool ran = false;
+    for (;;) {
+        Call *next = nullptr;
+        {
+            std::lock_guard lock(m_mutex);
+            if (m_pending.empty())
+                return ran;
+            next = m_pending.front();
+            m_pending.pop_front();
+        }
+        next->routine();
+        ran = true;
+        m_ticks.unpark();
+        std::lock_guard lock(m_mutex);
+        next->done = true;
+        m_done.notify_all();
+    }
+}
+
+bool SyncQueue::event(QEvent *event)
+{
+    if (event->type() != WakeEvent)
+        return QObject::event(event);
+    drain();
+    return true;
+}
