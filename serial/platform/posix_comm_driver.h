@@ -17,5 +17,7 @@ public:
     static QString devicePath(const QString &name);
 
 private:
+    static uint32_t prepare(int fd);
+
     std::shared_ptr<TickSource> m_ticks;
 };
