@@ -3,7 +3,7 @@
 #include "common/cp1252.h"
 #include "data/table_snapshot.h"
 
-#include <QFile>
+#include <QSaveFile>
 #include <QtEndian>
 
 namespace {
@@ -37,15 +37,16 @@ bool WorksheetWriter::SaveGridAsExcel(const TableSnapshot &grid, const QString &
     error = refusal(grid);
     if (!error.isEmpty())
         return false;
-    QFile file(fileName);
-    if (!file.open(QIODevice::WriteOnly | QIODevice::Truncate)) {
+    // Written beside the target and renamed over it, so a failed write leaves an old file whole.
+    QSaveFile file(fileName);
+    if (!file.open(QIODevice::WriteOnly)) {
         error = QStringLiteral("Cannot create file %1").arg(fileName);
         return false;
     }
     const bool written = writeRecord(file, recordBof, words({0, documentWorksheet, 0, 0})) && writeCells(file, grid) &&
                          writeRecord(file, recordEof, {}) && file.flush();
-    file.close();
-    if (!written || file.error() != QFileDevice::NoError) {
+    // commit() alone would not report a last write that the disk cut short; the flush above does.
+    if (!written || !file.commit()) {
         error = QStringLiteral("Stream write error");
         return false;
     }

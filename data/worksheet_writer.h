@@ -17,9 +17,8 @@ class WorksheetWriter
     static constexpr int maxRows = 0x10000;
     static constexpr int maxColumns = 0x10000;
 
-    /// True when the file was written. Otherwise `error` says why: a table the format cannot hold
-    /// (nothing is written then, an existing file stays as it is), a file that cannot be created,
-    /// or a failed write.
+    /// True when the file was written. Otherwise `error` says why: a table the format cannot hold,
+    /// a file that cannot be created, or a failed write; an existing file then stays as it was.
     static bool SaveGridAsExcel(const TableSnapshot &grid, const QString &fileName, QString &error);
 
     /// One LABEL record; false when the stream did not take all of it.

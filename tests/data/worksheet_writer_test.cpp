@@ -4,13 +4,16 @@
 #include "tests/data/table_output_support.h"
 
 #include <QBuffer>
+#include <QDir>
 #include <QFile>
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QTemporaryDir>
 #include <QtEndian>
 
+#include <csignal>
 #include <gtest/gtest.h>
+#include <sys/resource.h>
 
 using namespace table_output_test;
 
@@ -146,13 +149,34 @@ TEST_F(WorksheetWriterTest, AFileThatCannotBeCreatedIsReportedByName)
     EXPECT_EQ(error, "Cannot create file " + name);
 }
 
-TEST(WorksheetWriter, AFailedWriteIsReportedAsAStreamWriteError)
+TEST_F(WorksheetWriterTest, AFailedWriteIsReportedAndLeavesTheOldFileWhole)
 {
-    if (!QFileInfo::exists("/dev/full"))
-        GTEST_SKIP() << "needs /dev/full";
-    QString error;
-    EXPECT_FALSE(WorksheetWriter::SaveGridAsExcel(tableOf(resultTable), "/dev/full", error));
-    EXPECT_EQ(error, "Stream write error");
+    const QString name = path("old.xls");
+    {
+        QFile old(name);
+        ASSERT_TRUE(old.open(QIODevice::WriteOnly));
+        old.write("old content");
+    }
+    // A file size limit cuts the write short as a full disk would: in the last flush of a small
+    // table, and part way through a table larger than the file's buffer.
+    const QList<QStringList> large(5000, QStringList{"1.000", "0.100"});
+    for (const auto &[limit, table] : {std::pair{100, tableOf(resultTable)}, std::pair{20000, tableOf(large)}}) {
+        rlimit normal{};
+        getrlimit(RLIMIT_FSIZE, &normal);
+        const auto oldHandler = signal(SIGXFSZ, SIG_IGN);
+        rlimit small = normal;
+        small.rlim_cur = limit;
+        setrlimit(RLIMIT_FSIZE, &small);
+        QString error;
+        const bool written = WorksheetWriter::SaveGridAsExcel(table, name, error);
+        setrlimit(RLIMIT_FSIZE, &normal);
+        signal(SIGXFSZ, oldHandler);
+
+        EXPECT_FALSE(written) << limit;
+        EXPECT_EQ(error, "Stream write error");
+        EXPECT_EQ(readAll(name), "old content");
+        EXPECT_EQ(QDir(m_dir.path()).entryList(QDir::Files), QStringList{"old.xls"});
+    }
 }
 
 TEST_F(WorksheetWriterTest, RefusesWhatTheRecordsCannotHoldAndLeavesTheFileAlone)
