@@ -17,11 +17,10 @@ class SerialBasicDlg : public SerialFixture
   protected:
     static void SetUpTestSuite()
     {
-        static int argc = 1;
-        static char name[] = "serial_test";
-        static char *argv[] = {name, nullptr};
+        // Before the fixture would make a QCoreApplication: the dialog needs a QApplication.
+        static int argc = 0;
         if (!QCoreApplication::instance())
-            new QApplication(argc, argv);
+            new QApplication(argc, nullptr);
         ASSERT_TRUE(qobject_cast<QApplication *>(QCoreApplication::instance())) << "the dialog needs a QApplication";
     }
 
