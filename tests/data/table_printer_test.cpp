@@ -4,6 +4,7 @@
 #include "tests/data/table_output_support.h"
 
 #include <QDate>
+#include <QGuiApplication>
 #include <QImage>
 #include <QLocale>
 #include <QPrinter>
@@ -215,4 +216,13 @@ TEST_F(TablePrinterTest, ATableThatJustFillsItsPagesEndsWithAPageOfOnlyHeadingAn
         EXPECT_TRUE(pages.last().simplified().contains("Titration Printed on "));
         EXPECT_TRUE(pages.last().simplified().contains(titles.join(' ')));
     }
+}
+
+TEST_F(TablePrinterTest, APrinterThatCannotStartReportsItAndRestoresTheCursor)
+{
+    QPrinter printer(QPrinter::HighResolution);
+    printer.setOutputFormat(QPrinter::PdfFormat);
+    printer.setOutputFileName(m_dir.filePath("missing-folder/table.pdf"));
+    EXPECT_FALSE(TablePrinter::PrtGrid(resultGrid(2), printer, "Titration Table", "Titration"));
+    EXPECT_EQ(QGuiApplication::overrideCursor(), nullptr);
 }
