@@ -150,6 +150,8 @@ QGroupBox *TSerialBasicDLG::buildLists()
 {
     auto *group = new QGroupBox(this);
     auto *grid = new QGridLayout(group);
+    // The fixed client area leaves the seven edit fields below little room to spare.
+    grid->setVerticalSpacing(2);
     m_cbPort = addList(grid, 0, 0, "CBPort", "&Port", {"COM1", "COM2", "COM3", "COM4", "COM5", "COM6", "COM7", "COM8"});
     m_cbBaud = addList(grid, 0, 1, "CBBaud", "&Baudrate",
                        {"110", "300", "600", "1200", "2400", "4800", "9600", "14400", "19200", "38400", "56000",
