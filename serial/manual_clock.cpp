@@ -85,9 +85,7 @@ void ManualClock::release(Waiter *waiter)
 void ManualClock::notify()
 {
     std::lock_guard lock(m_mutex);
-    for (Waiter *waiter : m_waiters)
-        release(waiter);
-    m_changed.notify_all();
+    m_recheck = true;
 }
 
 void ManualClock::advance(uint32_t ms)
@@ -96,6 +94,13 @@ void ManualClock::advance(uint32_t ms)
     const uint64_t target = m_now + ms;
     waitForQuiet(lock);
     do {
+        if (m_recheck) {
+            m_recheck = false;
+            for (Waiter *waiter : m_waiters)
+                release(waiter);
+            m_changed.notify_all();
+            waitForQuiet(lock);
+        }
         uint64_t next = target;
         for (const Waiter *waiter : m_waiters)
             if (!waiter->runnable)

@@ -15,7 +15,7 @@
 /// returns only once every attached thread is blocked again, so each step is fully played out.
 class ManualClock : public TickSource
 {
-public:
+  public:
     explicit ManualClock(uint32_t start = 0);
 
     uint32_t now() const override;
@@ -35,13 +35,14 @@ public:
     /// ready() runs under the clock's lock, so it must not call back into the clock.
     bool waitUntil(uint64_t deadline, const std::function<bool()> &ready);
 
-    /// Makes every waiting thread test its ready() again (its condition may have changed).
+    /// Makes every waiting thread test its ready() again at the next advance, so a test can
+    /// script several changes that the waiting threads then see together.
     void notify();
 
     /// Number of threads that wait for the driver thread outside the clock.
     int parked() const;
 
-private:
+  private:
     struct Waiter
     {
         uint64_t deadline;
@@ -58,5 +59,6 @@ private:
     int m_attached = 0;
     int m_blocked = 0;
     int m_parked = 0;
+    bool m_recheck = false;
     std::vector<Waiter *> m_waiters;
 };

@@ -8,7 +8,7 @@
 /// before it. Bytes is null when the read returned nothing.
 class TSerialCluster
 {
-public:
+  public:
     TSerialCluster(QByteArray bytes, uint32_t lineErrors)
         : Bytes(std::move(bytes)), ByteCount(static_cast<int32_t>(Bytes.size())), LineErrors(lineErrors)
     {

@@ -30,20 +30,20 @@ struct SpeedRow
 };
 
 constexpr std::array<SpeedRow, 15> SpeedTable{{{110, 100000},
-                                                {300, 37000},
-                                                {600, 18000},
-                                                {1200, 9000},
-                                                {2400, 4500},
-                                                {4800, 2300},
-                                                {9600, 1100},
-                                                {14400, 760},
-                                                {19200, 570},
-                                                {38400, 290},
-                                                {56000, 200},
-                                                {57600, 190},
-                                                {115200, 95},
-                                                {128000, 85},
-                                                {256000, 43}}};
+                                               {300, 37000},
+                                               {600, 18000},
+                                               {1200, 9000},
+                                               {2400, 4500},
+                                               {4800, 2300},
+                                               {9600, 1100},
+                                               {14400, 760},
+                                               {19200, 570},
+                                               {38400, 290},
+                                               {56000, 200},
+                                               {57600, 190},
+                                               {115200, 95},
+                                               {128000, 85},
+                                               {256000, 43}}};
 
 } // namespace
 
@@ -218,7 +218,10 @@ template <typename T, typename V> void TSerialPort::SetLineSetting(T &field, V v
         ApplyCommState();
 }
 
-QString TSerialPort::CommPort() const { return m_commPort; }
+QString TSerialPort::CommPort() const
+{
+    return m_commPort;
+}
 void TSerialPort::SetCommPort(const QString &value)
 {
     const QString name = value.left(MaxPortNameLength);
@@ -228,7 +231,10 @@ void TSerialPort::SetCommPort(const QString &value)
     ApplyActive(m_active);
 }
 
-uint32_t TSerialPort::BaudRate() const { return m_baudRate; }
+uint32_t TSerialPort::BaudRate() const
+{
+    return m_baudRate;
+}
 void TSerialPort::SetBaudRate(uint32_t value)
 {
     if (value == m_baudRate)
@@ -240,37 +246,115 @@ void TSerialPort::SetBaudRate(uint32_t value)
         ApplyCommState();
 }
 
-uint8_t TSerialPort::ParityType() const { return m_parityType; }
-void TSerialPort::SetParityType(uint8_t value) { SetLineSetting(m_parityType, value); }
-char TSerialPort::ParityErrorChar() const { return m_parityErrorChar; }
-void TSerialPort::SetParityErrorChar(char value) { SetLineSetting(m_parityErrorChar, value); }
-bool TSerialPort::ParityErrorReplacement() const { return m_parityErrorReplacement; }
-void TSerialPort::SetParityErrorReplacement(bool value) { SetLineSetting(m_parityErrorReplacement, value); }
-uint8_t TSerialPort::StopBits() const { return m_stopBits; }
-void TSerialPort::SetStopBits(uint8_t value) { SetLineSetting(m_stopBits, value); }
-uint8_t TSerialPort::DataBits() const { return m_dataBits; }
-void TSerialPort::SetDataBits(uint8_t value) { SetLineSetting(m_dataBits, value); }
-char TSerialPort::XONChar() const { return m_xonChar; }
-void TSerialPort::SetXONChar(char value) { SetLineSetting(m_xonChar, value); }
-char TSerialPort::XOFFChar() const { return m_xoffChar; }
-void TSerialPort::SetXOFFChar(char value) { SetLineSetting(m_xoffChar, value); }
-int32_t TSerialPort::FlowControl() const { return m_flowControl; }
-void TSerialPort::SetFlowControl(int32_t value) { SetLineSetting(m_flowControl, value); }
-bool TSerialPort::StripNullChars() const { return m_stripNullChars; }
-void TSerialPort::SetStripNullChars(bool value) { SetLineSetting(m_stripNullChars, value); }
-char TSerialPort::EventChar() const { return m_eventChar; }
-void TSerialPort::SetEventChar(char value) { SetLineSetting(m_eventChar, value); }
-uint32_t TSerialPort::WTOCharDelayTime() const { return m_wtoCharDelayTime; }
-void TSerialPort::SetWTOCharDelayTime(uint32_t value) { SetLineSetting(m_wtoCharDelayTime, value); }
-uint16_t TSerialPort::WTOExtraDelayTime() const { return m_wtoExtraDelayTime; }
-void TSerialPort::SetWTOExtraDelayTime(uint16_t value) { SetLineSetting(m_wtoExtraDelayTime, value); }
+uint8_t TSerialPort::ParityType() const
+{
+    return m_parityType;
+}
+void TSerialPort::SetParityType(uint8_t value)
+{
+    SetLineSetting(m_parityType, value);
+}
+char TSerialPort::ParityErrorChar() const
+{
+    return m_parityErrorChar;
+}
+void TSerialPort::SetParityErrorChar(char value)
+{
+    SetLineSetting(m_parityErrorChar, value);
+}
+bool TSerialPort::ParityErrorReplacement() const
+{
+    return m_parityErrorReplacement;
+}
+void TSerialPort::SetParityErrorReplacement(bool value)
+{
+    SetLineSetting(m_parityErrorReplacement, value);
+}
+uint8_t TSerialPort::StopBits() const
+{
+    return m_stopBits;
+}
+void TSerialPort::SetStopBits(uint8_t value)
+{
+    SetLineSetting(m_stopBits, value);
+}
+uint8_t TSerialPort::DataBits() const
+{
+    return m_dataBits;
+}
+void TSerialPort::SetDataBits(uint8_t value)
+{
+    SetLineSetting(m_dataBits, value);
+}
+char TSerialPort::XONChar() const
+{
+    return m_xonChar;
+}
+void TSerialPort::SetXONChar(char value)
+{
+    SetLineSetting(m_xonChar, value);
+}
+char TSerialPort::XOFFChar() const
+{
+    return m_xoffChar;
+}
+void TSerialPort::SetXOFFChar(char value)
+{
+    SetLineSetting(m_xoffChar, value);
+}
+int32_t TSerialPort::FlowControl() const
+{
+    return m_flowControl;
+}
+void TSerialPort::SetFlowControl(int32_t value)
+{
+    SetLineSetting(m_flowControl, value);
+}
+bool TSerialPort::StripNullChars() const
+{
+    return m_stripNullChars;
+}
+void TSerialPort::SetStripNullChars(bool value)
+{
+    SetLineSetting(m_stripNullChars, value);
+}
+char TSerialPort::EventChar() const
+{
+    return m_eventChar;
+}
+void TSerialPort::SetEventChar(char value)
+{
+    SetLineSetting(m_eventChar, value);
+}
+uint32_t TSerialPort::WTOCharDelayTime() const
+{
+    return m_wtoCharDelayTime;
+}
+void TSerialPort::SetWTOCharDelayTime(uint32_t value)
+{
+    SetLineSetting(m_wtoCharDelayTime, value);
+}
+uint16_t TSerialPort::WTOExtraDelayTime() const
+{
+    return m_wtoExtraDelayTime;
+}
+void TSerialPort::SetWTOExtraDelayTime(uint16_t value)
+{
+    SetLineSetting(m_wtoExtraDelayTime, value);
+}
 
-uint8_t TSerialPort::XONLimDiv() const { return m_xonLimDiv; }
+uint8_t TSerialPort::XONLimDiv() const
+{
+    return m_xonLimDiv;
+}
 void TSerialPort::SetXONLimDiv(uint8_t value)
 {
     SetLimitPercent(m_xonLimDiv, value, "Warning XOnLimDef set to 100");
 }
-uint8_t TSerialPort::XOFFLimDiv() const { return m_xoffLimDiv; }
+uint8_t TSerialPort::XOFFLimDiv() const
+{
+    return m_xoffLimDiv;
+}
 void TSerialPort::SetXOFFLimDiv(uint8_t value)
 {
     SetLimitPercent(m_xoffLimDiv, value, "Warning XOffLimDef set to 100");
@@ -289,18 +373,51 @@ void TSerialPort::SetLimitPercent(uint8_t &field, uint8_t value, const char *war
         ApplyCommState();
 }
 
-uint32_t TSerialPort::RTOCharDelayTime() const { return m_rtoCharDelayTime; }
-void TSerialPort::SetRTOCharDelayTime(uint32_t value) { m_rtoCharDelayTime = value; }
-uint16_t TSerialPort::RTOExtraDelayTime() const { return m_rtoExtraDelayTime; }
-void TSerialPort::SetRTOExtraDelayTime(uint16_t value) { m_rtoExtraDelayTime = value; }
-uint16_t TSerialPort::ClusterSize() const { return m_clusterSize; }
-void TSerialPort::SetClusterSize(uint16_t value) { m_clusterSize = value; }
-uint8_t TSerialPort::ErrorNoise() const { return m_errorNoise; }
-void TSerialPort::SetErrorNoise(uint8_t value) { m_errorNoise = value; }
-bool TSerialPort::ReadRequest() const { return m_readRequest; }
-void TSerialPort::SetReadRequest(bool value) { m_readRequest = value; }
+uint32_t TSerialPort::RTOCharDelayTime() const
+{
+    return m_rtoCharDelayTime;
+}
+void TSerialPort::SetRTOCharDelayTime(uint32_t value)
+{
+    m_rtoCharDelayTime = value;
+}
+uint16_t TSerialPort::RTOExtraDelayTime() const
+{
+    return m_rtoExtraDelayTime;
+}
+void TSerialPort::SetRTOExtraDelayTime(uint16_t value)
+{
+    m_rtoExtraDelayTime = value;
+}
+uint16_t TSerialPort::ClusterSize() const
+{
+    return m_clusterSize;
+}
+void TSerialPort::SetClusterSize(uint16_t value)
+{
+    m_clusterSize = value;
+}
+uint8_t TSerialPort::ErrorNoise() const
+{
+    return m_errorNoise;
+}
+void TSerialPort::SetErrorNoise(uint8_t value)
+{
+    m_errorNoise = value;
+}
+bool TSerialPort::ReadRequest() const
+{
+    return m_readRequest;
+}
+void TSerialPort::SetReadRequest(bool value)
+{
+    m_readRequest = value;
+}
 
-uint16_t TSerialPort::RxQueueSize() const { return m_rxQueueSize; }
+uint16_t TSerialPort::RxQueueSize() const
+{
+    return m_rxQueueSize;
+}
 void TSerialPort::SetRxQueueSize(uint16_t value)
 {
     if (value == m_rxQueueSize)
@@ -309,7 +426,10 @@ void TSerialPort::SetRxQueueSize(uint16_t value)
     SetupQueues(101);
 }
 
-uint16_t TSerialPort::TxQueueSize() const { return m_txQueueSize; }
+uint16_t TSerialPort::TxQueueSize() const
+{
+    return m_txQueueSize;
+}
 void TSerialPort::SetTxQueueSize(uint16_t value)
 {
     if (value == m_txQueueSize)
@@ -324,7 +444,10 @@ void TSerialPort::SetupQueues(uint32_t place)
         ReportError(place, error, QStringLiteral("Error can not set Quesize"), 0);
 }
 
-bool TSerialPort::XTOAuto() const { return m_xtoAuto; }
+bool TSerialPort::XTOAuto() const
+{
+    return m_xtoAuto;
+}
 void TSerialPort::SetXTOAuto(bool value)
 {
     const bool switchedOn = value && !m_xtoAuto;
@@ -333,7 +456,10 @@ void TSerialPort::SetXTOAuto(bool value)
         AutoCharDelayTimes();
 }
 
-bool TSerialPort::Active() const { return m_active; }
+bool TSerialPort::Active() const
+{
+    return m_active;
+}
 void TSerialPort::SetActive(bool value)
 {
     if (value != m_active)
@@ -342,25 +468,37 @@ void TSerialPort::SetActive(bool value)
 
 // ---- Modem output lines -----------------------------------------------------------------
 
-bool TSerialPort::RTSState() const { return m_rtsState; }
+bool TSerialPort::RTSState() const
+{
+    return m_rtsState;
+}
 void TSerialPort::SetRTSState(bool value)
 {
-    SetLine(m_rtsState, value, [value](CommDevice &port) { return port.escape(value ? Escape::SetRts : Escape::ClrRts); },
-            value ? 501 : 502, value ? "Error setting RTS" : "Error clearing RTS");
+    SetLine(
+        m_rtsState, value, [value](CommDevice &port) { return port.escape(value ? Escape::SetRts : Escape::ClrRts); },
+        value ? 501 : 502, value ? "Error setting RTS" : "Error clearing RTS");
 }
 
-bool TSerialPort::DTRState() const { return m_dtrState; }
+bool TSerialPort::DTRState() const
+{
+    return m_dtrState;
+}
 void TSerialPort::SetDTRState(bool value)
 {
-    SetLine(m_dtrState, value, [value](CommDevice &port) { return port.escape(value ? Escape::SetDtr : Escape::ClrDtr); },
-            value ? 601 : 602, value ? "Error setting DTR" : "Error clearing DTR");
+    SetLine(
+        m_dtrState, value, [value](CommDevice &port) { return port.escape(value ? Escape::SetDtr : Escape::ClrDtr); },
+        value ? 601 : 602, value ? "Error setting DTR" : "Error clearing DTR");
 }
 
-bool TSerialPort::BREAKState() const { return m_breakState; }
+bool TSerialPort::BREAKState() const
+{
+    return m_breakState;
+}
 void TSerialPort::SetBREAKState(bool value)
 {
-    SetLine(m_breakState, value, [value](CommDevice &port) { return value ? port.setBreak() : port.clearBreak(); },
-            value ? 701 : 702, value ? "Error setting BREAK State" : "Error clearing BREAK State");
+    SetLine(
+        m_breakState, value, [value](CommDevice &port) { return value ? port.setBreak() : port.clearBreak(); },
+        value ? 701 : 702, value ? "Error setting BREAK State" : "Error clearing BREAK State");
 }
 
 void TSerialPort::SetLine(std::atomic<bool> &state, bool value, const std::function<uint32_t(CommDevice &)> &call,
@@ -376,19 +514,58 @@ void TSerialPort::SetLine(std::atomic<bool> &state, bool value, const std::funct
 
 // ---- Status -------------------------------------------------------------------------------
 
-uint32_t TSerialPort::ComHandle() const { return device()->handle(); }
-bool TSerialPort::CTSState() const { return m_ctsState; }
-bool TSerialPort::DSRState() const { return m_dsrState; }
-bool TSerialPort::RLSDState() const { return m_rlsdState; }
-bool TSerialPort::RingState() const { return m_ringState; }
-bool TSerialPort::SendInProgress() const { return m_sendInProgress; }
-uint32_t TSerialPort::WrittenBytes() const { return m_writtenBytes; }
-uint32_t TSerialPort::CommError() const { return m_commError; }
-TComStateFlags TSerialPort::CommStateFlags() const { return m_commStateFlags; }
-uint32_t TSerialPort::CommStateInQueue() const { return m_commStateInQueue; }
-uint32_t TSerialPort::CommStateOutQueue() const { return m_commStateOutQueue; }
-uint32_t TSerialPort::ModemState() const { return m_modemState; }
-uint32_t TSerialPort::CommEvent() const { return m_commEvent; }
+uint32_t TSerialPort::ComHandle() const
+{
+    return device()->handle();
+}
+bool TSerialPort::CTSState() const
+{
+    return m_ctsState;
+}
+bool TSerialPort::DSRState() const
+{
+    return m_dsrState;
+}
+bool TSerialPort::RLSDState() const
+{
+    return m_rlsdState;
+}
+bool TSerialPort::RingState() const
+{
+    return m_ringState;
+}
+bool TSerialPort::SendInProgress() const
+{
+    return m_sendInProgress;
+}
+uint32_t TSerialPort::WrittenBytes() const
+{
+    return m_writtenBytes;
+}
+uint32_t TSerialPort::CommError() const
+{
+    return m_commError;
+}
+TComStateFlags TSerialPort::CommStateFlags() const
+{
+    return m_commStateFlags;
+}
+uint32_t TSerialPort::CommStateInQueue() const
+{
+    return m_commStateInQueue;
+}
+uint32_t TSerialPort::CommStateOutQueue() const
+{
+    return m_commStateOutQueue;
+}
+uint32_t TSerialPort::ModemState() const
+{
+    return m_modemState;
+}
+uint32_t TSerialPort::CommEvent() const
+{
+    return m_commEvent;
+}
 
 // ---- Received clusters ----------------------------------------------------------------------
 

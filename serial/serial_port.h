@@ -1,5 +1,7 @@
 #pragma once
 
+#include "serial/event_slot.h"
+
 #include <QByteArray>
 #include <QObject>
 #include <QString>
@@ -53,12 +55,17 @@ struct SerialBackend
 ///
 /// Properties are getter/setter pairs; setters act at once: a changed line setting is written to
 /// the open port, a changed CommPort reopens an open port.
+///
+/// Tests: build it with SerialBackend{std::make_shared<FakeCommDriver>(*clock), clock} where clock
+/// is a std::shared_ptr<ManualClock>; time then moves only by clock->advance(), and the worker's
+/// synchronized calls run when the test's thread processes its events.
 class TSerialPort : public QObject
 {
-public:
-    using TNotifyEvent = std::function<void(TSerialPort *Sender)>;
+  public:
+    /// Assign a callable (a lambda) or nullptr; call like a function.
+    using TNotifyEvent = EventSlot<void(TSerialPort *Sender)>;
     /// Sender is the component's owner (its parent), not the component.
-    using TNotifyErrorEvent = std::function<void(QObject *Sender, uint32_t Place, uint32_t Code, const QString &Msg)>;
+    using TNotifyErrorEvent = EventSlot<void(QObject *Sender, uint32_t Place, uint32_t Code, const QString &Msg)>;
 
     /// Starts the worker at once; the port is closed until SetActive(true).
     explicit TSerialPort(QObject *owner = nullptr);
@@ -198,7 +205,7 @@ public:
     TNotifyEvent OnWriteDone;
     TNotifyErrorEvent OnProcessError;
 
-private:
+  private:
     friend class TWorkThread;
 
     void ReportError(uint32_t place, uint32_t code, const QString &msg, uint8_t level);

@@ -2,14 +2,32 @@
 
 #include "serial/tick_source.h"
 
-#include <QCoreApplication>
-#include <QEvent>
+#include <QSocketNotifier>
 
-namespace {
-const QEvent::Type WakeEvent = static_cast<QEvent::Type>(QEvent::registerEventType());
+#include <sys/eventfd.h>
+#include <unistd.h>
+
+SyncQueue::SyncQueue(TickSource &ticks)
+    : m_ticks(ticks), m_wakeFd(eventfd(0, EFD_NONBLOCK | EFD_CLOEXEC)), m_owner(std::this_thread::get_id())
+{
+    auto *notifier = new QSocketNotifier(m_wakeFd, QSocketNotifier::Read, this);
+    connect(notifier, &QSocketNotifier::activated, this, [this] {
+        uint64_t count = 0;
+        [[maybe_unused]] const ssize_t drained = ::read(m_wakeFd, &count, sizeof count);
+        drain();
+    });
 }
 
-SyncQueue::SyncQueue(TickSource &ticks) : m_ticks(ticks), m_owner(std::this_thread::get_id()) {}
+SyncQueue::~SyncQueue()
+{
+    ::close(m_wakeFd);
+}
+
+void SyncQueue::wake()
+{
+    const uint64_t one = 1;
+    [[maybe_unused]] const ssize_t written = ::write(m_wakeFd, &one, sizeof one);
+}
 
 void SyncQueue::call(const std::function<void()> &routine)
 {
@@ -23,7 +41,7 @@ void SyncQueue::call(const std::function<void()> &routine)
         std::lock_guard lock(m_mutex);
         m_pending.push_back(&pending);
     }
-    QCoreApplication::postEvent(this, new QEvent(WakeEvent));
+    wake();
     std::unique_lock lock(m_mutex);
     m_done.wait(lock, [&] { return pending.done; });
 }
@@ -47,12 +65,4 @@ bool SyncQueue::drain()
         next->done = true;
         m_done.notify_all();
     }
-}
-
-bool SyncQueue::event(QEvent *event)
-{
-    if (event->type() != WakeEvent)
-        return QObject::event(event);
-    drain();
-    return true;
 }

@@ -7,7 +7,7 @@
 /// Real time: milliseconds of the monotonic clock, truncated to 32 bits.
 class SystemTickSource : public TickSource
 {
-public:
+  public:
     uint32_t now() const override;
     void sleep(uint32_t ms) override;
 

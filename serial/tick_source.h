@@ -7,7 +7,7 @@
 /// can run them on a manual clock.
 class TickSource
 {
-public:
+  public:
     virtual ~TickSource() = default;
 
     virtual uint32_t now() const = 0;

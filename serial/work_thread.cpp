@@ -6,6 +6,8 @@
 #include "serial/sync_queue.h"
 #include "serial/tick_source.h"
 
+#include <utility>
+
 using namespace comm;
 
 namespace {
@@ -59,6 +61,9 @@ void TWorkThread::Pass()
     }
     m_port.m_threadIsRunning = false;
     m_runFlag = m_port.m_active;
+    // The queue of a port just opened counts as seen empty now, so its first reply is cut by
+    // the quiet-line rule like any other.
+    m_lastReadTick = m_port.m_backend.ticks->now();
     m_port.m_backend.ticks->sleep(IdleSleepMs);
 }
 
@@ -131,7 +136,9 @@ void TWorkThread::PollLineStatus()
         Report(9803, error, "Error ClearCommError");
         return;
     }
-    m_lineErrors = errors;
+    // Kept until the next read: the poll after a wait would otherwise take errors away from the
+    // pass whose cluster rule they are meant to force, and from the cluster they belong to.
+    m_lineErrors |= errors;
     m_comStat = stat;
     const auto flags = static_cast<uint8_t>(stat.flags & 0xFF);
     if (errors == m_port.m_commError && flags == m_port.m_commStateFlags && stat.inQueue == m_port.m_commStateInQueue &&
@@ -218,9 +225,10 @@ void TWorkThread::ReadDone()
 
 void TWorkThread::HandOverCluster(const QByteArray &bytes)
 {
+    const uint32_t lineErrors = std::exchange(m_lineErrors, 0);
     if (m_port.m_destroying)
         return;
-    auto cluster = std::make_unique<TSerialCluster>(bytes, m_lineErrors);
+    auto cluster = std::make_unique<TSerialCluster>(bytes, lineErrors);
     Synchronize([&] {
         if (!m_port.m_destroying)
             m_port.AddCluster(std::move(cluster));
@@ -334,7 +342,9 @@ void TWorkThread::ResetEvent(Op op)
 
 void TWorkThread::Raise(TSerialPort::TNotifyEvent TSerialPort::*event)
 {
-    // The handler is looked at in the main thread, where the owner assigns it.
+    if (!(m_port.*event))
+        return;
+    // Looked at again in the main thread: the owner may have let go of it meanwhile.
     Synchronize([&] {
         if (!m_port.m_destroying && m_port.*event)
             (m_port.*event)(&m_port);

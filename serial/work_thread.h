@@ -19,7 +19,7 @@ class CommDevice;
 /// thread by a synchronized call. Idles while the port is closed.
 class TWorkThread
 {
-public:
+  public:
     /// Starts the thread at once.
     explicit TWorkThread(TSerialPort &port);
     /// Waits for the thread to end, serving its synchronized calls meanwhile.
@@ -28,7 +28,7 @@ public:
     /// The loop ends at the end of a pass in which the port is closed and nothing is outstanding.
     void Terminate();
 
-private:
+  private:
     void Execute();
     void Pass();
     void ActivePass();

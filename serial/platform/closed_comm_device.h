@@ -7,7 +7,7 @@
 /// port.
 class ClosedCommDevice : public CommDevice
 {
-public:
+  public:
     uint32_t handle() const override { return comm::InvalidHandle; }
     uint32_t setupComm(uint32_t, uint32_t) override { return comm::ErrorInvalidHandle; }
     uint32_t getCommState(comm::Dcb &) override { return comm::ErrorInvalidHandle; }

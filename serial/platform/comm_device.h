@@ -17,7 +17,7 @@
 /// (settings, lines, writes, purge, close) and the worker (polls, reads, waits, write completion).
 class CommDevice
 {
-public:
+  public:
     virtual ~CommDevice() = default;
 
     /// A number that identifies the open device (ComHandle).
@@ -57,7 +57,7 @@ public:
 /// Opens devices by port name.
 class CommDriver
 {
-public:
+  public:
     virtual ~CommDriver() = default;
 
     /// Null and the error code on failure.

@@ -8,21 +8,21 @@ namespace comm {
 
 // Results and system error codes of the device calls.
 inline constexpr uint32_t NoError = 0;
-inline constexpr uint32_t ErrorFileNotFound = 2;       // no such device
-inline constexpr uint32_t ErrorAccessDenied = 5;       // permission, or the port is taken
-inline constexpr uint32_t ErrorInvalidHandle = 6;      // the device is closed
+inline constexpr uint32_t ErrorFileNotFound = 2;  // no such device
+inline constexpr uint32_t ErrorAccessDenied = 5;  // permission, or the port is taken
+inline constexpr uint32_t ErrorInvalidHandle = 6; // the device is closed
 inline constexpr uint32_t ErrorNotEnoughMemory = 8;
-inline constexpr uint32_t ErrorBadCommand = 22;        // the device does not know the request
-inline constexpr uint32_t ErrorGenFailure = 31;        // the device failed (I/O error, unplugged)
-inline constexpr uint32_t ErrorSharingViolation = 32;  // another program holds the port
+inline constexpr uint32_t ErrorBadCommand = 22;       // the device does not know the request
+inline constexpr uint32_t ErrorGenFailure = 31;       // the device failed (I/O error, unplugged)
+inline constexpr uint32_t ErrorSharingViolation = 32; // another program holds the port
 inline constexpr uint32_t ErrorNotSupported = 50;
-inline constexpr uint32_t ErrorInvalidParameter = 87;  // settings the device cannot take
+inline constexpr uint32_t ErrorInvalidParameter = 87; // settings the device cannot take
 inline constexpr uint32_t ErrorInvalidName = 123;
 inline constexpr uint32_t ErrorOperationAborted = 995; // a pending operation was purged
 inline constexpr uint32_t ErrorIoIncomplete = 996;     // still running
 inline constexpr uint32_t ErrorIoPending = 997;        // started, completes later
 inline constexpr uint32_t ErrorDeviceNotConnected = 1167;
-inline constexpr uint32_t ErrorTimeout = 1460;         // a write ended by its time-out
+inline constexpr uint32_t ErrorTimeout = 1460; // a write ended by its time-out
 
 // Results of waitEvents besides an operation that is signalled.
 inline constexpr uint32_t WaitTimeout = 258;

@@ -50,6 +50,15 @@ void FakeCommDevice::setOutQueue(uint32_t count)
     m_outQueue = count;
 }
 
+void FakeCommDevice::raiseEvents(uint32_t events)
+{
+    {
+        std::lock_guard lock(m_mutex);
+        m_state.record(events);
+    }
+    m_clock.notify();
+}
+
 void FakeCommDevice::fail(FakeCall call, uint32_t code, int times)
 {
     std::lock_guard lock(m_mutex);
@@ -77,14 +86,11 @@ void FakeCommDevice::finishWrite(uint32_t transferred)
     m_state.signal(Op::Write);
 }
 
-void FakeCommDevice::finishRead()
+void FakeCommDevice::finishRead(const QByteArray &bytes)
 {
-    const uint64_t now = m_clock.elapsed();
     {
         std::lock_guard lock(m_mutex);
-        arrive(now);
-        m_readBytes = m_input.left(m_readCount);
-        m_input.remove(0, m_readBytes.size());
+        m_readBytes = bytes.left(m_readCount);
         m_readResult = NoError;
         m_state.signal(Op::Read);
     }
@@ -427,7 +433,7 @@ uint32_t FakeCommDevice::waitEvents(uint32_t ops, uint32_t timeoutMs, Op &signal
             return WaitTimeout;
         m_clock.waitUntil(wakeAt, [&] {
             std::lock_guard lock(m_mutex);
-            return m_closed || m_state.isSignalled(ops);
+            return m_closed || m_state.isSignalled(ops) || nextArrival() < wakeAt;
         });
     }
 }

@@ -42,7 +42,7 @@ enum class FakeCall {
 /// pending until the test finishes it.
 class FakeCommDevice : public CommDevice
 {
-public:
+  public:
     explicit FakeCommDevice(ManualClock &clock);
 
     // Script.
@@ -51,14 +51,16 @@ public:
     void setModemStatus(uint32_t status);
     void raiseLineErrors(uint32_t errors);
     void setOutQueue(uint32_t count);
+    /// Comm events the driver reports, all in one.
+    void raiseEvents(uint32_t events);
     /// code fails the next `times` calls (-1: every call until cleared with NoError).
     void fail(FakeCall call, uint32_t code, int times = -1);
     void holdReads(bool hold);
     void holdWrites(bool hold);
     /// Ends the held write after `transferred` bytes have reached the line.
     void finishWrite(uint32_t transferred);
-    /// Ends the held read with the bytes waiting now.
-    void finishRead();
+    /// Ends the held read with these bytes.
+    void finishRead(const QByteArray &bytes);
     void reopen();
 
     // Inspection.
@@ -97,7 +99,7 @@ public:
     uint32_t resetEvent(comm::Op op) override;
     uint32_t close() override;
 
-private:
+  private:
     using Lock = std::unique_lock<std::mutex>;
 
     Lock enter(FakeCall call, uint32_t &error);

@@ -13,7 +13,7 @@ class ManualClock;
 /// component opens it and look at it after the component has closed it.
 class FakeCommDriver : public CommDriver
 {
-public:
+  public:
     explicit FakeCommDriver(ManualClock &clock);
 
     std::shared_ptr<CommDevice> open(const QString &name, uint32_t &error) override;
@@ -26,7 +26,7 @@ public:
     /// Names the component asked for, in order.
     QStringList openedNames() const;
 
-private:
+  private:
     std::shared_ptr<FakeCommDevice> m_device;
     mutable std::mutex m_mutex;
     uint32_t m_openError = 0;

@@ -10,7 +10,7 @@
 /// the owning device guards it.
 class OverlappedState
 {
-public:
+  public:
     /// Forgets recorded events; a pending wait ends with an empty mask.
     void setMask(uint32_t mask);
     uint32_t mask() const { return m_mask; }
@@ -29,7 +29,7 @@ public:
     void signal(comm::Op op);
     void reset(comm::Op op);
 
-private:
+  private:
     bool &flag(comm::Op op) { return m_signalled[static_cast<int>(op)]; }
 
     uint32_t m_mask = 0;

@@ -80,6 +80,12 @@ PosixCommDevice::PosixCommDevice(int fd, int wakeFd, std::shared_ptr<TickSource>
     m_lineErrors = 0;
 }
 
+template <typename Call> uint32_t PosixCommDevice::whileOpen(Call call)
+{
+    std::lock_guard lock(m_mutex);
+    return m_closed ? ErrorInvalidHandle : call();
+}
+
 PosixCommDevice::~PosixCommDevice()
 {
     if (!m_closed)
@@ -95,9 +101,10 @@ uint32_t PosixCommDevice::readDcb(int fd, Dcb &dcb)
     if (int error = linespeed::speed(fd, dcb.baudRate))
         return commErrorFromErrno(error);
     static const uint8_t sizes[] = {5, 6, 7, 8};
-    dcb.byteSize = sizes[(settings.c_cflag & CSIZE) == CS5 ? 0 : (settings.c_cflag & CSIZE) == CS6 ? 1
-                                                             : (settings.c_cflag & CSIZE) == CS7 ? 2
-                                                                                                 : 3];
+    dcb.byteSize = sizes[(settings.c_cflag & CSIZE) == CS5   ? 0
+                         : (settings.c_cflag & CSIZE) == CS6 ? 1
+                         : (settings.c_cflag & CSIZE) == CS7 ? 2
+                                                             : 3];
     dcb.stopBits = (settings.c_cflag & CSTOPB) ? TwoStopBits : OneStopBit;
     dcb.parity = NoParity;
     if (settings.c_cflag & PARENB) {
@@ -115,115 +122,106 @@ uint32_t PosixCommDevice::handle() const
 
 uint32_t PosixCommDevice::setupComm(uint32_t rxQueueSize, uint32_t txQueueSize)
 {
-    std::lock_guard lock(m_mutex);
-    if (m_closed)
-        return ErrorInvalidHandle;
-    m_rxQueueSize = rxQueueSize ? rxQueueSize : DefaultQueueSize;
-    m_txQueueSize = txQueueSize ? txQueueSize : DefaultQueueSize;
-    return NoError;
+    return whileOpen([&]() -> uint32_t {
+        m_rxQueueSize = rxQueueSize ? rxQueueSize : DefaultQueueSize;
+        m_txQueueSize = txQueueSize ? txQueueSize : DefaultQueueSize;
+        return NoError;
+    });
 }
 
 uint32_t PosixCommDevice::getCommState(Dcb &dcb)
 {
-    std::lock_guard lock(m_mutex);
-    if (m_closed)
-        return ErrorInvalidHandle;
-    dcb = m_dcb;
-    return NoError;
+    return whileOpen([&]() -> uint32_t {
+        dcb = m_dcb;
+        return NoError;
+    });
 }
 
 uint32_t PosixCommDevice::setCommState(const Dcb &dcb)
 {
-    std::lock_guard lock(m_mutex);
-    if (m_closed)
-        return ErrorInvalidHandle;
-    if (!dcbSupported(dcb))
-        return ErrorInvalidParameter;
-    termios settings{};
-    if (tcgetattr(m_fd, &settings) != 0)
-        return commErrorFromErrno(errno);
-    applyDcb(dcb, settings);
-    if (tcsetattr(m_fd, TCSANOW, &settings) != 0)
-        return commErrorFromErrno(errno);
-    if (int error = linespeed::setSpeed(m_fd, dcb.baudRate))
-        return commErrorFromErrno(error);
-    m_dcb = dcb;
-    return NoError;
+    return whileOpen([&]() -> uint32_t {
+        if (!dcbSupported(dcb))
+            return ErrorInvalidParameter;
+        termios settings{};
+        if (tcgetattr(m_fd, &settings) != 0)
+            return commErrorFromErrno(errno);
+        applyDcb(dcb, settings);
+        if (tcsetattr(m_fd, TCSANOW, &settings) != 0)
+            return commErrorFromErrno(errno);
+        if (int error = linespeed::setSpeed(m_fd, dcb.baudRate))
+            return commErrorFromErrno(error);
+        m_dcb = dcb;
+        return NoError;
+    });
 }
 
 uint32_t PosixCommDevice::getCommTimeouts(CommTimeouts &timeouts)
 {
-    std::lock_guard lock(m_mutex);
-    if (m_closed)
-        return ErrorInvalidHandle;
-    timeouts = m_timeouts;
-    return NoError;
+    return whileOpen([&]() -> uint32_t {
+        timeouts = m_timeouts;
+        return NoError;
+    });
 }
 
 uint32_t PosixCommDevice::setCommTimeouts(const CommTimeouts &timeouts)
 {
-    std::lock_guard lock(m_mutex);
-    if (m_closed)
-        return ErrorInvalidHandle;
-    m_timeouts = timeouts;
-    return NoError;
+    return whileOpen([&]() -> uint32_t {
+        m_timeouts = timeouts;
+        return NoError;
+    });
 }
 
 uint32_t PosixCommDevice::setCommMask(uint32_t mask)
 {
-    std::lock_guard lock(m_mutex);
-    if (m_closed)
-        return ErrorInvalidHandle;
-    m_state.setMask(mask);
-    wake();
-    return NoError;
+    return whileOpen([&]() -> uint32_t {
+        m_state.setMask(mask);
+        wake();
+        return NoError;
+    });
 }
 
 uint32_t PosixCommDevice::waitCommEvent(uint32_t &mask)
 {
-    std::lock_guard lock(m_mutex);
-    if (m_closed)
-        return ErrorInvalidHandle;
-    pump();
-    return m_state.startWait(mask);
+    return whileOpen([&]() -> uint32_t {
+        pump();
+        return m_state.startWait(mask);
+    });
 }
 
 uint32_t PosixCommDevice::read(char *buffer, uint32_t count, uint32_t &got)
 {
-    std::lock_guard lock(m_mutex);
-    if (m_closed)
-        return ErrorInvalidHandle;
-    got = std::min<uint32_t>(count, static_cast<uint32_t>(m_input.size()));
-    std::copy_n(m_input.constData(), got, buffer);
-    m_input.remove(0, got);
-    m_state.signal(Op::Read);
-    return NoError;
+    return whileOpen([&]() -> uint32_t {
+        got = std::min<uint32_t>(count, static_cast<uint32_t>(m_input.size()));
+        std::copy_n(m_input.constData(), got, buffer);
+        m_input.remove(0, got);
+        m_state.signal(Op::Read);
+        return NoError;
+    });
 }
 
 uint32_t PosixCommDevice::write(const char *buffer, uint32_t count, uint32_t &written)
 {
-    std::lock_guard lock(m_mutex);
-    if (m_closed)
-        return ErrorInvalidHandle;
-    if (m_writePending)
-        return ErrorInvalidParameter;
-    m_output = QByteArray(buffer, count);
-    m_writeSent = 0;
-    m_writeAborted = false;
-    m_txBusy = true;
-    m_state.reset(Op::Write);
-    const uint32_t error = pushOutput();
-    written = m_writeSent;
-    if (error == ErrorIoIncomplete) {
-        m_writePending = true;
-        m_writeStart = m_ticks->now();
-        m_writeTimeout = m_timeouts.writeTotalTimeoutConstant + m_timeouts.writeTotalTimeoutMultiplier * count;
-        wake();
-        return ErrorIoPending;
-    }
-    m_output.clear();
-    m_state.signal(Op::Write);
-    return error;
+    return whileOpen([&]() -> uint32_t {
+        if (m_writePending)
+            return ErrorInvalidParameter;
+        m_output = QByteArray(buffer, count);
+        m_writeSent = 0;
+        m_writeAborted = false;
+        m_txBusy = true;
+        m_state.reset(Op::Write);
+        const uint32_t error = pushOutput();
+        written = m_writeSent;
+        if (error == ErrorIoIncomplete) {
+            m_writePending = true;
+            m_writeStart = m_ticks->now();
+            m_writeTimeout = m_timeouts.writeTotalTimeoutConstant + m_timeouts.writeTotalTimeoutMultiplier * count;
+            wake();
+            return ErrorIoPending;
+        }
+        m_output.clear();
+        m_state.signal(Op::Write);
+        return error;
+    });
 }
 
 uint32_t PosixCommDevice::pushOutput()
@@ -244,59 +242,56 @@ uint32_t PosixCommDevice::pushOutput()
 
 uint32_t PosixCommDevice::overlappedResult(Op op, uint32_t &transferred)
 {
-    std::lock_guard lock(m_mutex);
-    if (m_closed)
-        return ErrorInvalidHandle;
-    if (op != Op::Write)
-        return ErrorIoIncomplete;
-    transferred = m_writeSent;
-    if (m_writeAborted)
-        return ErrorOperationAborted;
-    if (!m_writePending)
-        return NoError;
-    uint32_t error = pushOutput();
-    transferred = m_writeSent;
-    // Like a port's write time-out: the write ends, short, once its time is up.
-    if (error == ErrorIoIncomplete && m_writeTimeout != 0 && m_ticks->now() - m_writeStart > m_writeTimeout)
-        error = NoError;
-    if (error == ErrorIoIncomplete)
+    return whileOpen([&]() -> uint32_t {
+        if (op != Op::Write)
+            return ErrorIoIncomplete;
+        transferred = m_writeSent;
+        if (m_writeAborted)
+            return ErrorOperationAborted;
+        if (!m_writePending)
+            return NoError;
+        uint32_t error = pushOutput();
+        transferred = m_writeSent;
+        // Like a port's write time-out: the write ends, short, once its time is up.
+        if (error == ErrorIoIncomplete && m_writeTimeout != 0 && m_ticks->now() - m_writeStart > m_writeTimeout)
+            error = NoError;
+        if (error == ErrorIoIncomplete)
+            return error;
+        m_writePending = false;
+        m_output.clear();
+        m_state.signal(Op::Write);
         return error;
-    m_writePending = false;
-    m_output.clear();
-    m_state.signal(Op::Write);
-    return error;
+    });
 }
 
 uint32_t PosixCommDevice::clearCommError(uint32_t &errors, ComStat &stat)
 {
-    std::lock_guard lock(m_mutex);
-    if (m_closed)
-        return ErrorInvalidHandle;
-    pump();
-    // Bytes that came before the other side went away are still delivered.
-    if (m_hungUp && m_input.isEmpty())
-        return ErrorDeviceNotConnected;
-    errors = m_lineErrors;
-    m_lineErrors = 0;
-    stat.flags = 0;
-    stat.inQueue = static_cast<uint32_t>(m_input.size());
-    stat.outQueue = outQueue();
-    return NoError;
+    return whileOpen([&]() -> uint32_t {
+        pump();
+        // Bytes that came before the other side went away are still delivered.
+        if (m_hungUp && m_input.isEmpty())
+            return ErrorDeviceNotConnected;
+        errors = m_lineErrors;
+        m_lineErrors = 0;
+        stat.flags = 0;
+        stat.inQueue = static_cast<uint32_t>(m_input.size());
+        stat.outQueue = outQueue();
+        return NoError;
+    });
 }
 
 uint32_t PosixCommDevice::getModemStatus(uint32_t &status)
 {
-    std::lock_guard lock(m_mutex);
-    if (m_closed)
-        return ErrorInvalidHandle;
-    status = 0;
-    int bits = 0;
-    if (!m_modemLines)
+    return whileOpen([&]() -> uint32_t {
+        status = 0;
+        int bits = 0;
+        if (!m_modemLines)
+            return NoError;
+        if (ioctl(m_fd, TIOCMGET, &bits) != 0)
+            return withoutLines(errno);
+        status = modemFromBits(bits);
         return NoError;
-    if (ioctl(m_fd, TIOCMGET, &bits) != 0)
-        return withoutLines(errno);
-    status = modemFromBits(bits);
-    return NoError;
+    });
 }
 
 uint32_t PosixCommDevice::withoutLines(int error)
@@ -316,62 +311,58 @@ uint32_t PosixCommDevice::modemIoctl(unsigned long request, int bits)
 
 uint32_t PosixCommDevice::escape(Escape function)
 {
-    std::lock_guard lock(m_mutex);
-    if (m_closed)
-        return ErrorInvalidHandle;
-    switch (function) {
-    case Escape::SetRts:
-        return modemIoctl(TIOCMBIS, TIOCM_RTS);
-    case Escape::ClrRts:
-        return modemIoctl(TIOCMBIC, TIOCM_RTS);
-    case Escape::SetDtr:
-        return modemIoctl(TIOCMBIS, TIOCM_DTR);
-    case Escape::ClrDtr:
-        return modemIoctl(TIOCMBIC, TIOCM_DTR);
-    case Escape::SetXoff:
-        return tcflow(m_fd, TCOOFF) == 0 ? NoError : commErrorFromErrno(errno);
-    case Escape::SetXon:
-        return tcflow(m_fd, TCOON) == 0 ? NoError : commErrorFromErrno(errno);
-    }
-    return ErrorInvalidParameter;
+    return whileOpen([&]() -> uint32_t {
+        switch (function) {
+        case Escape::SetRts:
+            return modemIoctl(TIOCMBIS, TIOCM_RTS);
+        case Escape::ClrRts:
+            return modemIoctl(TIOCMBIC, TIOCM_RTS);
+        case Escape::SetDtr:
+            return modemIoctl(TIOCMBIS, TIOCM_DTR);
+        case Escape::ClrDtr:
+            return modemIoctl(TIOCMBIC, TIOCM_DTR);
+        case Escape::SetXoff:
+            return tcflow(m_fd, TCOOFF) == 0 ? NoError : commErrorFromErrno(errno);
+        case Escape::SetXon:
+            return tcflow(m_fd, TCOON) == 0 ? NoError : commErrorFromErrno(errno);
+        }
+        return ErrorInvalidParameter;
+    });
 }
 
 uint32_t PosixCommDevice::setBreak()
 {
-    std::lock_guard lock(m_mutex);
-    if (m_closed)
-        return ErrorInvalidHandle;
-    return ioctl(m_fd, TIOCSBRK) == 0 || lacksRequest(errno) ? NoError : commErrorFromErrno(errno);
+    return whileOpen([&]() -> uint32_t {
+        return ioctl(m_fd, TIOCSBRK) == 0 || lacksRequest(errno) ? NoError : commErrorFromErrno(errno);
+    });
 }
 
 uint32_t PosixCommDevice::clearBreak()
 {
-    std::lock_guard lock(m_mutex);
-    if (m_closed)
-        return ErrorInvalidHandle;
-    return ioctl(m_fd, TIOCCBRK) == 0 || lacksRequest(errno) ? NoError : commErrorFromErrno(errno);
+    return whileOpen([&]() -> uint32_t {
+        return ioctl(m_fd, TIOCCBRK) == 0 || lacksRequest(errno) ? NoError : commErrorFromErrno(errno);
+    });
 }
 
 uint32_t PosixCommDevice::purge(uint32_t flags)
 {
-    std::lock_guard lock(m_mutex);
-    if (m_closed)
-        return ErrorInvalidHandle;
-    if ((flags & PurgeTxAbort) && m_writePending) {
-        m_writePending = false;
-        m_writeAborted = true;
-        m_output.clear();
-        m_state.signal(Op::Write);
-    }
-    if (flags & PurgeRxClear) {
-        m_input.clear();
-        m_markState = 0;
-    }
-    const int queues = (flags & PurgeRxClear) ? ((flags & PurgeTxClear) ? TCIOFLUSH : TCIFLUSH)
-                                              : ((flags & PurgeTxClear) ? TCOFLUSH : -1);
-    if (queues >= 0 && tcflush(m_fd, queues) != 0)
-        return commErrorFromErrno(errno);
-    return NoError;
+    return whileOpen([&]() -> uint32_t {
+        if ((flags & PurgeTxAbort) && m_writePending) {
+            m_writePending = false;
+            m_writeAborted = true;
+            m_output.clear();
+            m_state.signal(Op::Write);
+        }
+        if (flags & PurgeRxClear) {
+            m_input.clear();
+            m_markState = 0;
+        }
+        const int queues = (flags & PurgeRxClear) ? ((flags & PurgeTxClear) ? TCIOFLUSH : TCIFLUSH)
+                                                  : ((flags & PurgeTxClear) ? TCOFLUSH : -1);
+        if (queues >= 0 && tcflush(m_fd, queues) != 0)
+            return commErrorFromErrno(errno);
+        return NoError;
+    });
 }
 
 uint32_t PosixCommDevice::signalEvent(Op op)
@@ -536,7 +527,7 @@ void PosixCommDevice::noticeModemChanges()
     const uint32_t changed = status ^ m_lastModem;
     m_lastModem = status;
     m_state.record(((changed & MsCtsOn) ? EvCts : 0) | ((changed & MsDsrOn) ? EvDsr : 0) |
-                ((changed & MsRlsdOn) ? EvRlsd : 0) | ((changed & status & MsRingOn) ? EvRing : 0));
+                   ((changed & MsRlsdOn) ? EvRlsd : 0) | ((changed & status & MsRingOn) ? EvRing : 0));
 }
 
 void PosixCommDevice::noticeOverruns()

@@ -18,7 +18,7 @@ class TickSource;
 /// overlappedResult until it is done or its time-out has passed.
 class PosixCommDevice : public CommDevice
 {
-public:
+  public:
     /// Takes over fd, which must be a tty opened non-blocking and locked for this program.
     PosixCommDevice(int fd, int wakeFd, std::shared_ptr<TickSource> ticks);
     ~PosixCommDevice() override;
@@ -48,9 +48,11 @@ public:
     /// Line settings as the device holds them when it is opened.
     static uint32_t readDcb(int fd, comm::Dcb &dcb);
 
-private:
+  private:
     using Lock = std::unique_lock<std::mutex>;
 
+    /// Runs call under the lock, or fails with ErrorInvalidHandle once closed.
+    template <typename Call> uint32_t whileOpen(Call call);
     void pump();
     void takeByte(char byte);
     void takeMarked(char byte);

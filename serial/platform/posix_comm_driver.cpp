@@ -5,7 +5,6 @@
 #include "serial/tick_source.h"
 
 #include <QFile>
-
 #include <QRegularExpression>
 
 #include <cerrno>

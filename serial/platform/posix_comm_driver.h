@@ -8,7 +8,7 @@ class TickSource;
 /// variable KORVANE_COMn, else /dev/ttyS<n-1>; a name starting with "/" is a device path.
 class PosixCommDriver : public CommDriver
 {
-public:
+  public:
     explicit PosixCommDriver(std::shared_ptr<TickSource> ticks);
 
     std::shared_ptr<CommDevice> open(const QString &name, uint32_t &error) override;
@@ -16,7 +16,7 @@ public:
     /// The device path a port name stands for; empty when the name is neither form.
     static QString devicePath(const QString &name);
 
-private:
+  private:
     static uint32_t prepare(int fd);
 
     std::shared_ptr<TickSource> m_ticks;

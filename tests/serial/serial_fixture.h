@@ -4,13 +4,13 @@
 #include "serial/platform/fake_comm_device.h"
 #include "serial/platform/fake_comm_driver.h"
 #include "serial/serial_port.h"
+#include "test_application.h"
 
 #include <QCoreApplication>
 #include <QObject>
 #include <QStringList>
 
 #include <gtest/gtest.h>
-
 #include <memory>
 #include <vector>
 
@@ -32,17 +32,12 @@ inline void PrintTo(const Report &report, std::ostream *out)
 /// only in run(), which also serves the worker's synchronized calls as the main loop would.
 class SerialFixture : public ::testing::Test
 {
-protected:
-    static void SetUpTestSuite()
-    {
-        static int argc = 1;
-        static char name[] = "serial_test";
-        static char *argv[] = {name, nullptr};
-        if (!QCoreApplication::instance())
-            new QCoreApplication(argc, argv);
-    }
+  protected:
+    static void SetUpTestSuite() { ensureApplication(); }
 
-    void SetUp() override
+    void SetUp() override { createPort(); }
+
+    void createPort()
     {
         port = std::make_unique<TSerialPort>(&owner, SerialBackend{driver, clock});
         port->OnProcessError = [this](QObject *sender, uint32_t place, uint32_t code, const QString &msg) {
@@ -56,6 +51,7 @@ protected:
     /// Lets ms of simulated time pass, a millisecond at a time.
     void run(uint32_t ms)
     {
+        clock->advance(0);
         serve();
         for (uint32_t i = 0; i < ms; ++i) {
             clock->advance(1);
@@ -71,11 +67,12 @@ protected:
         }
     }
 
-    /// Opens the port and lets the worker notice it.
+    /// Opens the port and lets the worker notice it: an idle worker looks at the port every
+    /// 200 ms and starts its active passes after one more such sleep.
     void open()
     {
         port->SetActive(true);
-        run(250);
+        run(450);
         reports.clear();
     }
 

@@ -113,8 +113,8 @@ TEST_F(SerialPort, ChangingThePortNameReopensOnlyAnOpenPort)
     port->SetCommPort("COM4");
     EXPECT_TRUE(port->Active());
     EXPECT_EQ(driver->openedNames(), (QStringList{"COM3", "COM4"}));
-    EXPECT_EQ(reports, (std::vector<Report>{{100, 0, "Msg start deactivating Port"},
-                                             {110, 0, "Msg start reactivating Port"}}));
+    EXPECT_EQ(reports,
+              (std::vector<Report>{{100, 0, "Msg start deactivating Port"}, {110, 0, "Msg start reactivating Port"}}));
 }
 
 TEST_F(SerialPort, LongPortNamesAreCut)
@@ -156,7 +156,7 @@ TEST_F(SerialPort, LimitPercentagesAboveHundredAreClampedWithAWarning)
     EXPECT_EQ(port->XONLimDiv(), 100);
     EXPECT_EQ(port->XOFFLimDiv(), 100);
     EXPECT_EQ(reports, (std::vector<Report>{{100, 150, "Warning XOnLimDef set to 100"},
-                                             {100, 101, "Warning XOffLimDef set to 100"}}));
+                                            {100, 101, "Warning XOffLimDef set to 100"}}));
 }
 
 TEST_F(SerialPort, UnchangedLineSettingsAreNotWrittenAgain)
@@ -178,7 +178,7 @@ TEST_F(SerialPort, QueueSizeChangesGoToTheDeviceAtOnce)
     port->SetRxQueueSize(1024);
     port->SetTxQueueSize(1024);
     EXPECT_EQ(reports, (std::vector<Report>{{101, ErrorInvalidHandle, "Error can not set Quesize"},
-                                             {102, ErrorInvalidHandle, "Error can not set Quesize"}}));
+                                            {102, ErrorInvalidHandle, "Error can not set Quesize"}}));
     open();
     port->SetTxQueueSize(512);
     EXPECT_EQ(device.txQueueSize(), 512u);
@@ -267,7 +267,7 @@ TEST_P(OpenCloseFailure, IsReportedAndThePortStillWorks)
     port->SetActive(!port->Active());
     port->SetActive(true);
     device.receive("ok");
-    run(400);
+    run(800);
     EXPECT_EQ(port->ReadNextCluster(), "ok") << failure.name;
 }
 
@@ -301,8 +301,8 @@ TEST_F(SerialPort, RtsAndBreakFailuresStillRecordTheValue)
     EXPECT_FALSE(port->RTSState());
     EXPECT_FALSE(port->BREAKState());
     EXPECT_EQ(reports, (std::vector<Report>{{502, ErrorGenFailure, "Error clearing RTS"},
-                                             {701, ErrorGenFailure, "Error setting BREAK State"},
-                                             {702, ErrorGenFailure, "Error clearing BREAK State"}}));
+                                            {701, ErrorGenFailure, "Error setting BREAK State"},
+                                            {702, ErrorGenFailure, "Error clearing BREAK State"}}));
 }
 
 TEST_F(SerialPort, UnsupportedSettingsLeaveThePortOpen)
