@@ -19,6 +19,7 @@ class QToolButton;
 class StatusLed;
 class TerminalEdit;
 class TerminalText;
+class TSerialBasicDLG;
 class TSerialPort;
 struct SerialBackend;
 
@@ -39,6 +40,7 @@ class TForm1 : public QMainWindow
     const std::unique_ptr<TSerialPort> SerialPort1;
 
     // Windows created at start-up after this one and handed over by it; not owned.
+    TSerialBasicDLG *SerialBasicDLG = nullptr;
     ConfirmDialog *OKRightDlg10 = nullptr;
     ConfirmDialog *OKRightDlg11 = nullptr;
 
