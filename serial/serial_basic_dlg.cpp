@@ -24,7 +24,7 @@ constexpr std::array<int32_t, 4> flowMasks = {0, 896, 8196, 40};
 // TX queue size, RX queue size.
 enum Field { RtoChar, RtoExtra, WtoChar, WtoExtra, Cluster, TxQueue, RxQueue, FieldCount };
 
-struct EditSpec
+struct EditField
 {
     const char *name;
     const char *label;
@@ -32,7 +32,7 @@ struct EditSpec
     int32_t fallback;
 };
 
-constexpr std::array<EditSpec, FieldCount> editSpecs = {{
+constexpr std::array<EditField, FieldCount> editFields = {{
     {"Edit1", "RTOCharDelayTime", "4500 us", 4500},
     {"Edit2", "RTOCharExtraTime", "250 us", 250},
     {"Edit3", "WTOCharDelayTime", "4500 us", 4500},
@@ -122,7 +122,7 @@ void TSerialBasicDLG::PortToDialog(const TSerialPort &port)
 
 void TSerialBasicDLG::DialogToPort(TSerialPort &port) const
 {
-    const auto field = [this](Field f) { return wholeNumber(m_edits[f]->text(), editSpecs[f].fallback); };
+    const auto field = [this](Field f) { return wholeNumber(m_edits[f]->text(), editFields[f].fallback); };
     port.SetCommPort(m_cbPort->currentText().left(255));
     port.SetBaudRate(static_cast<uint32_t>(wholeNumber(m_cbBaud->currentText(), 9600)));
     port.SetDataBits(static_cast<uint8_t>(wholeNumber(m_cbData->currentText().left(1), 8)));
@@ -169,7 +169,7 @@ QGroupBox *TSerialBasicDLG::buildEdits()
     auto *grid = new QGridLayout(group);
     grid->addWidget(new QLabel("Defaults", group), 0, 2);
     for (int f = 0; f < FieldCount; ++f)
-        m_edits.append(addEdit(grid, f + 1, editSpecs[f].name, editSpecs[f].label, editSpecs[f].shown));
+        m_edits.append(addEdit(grid, f + 1, editFields[f].name, editFields[f].label, editFields[f].shown));
     return group;
 }
 
