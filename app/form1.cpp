@@ -13,6 +13,10 @@
 #include "curve/curve_print.h"
 #include "data/record_list.h"
 #include "data/record_text.h"
+#include "data/table_printer.h"
+#include "data/table_snapshot.h"
+#include "data/worksheet_writer.h"
+#include "serial/serial_basic_dlg.h"
 #include "serial/serial_port.h"
 
 #include <QApplication>
@@ -639,7 +643,12 @@ void TForm1::Selectall1Click()
     Terminal->selectAll();
 }
 
-void TForm1::BasicSettingsBtnClick() {}
+void TForm1::BasicSettingsBtnClick()
+{
+    SerialBasicDLG->PortToDialog(*SerialPort1);
+    if (SerialBasicDLG->exec() == QDialog::Accepted)
+        SerialBasicDLG->DialogToPort(*SerialPort1);
+}
 
 void TForm1::Contents1Click()
 {
@@ -787,9 +796,37 @@ void TForm1::Graph2Click()
     ShowCurve();
     selectPage(2);
 }
-void TForm1::BitBtn1Click() {}
-void TForm1::SavetoExcel1Click() {}
-void TForm1::ClearTableClick() {}
+
+void TForm1::BitBtn1Click()
+{
+    if (!executePrintDialog())
+        return;
+    const TableSnapshot grid = TableSnapshot::fromView(*Table);
+    if (!TablePrinter::PrtGrid(grid, m_printer, QStringLiteral("Titration Table"), QStringLiteral("Titration")))
+        m_dialogs.error(this, QStringLiteral("Printing failed: the printer could not start the job."));
+}
+
+void TForm1::SavetoExcel1Click()
+{
+    const QString fileName = m_dialogs.saveFileName(
+        this, {QStringLiteral("xls"), QStringLiteral("korvanetable"), QStringLiteral("Excel worksheet (*.xls)")});
+    if (fileName.isEmpty() || !confirmOverwrite(fileName))
+        return;
+    QString error;
+    if (WorksheetWriter::SaveGridAsExcel(TableSnapshot::fromView(*Table), fileName, error))
+        m_dialogs.message(this, QStringLiteral("Table saved!"));
+    else
+        m_dialogs.error(this, error);
+}
+
+void TForm1::ClearTableClick()
+{
+    for (int row = 1; row < Table->rowCount(); ++row)
+        for (int column = 0; column < Table->columnCount(); ++column)
+            if (QTableWidgetItem *cell = Table->item(row, column))
+                cell->setText(QString());
+}
+
 void TForm1::BtPrintCurveClick()
 {
     if (!executePrintDialog())

@@ -23,6 +23,7 @@ class QToolButton;
 class StatusLed;
 class TerminalEdit;
 class TerminalText;
+class TSerialBasicDLG;
 class TSerialPort;
 struct SerialBackend;
 
@@ -43,6 +44,7 @@ class TForm1 : public QMainWindow
     const std::unique_ptr<TSerialPort> SerialPort1;
 
     // Windows created at start-up after this one and handed over by it; not owned.
+    TSerialBasicDLG *SerialBasicDLG = nullptr;
     ConfirmDialog *OKRightDlg10 = nullptr;
     /// The instrument command set behind the command handlers, built on OKRightDlg3 to OKRightDlg9.
     InstrumentCommands *Commands = nullptr;

@@ -7,6 +7,7 @@
 #include "app/pause.h"
 #include "app/qt_event_pump.h"
 #include "app/serial_key_port.h"
+#include "serial/serial_basic_dlg.h"
 #include "serial/serial_port.h"
 #include "serial/system_tick_source.h"
 
@@ -27,10 +28,12 @@ int main(int argc, char *argv[])
     // on this stack until the event loop has returned, so a handler still running inside a
     // nested wait when the main window closes finds them all in place.
     TForm1 Form1(dialogs, SerialBackend::system());
+    TSerialBasicDLG SerialBasicDLG;
     CommandDialogs commandDialogs; // OKRightDlg3, OKRightDlg5 to OKRightDlg9
     ConfirmDialog OKRightDlg10(QStringLiteral("OKRightDlg10"),
                                QStringLiteral("Starting a new file? All unsaved data will be lost!"), false);
     ConfirmDialog OKRightDlg11(QStringLiteral("OKRightDlg11"), QStringLiteral("File exists. Overwrite?"), true);
+    Form1.SerialBasicDLG = &SerialBasicDLG;
     Form1.OKRightDlg10 = &OKRightDlg10;
     Form1.OKRightDlg11 = &OKRightDlg11;
 

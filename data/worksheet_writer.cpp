@@ -1,0 +1,101 @@
+#include "data/worksheet_writer.h"
+
+#include "common/cp1252.h"
+#include "data/table_snapshot.h"
+
+#include <QSaveFile>
+#include <QtEndian>
+
+namespace {
+
+constexpr quint16 recordBof = 0x0809;
+constexpr quint16 recordLabel = 0x0204;
+constexpr quint16 recordEof = 0x000A;
+constexpr quint16 documentWorksheet = 0x0010;
+
+QByteArray words(std::initializer_list<quint16> values)
+{
+    QByteArray bytes;
+    for (quint16 value : values) {
+        char le[2];
+        qToLittleEndian(value, le);
+        bytes.append(le, 2);
+    }
+    return bytes;
+}
+
+// The worksheet is read with a comma as the decimal separator.
+QByteArray cellBytes(const TableSnapshot &grid, int row, int column)
+{
+    return cp1252::encode(grid.cell(row, column).replace(QLatin1Char('.'), QLatin1Char(',')));
+}
+
+} // namespace
+
+bool WorksheetWriter::SaveGridAsExcel(const TableSnapshot &grid, const QString &fileName, QString &error)
+{
+    error = refusal(grid);
+    if (!error.isEmpty())
+        return false;
+    // Written beside the target and renamed over it, so a failed write leaves an old file whole.
+    QSaveFile file(fileName);
+    if (!file.open(QIODevice::WriteOnly)) {
+        error = QStringLiteral("Cannot create file %1").arg(fileName);
+        return false;
+    }
+    const bool written = writeRecord(file, recordBof, words({0, documentWorksheet, 0, 0})) && writeCells(file, grid) &&
+                         writeRecord(file, recordEof, {}) && file.flush();
+    // commit() alone would not report a last write that the disk cut short; the flush above does.
+    if (!written || !file.commit()) {
+        error = QStringLiteral("Stream write error");
+        return false;
+    }
+    return true;
+}
+
+bool WorksheetWriter::WriteExcelLabel(QIODevice &stream, quint16 column, quint16 row, const QByteArray &text)
+{
+    const auto length = static_cast<quint16>(text.size());
+    return writeRecord(stream, recordLabel, words({row, column, 0, length}) + text);
+}
+
+QString WorksheetWriter::refusal(const TableSnapshot &grid)
+{
+    if (grid.rowCount() > maxRows)
+        return QStringLiteral("The table has %1 rows; a worksheet file holds at most %2 rows. Nothing was saved.")
+            .arg(grid.rowCount())
+            .arg(maxRows);
+    if (grid.columnCount() > maxColumns)
+        return QStringLiteral("The table has %1 columns; a worksheet file holds at most %2 columns. Nothing was saved.")
+            .arg(grid.columnCount())
+            .arg(maxColumns);
+    // Rows are named as the grid counts them (title row 0, data rows from 1), columns from 1.
+    for (int c = 0; c < grid.columnCount(); ++c) {
+        for (int r = 0; r < grid.rowCount(); ++r) {
+            const qsizetype bytes = cellBytes(grid, r, c).size();
+            if (bytes > maxCellBytes)
+                return QStringLiteral("The cell in row %1, column %2 holds %3 bytes; a worksheet cell holds at most "
+                                      "%4 bytes. Nothing was saved.")
+                    .arg(r)
+                    .arg(c + 1)
+                    .arg(bytes)
+                    .arg(maxCellBytes);
+        }
+    }
+    return {};
+}
+
+bool WorksheetWriter::writeCells(QIODevice &stream, const TableSnapshot &grid)
+{
+    for (int c = 0; c < grid.columnCount(); ++c)
+        for (int r = 0; r < grid.rowCount(); ++r)
+            if (!WriteExcelLabel(stream, static_cast<quint16>(c), static_cast<quint16>(r), cellBytes(grid, r, c)))
+                return false;
+    return true;
+}
+
+bool WorksheetWriter::writeRecord(QIODevice &stream, quint16 type, const QByteArray &data)
+{
+    const QByteArray record = words({type, static_cast<quint16>(data.size())}) + data;
+    return stream.write(record) == record.size();
+}

@@ -1,0 +1,68 @@
+#include "form_fixture.h"
+#include "serial/serial_basic_dlg.h"
+
+#include <QAction>
+#include <QComboBox>
+
+namespace {
+
+/// "Com Port Settings" on the main window, with the dialog created as at start-up.
+class SettingsDialog : public FormFixture
+{
+  protected:
+    void SetUp() override
+    {
+        FormFixture::SetUp();
+        form->SerialBasicDLG = &dialog;
+    }
+
+    /// Picks a speed in the dialog once it is shown, then presses `button`.
+    void answer(const QString &speed, const QString &button)
+    {
+        QTimer::singleShot(0, [speed, button] {
+            QWidget *shown = QApplication::activeModalWidget();
+            ASSERT_NE(shown, nullptr);
+            auto *list = shown->findChild<QComboBox *>("CBBaud");
+            list->setCurrentIndex(list->findText(speed));
+            shown->findChild<QAbstractButton *>(button)->click();
+        });
+        control<QAction>("ComPortSettings1")->trigger();
+    }
+
+    TSerialBasicDLG dialog;
+};
+
+TEST_F(SettingsDialog, OkWritesTheNewSpeedToTheOpenPort)
+{
+    ASSERT_TRUE(form->SerialPort1->Active());
+    const QStringList opened = driver->openedNames();
+    answer("9600", "OKBtn");
+    EXPECT_EQ(form->SerialPort1->BaudRate(), 9600u);
+    EXPECT_EQ(device().dcb().baudRate, 9600u);
+    EXPECT_EQ(device().dcb().byteSize, 7);
+    EXPECT_TRUE(form->SerialPort1->Active());
+    EXPECT_EQ(driver->openedNames(), opened);
+}
+
+TEST_F(SettingsDialog, CancelLeavesThePortAsItWas)
+{
+    const int states = device().calls(FakeCall::SetCommState);
+    answer("9600", "CancelBtn");
+    EXPECT_EQ(form->SerialPort1->BaudRate(), 2400u);
+    EXPECT_EQ(device().calls(FakeCall::SetCommState), states);
+}
+
+TEST_F(SettingsDialog, ShowsThePortsPresentSettingsEachTime)
+{
+    form->SerialPort1->SetBaudRate(19200);
+    QString shown;
+    QTimer::singleShot(0, [&shown] {
+        QWidget *dialog = QApplication::activeModalWidget();
+        shown = dialog->findChild<QComboBox *>("CBBaud")->currentText();
+        dialog->findChild<QAbstractButton *>("CancelBtn")->click();
+    });
+    form->BasicSettingsBtnClick();
+    EXPECT_EQ(shown, "19200");
+}
+
+} // namespace
