@@ -68,6 +68,25 @@ void applyDcb(const Dcb &dcb, termios &settings)
     settings.c_cc[VSTOP] = static_cast<cc_t>(dcb.xoffChar);
 }
 
+// glibc reports EINVAL after a pseudo-terminal has taken the settings but forced the framing to
+// 8 bits without parity. The line is usable all the same, so that case is not a failure.
+bool onlyFramingRefused(int fd, const termios &wanted)
+{
+    constexpr tcflag_t framing = CSIZE | PARENB | PARODD | CMSPAR;
+    termios actual{};
+    if (tcgetattr(fd, &actual) != 0)
+        return false;
+    return (actual.c_cflag & ~framing) == (wanted.c_cflag & ~framing) && actual.c_iflag == wanted.c_iflag;
+}
+
+int applySettings(int fd, const termios &settings)
+{
+    if (tcsetattr(fd, TCSANOW, &settings) == 0)
+        return 0;
+    const int error = errno;
+    return error == EINVAL && onlyFramingRefused(fd, settings) ? 0 : error;
+}
+
 } // namespace
 
 PosixCommDevice::PosixCommDevice(int fd, int wakeFd, std::shared_ptr<TickSource> ticks)
@@ -146,8 +165,8 @@ uint32_t PosixCommDevice::setCommState(const Dcb &dcb)
         if (tcgetattr(m_fd, &settings) != 0)
             return commErrorFromErrno(errno);
         applyDcb(dcb, settings);
-        if (tcsetattr(m_fd, TCSANOW, &settings) != 0)
-            return commErrorFromErrno(errno);
+        if (int error = applySettings(m_fd, settings))
+            return commErrorFromErrno(error);
         if (int error = linespeed::setSpeed(m_fd, dcb.baudRate))
             return commErrorFromErrno(error);
         m_dcb = dcb;

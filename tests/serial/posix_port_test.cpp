@@ -133,6 +133,25 @@ TEST_F(PosixPort, OpensThroughTheVariableAndShowsSpeedAndStopBits)
     EXPECT_EQ(speed, 14400u);
 }
 
+// A pseudo-terminal forces 8 bits without parity; the instrument's 7E2 must still let the speed
+// change at run time.
+TEST_F(PosixPort, ChangesSpeedWhileOpenWithSevenBitsAndEvenParity)
+{
+    port->SetBaudRate(2400);
+    port->SetDataBits(7);
+    port->SetParityType(2);
+    port->SetStopBits(2);
+    port->SetActive(true);
+    ASSERT_TRUE(port->Active());
+    port->SetBaudRate(9600);
+
+    termios settings{};
+    ASSERT_EQ(tcgetattr(pty.fd(), &settings), 0);
+    EXPECT_EQ(cfgetospeed(&settings), B9600);
+    EXPECT_TRUE(settings.c_cflag & CSTOPB);
+    EXPECT_EQ(count(802), 0);
+}
+
 TEST_F(PosixPort, RefusesSettingsLinuxCannotTakeAndStaysOpen)
 {
     port->SetActive(true);
