@@ -262,21 +262,21 @@ void TForm1::buildToolBar()
     ToolBar1->setMovable(false);
     ToolBar1->setIconSize(QSize(16, 16));
     int number = 0;
-    for (const ToolButtonSpec &spec : kToolButtons) {
-        if (!spec.handler) {
+    for (const ToolButtonSpec &item : kToolButtons) {
+        if (!item.handler) {
             ToolBar1->addSeparator();
             continue;
         }
         const QString name = QStringLiteral("ToolButton%1").arg(++number);
-        const QString hint = QString::fromLatin1(spec.hint);
+        const QString hint = QString::fromLatin1(item.hint);
         auto *button = new QToolButton;
         button->setObjectName(name);
         button->setAccessibleName(hint.isEmpty() ? name : hint);
         button->setToolTip(hint);
         button->setAutoRaise(true);
-        const QString icon = QString::fromLatin1(spec.icon);
+        const QString icon = QString::fromLatin1(item.icon);
         button->setIcon(QIcon::fromTheme(icon, QIcon(QStringLiteral(":/icons/%1.png").arg(icon))));
-        connect(button, &QToolButton::clicked, this, spec.handler);
+        connect(button, &QToolButton::clicked, this, item.handler);
         ToolBar1->addWidget(button);
     }
     addToolBar(ToolBar1);
@@ -286,11 +286,11 @@ void TForm1::buildMenus()
 {
     QMenuBar *bar = menuBar();
     bar->setObjectName(QStringLiteral("MainMenu1"));
-    for (const MenuSpec &spec : kMenus) {
-        QMenu *menu = bar->addMenu(QString::fromLatin1(spec.caption));
-        menu->setObjectName(QString::fromLatin1(spec.name));
+    for (const MenuSpec &item : kMenus) {
+        QMenu *menu = bar->addMenu(QString::fromLatin1(item.caption));
+        menu->setObjectName(QString::fromLatin1(item.name));
         menu->setAccessibleName(withoutAccessKey(menu->title()));
-        for (const MenuEntrySpec &entry : spec.entries) {
+        for (const MenuEntrySpec &entry : item.entries) {
             if (QLatin1String(entry.caption) == QLatin1String("-")) {
                 menu->addSeparator();
                 continue;
@@ -598,7 +598,8 @@ void TForm1::writeTerminalFile(const QString &fileName)
 {
     QSaveFile file(fileName);
     const QByteArray &text = Terminal->text();
-    if (!file.open(QIODevice::WriteOnly) || file.write(text) != text.size() || !file.commit())
+    // The flush reports a last write that the disk cut short; commit() alone would not.
+    if (!file.open(QIODevice::WriteOnly) || file.write(text) != text.size() || !file.flush() || !file.commit())
         m_dialogs.error(this, QStringLiteral("Cannot create file \"%1\". %2")
                                   .arg(QDir::toNativeSeparators(fileName), file.errorString()));
 }
@@ -843,7 +844,7 @@ void TForm1::SaveClick()
         return;
     // Written beside the target and renamed over it, so a failed write leaves the old file whole.
     QSaveFile file(fileName);
-    if (!file.open(QIODevice::WriteOnly) || !curvePicture().save(&file, "BMP") || !file.commit())
+    if (!file.open(QIODevice::WriteOnly) || !curvePicture().save(&file, "BMP") || !file.flush() || !file.commit())
         m_dialogs.error(this, QStringLiteral("Cannot create file \"%1\". %2")
                                   .arg(QDir::toNativeSeparators(fileName), file.errorString()));
 }
