@@ -1,0 +1,103 @@
+#include "tools/simulator_loop.h"
+
+#include "tools/instrument.h"
+#include "tools/pseudo_terminal.h"
+#include "tools/uart_resampler.h"
+
+#include <algorithm>
+#include <cerrno>
+#include <poll.h>
+
+namespace {
+
+// Nobody has the port open: look again this often.
+constexpr int hangUpRetryMs = 50;
+
+} // namespace
+
+SimulatorLoop::SimulatorLoop(PseudoTerminal &terminal, Instrument &instrument, quint32 baud, double speedFactor)
+    : m_terminal(terminal), m_instrument(instrument), m_baud(baud), m_speedFactor(speedFactor)
+{
+}
+
+void SimulatorLoop::run(const std::atomic<bool> &stop)
+{
+    while (!stop.load())
+        step(500);
+}
+
+void SimulatorLoop::step(int maxWaitMs)
+{
+    pollfd line{m_terminal.masterFd(), static_cast<short>(POLLIN | (m_unsent.isEmpty() ? 0 : POLLOUT)), 0};
+    if (::poll(&line, 1, waitMs(maxWaitMs)) < 0 && errno == EINTR)
+        return;
+    if (line.revents & POLLHUP) {
+        setConnected(false);
+        ::poll(nullptr, 0, std::min(hangUpRetryMs, maxWaitMs));
+    } else {
+        setConnected(true);
+        if (line.revents & POLLIN)
+            receive();
+        if (line.revents & POLLOUT)
+            flush();
+    }
+    advanceOutput();
+}
+
+void SimulatorLoop::setConnected(bool connected)
+{
+    if (connected && !m_connected)
+        m_instrument.lineConnected();
+    if (!connected)
+        m_unsent.clear();
+    m_connected = connected;
+}
+
+void SimulatorLoop::receive()
+{
+    const QByteArray bytes = m_terminal.readAvailable();
+    if (!bytes.isEmpty())
+        m_instrument.receive(asHeardBy(m_baud, m_terminal.lineSpeed(), bytes));
+}
+
+void SimulatorLoop::flush()
+{
+    if (!m_unsent.isEmpty())
+        m_unsent.remove(0, m_terminal.write(m_unsent));
+}
+
+void SimulatorLoop::advanceOutput()
+{
+    // One printout at a time; the next waits until the line has taken the previous one.
+    while (m_unsent.isEmpty()) {
+        if (!m_next) {
+            if (!m_instrument.hasOutput())
+                return;
+            const Printout printout = m_instrument.takeOutput();
+            m_next = printout.text;
+            m_due = Clock::now() + std::chrono::milliseconds(qRound64(printout.delayMs / m_speedFactor));
+        }
+        if (Clock::now() < m_due)
+            return;
+        // With nobody on the line the instrument prints all the same, into the void.
+        if (m_connected)
+            m_unsent = asHeardBy(m_terminal.lineSpeed(), m_baud, *m_next);
+        m_next.reset();
+        flush();
+    }
+}
+
+int SimulatorLoop::waitMs(int maxWaitMs) const
+{
+    if (!m_next || !m_unsent.isEmpty())
+        return maxWaitMs;
+    const auto left = std::chrono::ceil<std::chrono::milliseconds>(m_due - Clock::now()).count();
+    return static_cast<int>(std::clamp<qint64>(left, 0, maxWaitMs));
+}
+
+QByteArray SimulatorLoop::asHeardBy(quint32 receiverBaud, quint32 senderBaud, const QByteArray &bytes) const
+{
+    if (receiverBaud == senderBaud)
+        return bytes;
+    return UartResampler(senderBaud, receiverBaud).convert(bytes);
+}
