@@ -17,6 +17,8 @@ constexpr double waterMl = 50.0;
 constexpr double titrantMolPerL = 0.1;
 
 constexpr int readingIntervalMs = 1000;
+// The date prompt of power-on gives way to the ready state when nobody answers it.
+constexpr int datePromptMs = 20000;
 constexpr int measuringMs = 1500;
 constexpr int fullStrokeMs = 20000;
 constexpr qsizetype maxEntry = 16;
@@ -49,9 +51,10 @@ void Instrument::lineConnected()
     if (m_connectedOnce)
         return;
     m_connectedOnce = true;
-    if (m_state == State::DatePrompt)
-        print("\r\nDL25 TITRATOR   SIM 1.0\r\nd.At " + QByteArray::number(m_date.day()).rightJustified(2, '0') +
-              "\r\n");
+    if (m_state != State::DatePrompt)
+        return;
+    print("\r\nDL25 TITRATOR   SIM 1.0\r\nd.At " + QByteArray::number(m_date.day()).rightJustified(2, '0') + "\r\n");
+    queueDateExpiry();
 }
 
 void Instrument::receive(const QByteArray &bytes)
@@ -73,12 +76,25 @@ Printout Instrument::takeOutput()
     Printout printout = m_queue.front();
     m_queue.pop_front();
     m_queuedBytes -= printout.text.size();
-    if (m_queue.empty() && busy())
+    if (m_queue.empty() && (busy() || m_dateExpiryQueued))
         m_state = State::Idle;
+    m_dateExpiryQueued = m_dateExpiryQueued && !m_queue.empty();
     return printout;
 }
 
 void Instrument::handle(const KeyPress &press)
+{
+    if (m_state == State::DatePrompt) {
+        dropDateExpiry();
+        handleKey(press);
+        if (m_state == State::DatePrompt)
+            queueDateExpiry();
+        return;
+    }
+    handleKey(press);
+}
+
+void Instrument::handleKey(const KeyPress &press)
 {
     if (press.key == KeyPress::Unknown) {
         // One complaint per run of unreadable bytes, and none into a running printout.
@@ -427,6 +443,22 @@ void Instrument::refuseKey(KeyPress::Key key)
     m_entry.clear();
     if (key != KeyPress::Enter)
         print("E1 KEY NOT ALLOWED\r\n");
+}
+
+void Instrument::queueDateExpiry()
+{
+    const std::size_t queued = m_queue.size();
+    print("READY\r\n", datePromptMs);
+    m_dateExpiryQueued = m_queue.size() > queued;
+}
+
+void Instrument::dropDateExpiry()
+{
+    if (!m_dateExpiryQueued)
+        return;
+    m_queuedBytes -= m_queue.back().text.size();
+    m_queue.pop_back();
+    m_dateExpiryQueued = false;
 }
 
 void Instrument::print(const QByteArray &text, int delayMs)

@@ -54,6 +54,7 @@ class Instrument
     };
 
     void handle(const KeyPress &press);
+    void handleKey(const KeyPress &press);
     void handleIdle(KeyPress::Key key);
     void handleDate(KeyPress::Key key);
     void handleRun(KeyPress::Key key);
@@ -73,6 +74,8 @@ class Instrument
     void reset();
     void refuseKey(KeyPress::Key key);
 
+    void queueDateExpiry();
+    void dropDateExpiry();
     void print(const QByteArray &text, int delayMs = answerDelayMs);
     QByteArray takeEntry();
     std::optional<int> takeSlot();
@@ -93,6 +96,8 @@ class Instrument
     QByteArray m_entry;
     bool m_connectedOnce = false;
     bool m_unknownReported = false;
+    /// The last printout in the queue is the end of the power-on date prompt.
+    bool m_dateExpiryQueued = false;
     std::deque<Printout> m_queue;
     qsizetype m_queuedBytes = 0;
 

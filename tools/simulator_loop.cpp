@@ -68,22 +68,19 @@ void SimulatorLoop::flush()
 
 void SimulatorLoop::advanceOutput()
 {
-    // One printout at a time; the next waits until the line has taken the previous one.
-    while (m_unsent.isEmpty()) {
-        if (!m_next) {
-            if (!m_instrument.hasOutput())
-                return;
-            const Printout printout = m_instrument.takeOutput();
-            m_next = printout.text;
-            m_due = Clock::now() + std::chrono::milliseconds(qRound64(printout.delayMs / m_speedFactor));
-        }
-        if (Clock::now() < m_due)
-            return;
+    // One printout per pass, and only once the line has taken the previous one, so that
+    // neither a fast speed factor nor a port nobody reads can keep the loop from the line.
+    if (m_next && m_unsent.isEmpty() && Clock::now() >= m_due) {
         // With nobody on the line the instrument prints all the same, into the void.
         if (m_connected)
             m_unsent = asHeardBy(m_terminal.lineSpeed(), m_baud, *m_next);
         m_next.reset();
         flush();
+    }
+    if (!m_next && m_instrument.hasOutput()) {
+        const Printout printout = m_instrument.takeOutput();
+        m_next = printout.text;
+        m_due = Clock::now() + std::chrono::milliseconds(qRound64(printout.delayMs / m_speedFactor));
     }
 }
 
