@@ -150,9 +150,9 @@ void Instrument::handleIdle(KeyPress::Key key)
     case KeyPress::Buret:
         return fillBuret();
     case KeyPress::Const:
-        return setTiter();
+        return setConstant(m_titer, 10.0, "TITER", " mol/L");
     case KeyPress::ConstReagent:
-        return setReagentConstant();
+        return setConstant(m_reagentConstant, 1000.0, "REAGENT CONST", "");
     case KeyPress::Save:
         return askSave();
     case KeyPress::Method:
@@ -355,28 +355,16 @@ void Instrument::fillBuret()
     print("BURET READY\r\n", static_cast<int>(fullStrokeMs * *volume / buret));
 }
 
-void Instrument::setTiter()
+void Instrument::setConstant(double &constant, double largest, const QByteArray &name, const QByteArray &unit)
 {
     const QByteArray entry = takeEntry();
     if (!entry.isEmpty()) {
-        const std::optional<double> titer = parsePositive(entry, 10.0);
-        if (!titer)
-            return print("E3 TITER ?\r\n");
-        m_titer = *titer;
+        const std::optional<double> value = parsePositive(entry, largest);
+        if (!value)
+            return print("E3 " + name + " ?\r\n");
+        constant = *value;
     }
-    print("TITER " + number(m_titer, 4, 8) + " mol/L\r\n");
-}
-
-void Instrument::setReagentConstant()
-{
-    const QByteArray entry = takeEntry();
-    if (!entry.isEmpty()) {
-        const std::optional<double> constant = parsePositive(entry, 1000.0);
-        if (!constant)
-            return print("E3 CONST ?\r\n");
-        m_reagentConstant = *constant;
-    }
-    print("REAGENT CONST " + number(m_reagentConstant, 4, 9) + "\r\n");
+    print(name + " " + number(constant, 4, 8) + unit + "\r\n");
 }
 
 void Instrument::askSave()

@@ -65,8 +65,7 @@ class Instrument
     void modeFunction();
     void signalFunction();
     void fillBuret();
-    void setTiter();
-    void setReagentConstant();
+    void setConstant(double &constant, double largest, const QByteArray &name, const QByteArray &unit);
     void askSave();
     void askLoad();
     void confirm();

@@ -56,34 +56,32 @@ QList<QList<QByteArray>> tableRows(const QByteArray &text, const QByteArray &hea
     return rows;
 }
 
-class InstrumentTest : public ::testing::Test
+class InstrumentPowerOn : public ::testing::Test
 {
   protected:
-    InstrumentTest()
-    {
-        instrument.lineConnected();
-        drain(instrument);
-    }
+    InstrumentPowerOn() { instrument.lineConnected(); }
 
     Instrument instrument{QDate(2026, 12, 7)};
 };
 
+/// Past the power-on prompt, at rest.
+class InstrumentTest : public InstrumentPowerOn
+{
+  protected:
+    InstrumentTest() { drain(instrument); }
+};
+
 } // namespace
 
-TEST(InstrumentPowerOn, GreetsTheFirstConnectionWithTheDatePromptOnly)
+TEST_F(InstrumentPowerOn, GreetsTheFirstConnectionWithTheDatePromptOnly)
 {
-    Instrument instrument(QDate(2026, 12, 7));
-    EXPECT_FALSE(instrument.hasOutput());
-    instrument.lineConnected();
     EXPECT_TRUE(drain(instrument).contains("d.At 07"));
     instrument.lineConnected();
     EXPECT_FALSE(instrument.hasOutput());
 }
 
-TEST(InstrumentPowerOn, DateEntryAnswersTheDatePrompt)
+TEST_F(InstrumentPowerOn, DateEntryAnswersTheDatePrompt)
 {
-    Instrument instrument(QDate(2026, 12, 7));
-    instrument.lineConnected();
     instrument.receive("5O3O9O");
     const QByteArray text = drain(instrument);
     EXPECT_TRUE(text.contains("Mo.  12\r\n"));
@@ -92,19 +90,15 @@ TEST(InstrumentPowerOn, DateEntryAnswersTheDatePrompt)
     EXPECT_TRUE(send(instrument, {"?"}).contains("DATE          05.03.09"));
 }
 
-TEST(InstrumentPowerOn, ImpossibleDateIsRefusedAndTheOldOneKept)
+TEST_F(InstrumentPowerOn, ImpossibleDateIsRefusedAndTheOldOneKept)
 {
-    Instrument instrument(QDate(2026, 12, 7));
-    instrument.lineConnected();
     instrument.receive("31O2O9O");
     EXPECT_TRUE(drain(instrument).contains("E3 DATE"));
     EXPECT_TRUE(send(instrument, {"L", "?"}).contains("DATE          07.12.26"));
 }
 
-TEST(InstrumentPowerOn, UnansweredDatePromptGivesWayToFunctionKeys)
+TEST_F(InstrumentPowerOn, UnansweredDatePromptGivesWayToFunctionKeys)
 {
-    Instrument instrument(QDate(2026, 12, 7));
-    instrument.lineConnected();
     instrument.takeOutput();
     const Printout expiry = instrument.takeOutput();
     EXPECT_EQ(expiry.text, "READY\r\n");
@@ -112,10 +106,8 @@ TEST(InstrumentPowerOn, UnansweredDatePromptGivesWayToFunctionKeys)
     EXPECT_EQ(send(instrument, {"2", "O"}), "STIRRER ON\r\n");
 }
 
-TEST(InstrumentPowerOn, OtherKeysLeaveTheDatePromptAtOnce)
+TEST_F(InstrumentPowerOn, OtherKeysLeaveTheDatePromptAtOnce)
 {
-    Instrument instrument(QDate(2026, 12, 7));
-    instrument.lineConnected();
     instrument.receive("?");
     const QByteArray text = drain(instrument);
     EXPECT_TRUE(text.contains("STATUS DL25"));
@@ -284,7 +276,7 @@ TEST_F(InstrumentTest, TiterAndReagentConstant)
 {
     EXPECT_TRUE(send(instrument, {"0.99", "I", "Z"}).contains("TITER   0.9900 mol/L"));
     EXPECT_TRUE(send(instrument, {"0", "I", "Z"}).contains("E3 TITER ?"));
-    EXPECT_TRUE(send(instrument, {"0.25", "F", "Z"}).contains("REAGENT CONST    0.2500"));
+    EXPECT_TRUE(send(instrument, {"0.25", "F", "Z"}).contains("REAGENT CONST   0.2500"));
     const QByteArray status = send(instrument, {"?"});
     EXPECT_TRUE(status.contains("TITER         0.9900"));
     EXPECT_TRUE(status.contains("REAGENT CONST 0.2500"));
