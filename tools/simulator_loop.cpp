@@ -12,11 +12,14 @@ namespace {
 
 // Nobody has the port open: look again this often.
 constexpr int hangUpRetryMs = 50;
+// Start bit, 7 data bits, parity and 2 stop bits.
+constexpr double bitsPerCharacter = 11.0;
 
 } // namespace
 
 SimulatorLoop::SimulatorLoop(PseudoTerminal &terminal, Instrument &instrument, quint32 baud, double speedFactor)
-    : m_terminal(terminal), m_instrument(instrument), m_baud(baud), m_speedFactor(speedFactor)
+    : m_terminal(terminal), m_instrument(instrument), m_baud(baud), m_speedFactor(speedFactor),
+      m_pacer(baud / bitsPerCharacter * speedFactor, Clock::now())
 {
 }
 
@@ -28,8 +31,9 @@ void SimulatorLoop::run(const std::atomic<bool> &stop)
 
 void SimulatorLoop::step(int maxWaitMs)
 {
-    pollfd line{m_terminal.masterFd(), static_cast<short>(POLLIN | (m_unsent.isEmpty() ? 0 : POLLOUT)), 0};
-    if (::poll(&line, 1, waitMs(maxWaitMs)) < 0 && errno == EINTR)
+    const bool sending = !m_unsent.isEmpty() && m_pacer.allowance(Clock::now()) >= nextChunk();
+    pollfd line{m_terminal.masterFd(), static_cast<short>(POLLIN | (sending ? POLLOUT : 0)), 0};
+    if (::poll(&line, 1, sending ? maxWaitMs : waitMs(maxWaitMs)) < 0 && errno == EINTR)
         return;
     if (line.revents & POLLHUP) {
         setConnected(false);
@@ -62,8 +66,14 @@ void SimulatorLoop::receive()
 
 void SimulatorLoop::flush()
 {
-    if (!m_unsent.isEmpty())
-        m_unsent.remove(0, m_terminal.write(m_unsent));
+    if (m_unsent.isEmpty())
+        return;
+    const qsizetype allowed = std::min(m_unsent.size(), m_pacer.allowance(Clock::now()));
+    if (allowed == 0)
+        return;
+    const qsizetype written = m_terminal.write(m_unsent.left(allowed));
+    m_pacer.spend(written);
+    m_unsent.remove(0, written);
 }
 
 void SimulatorLoop::advanceOutput()
@@ -86,10 +96,17 @@ void SimulatorLoop::advanceOutput()
 
 int SimulatorLoop::waitMs(int maxWaitMs) const
 {
-    if (!m_next || !m_unsent.isEmpty())
+    if (!m_unsent.isEmpty())
+        return std::min(maxWaitMs, m_pacer.msUntil(nextChunk()));
+    if (!m_next)
         return maxWaitMs;
     const auto left = std::chrono::ceil<std::chrono::milliseconds>(m_due - Clock::now()).count();
     return static_cast<int>(std::clamp<qint64>(left, 0, maxWaitMs));
+}
+
+qsizetype SimulatorLoop::nextChunk() const
+{
+    return std::min(m_unsent.size(), m_pacer.chunk());
 }
 
 QByteArray SimulatorLoop::asHeardBy(quint32 receiverBaud, quint32 senderBaud, const QByteArray &bytes) const

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "tools/line_pacer.h"
+
 #include <QByteArray>
 #include <QtGlobal>
 
@@ -10,8 +12,9 @@
 class Instrument;
 class PseudoTerminal;
 
-/// Carries keys from the line to the instrument and its printouts back at their pace,
-/// garbled when the line is set to another speed than the instrument's.
+/// Carries keys from the line to the instrument and its printouts back at their pace and
+/// no faster than the line speed, garbled when the line is set to another speed than the
+/// instrument's.
 class SimulatorLoop
 {
   public:
@@ -30,6 +33,7 @@ class SimulatorLoop
     void flush();
     void advanceOutput();
     int waitMs(int maxWaitMs) const;
+    qsizetype nextChunk() const;
     QByteArray asHeardBy(quint32 receiverBaud, quint32 senderBaud, const QByteArray &bytes) const;
 
     PseudoTerminal &m_terminal;
@@ -40,4 +44,5 @@ class SimulatorLoop
     std::optional<QByteArray> m_next;
     Clock::time_point m_due;
     QByteArray m_unsent;
+    LinePacer m_pacer;
 };
