@@ -1,0 +1,38 @@
+#pragma once
+
+#include <QString>
+
+class QPrinter;
+class QWidget;
+
+/// The dialogs and boxes that the platform provides, behind one interface so that tests can
+/// answer them without a native dialog. Every call is modal over parent.
+class Dialogs
+{
+  public:
+    /// What a file dialog offers: a suffix added to a name typed without one, the proposed
+    /// name, and the filter in Qt's "Name (*.a *.b);;Other (*.c)" form.
+    struct FileRequest
+    {
+        QString defaultSuffix;
+        QString fileName;
+        QString filter;
+    };
+
+    virtual ~Dialogs() = default;
+
+    /// The chosen file, empty when cancelled.
+    virtual QString openFileName(QWidget *parent, const FileRequest &request) = 0;
+    /// The chosen file, empty when cancelled; the caller asks about overwriting.
+    virtual QString saveFileName(QWidget *parent, const FileRequest &request) = 0;
+    /// The print dialog; true when the user confirmed, the printer then holds the choices.
+    virtual bool print(QWidget *parent, QPrinter &printer) = 0;
+    /// Printer set-up; what the user chooses stays in the printer for later jobs.
+    virtual void printSetup(QWidget *parent, QPrinter &printer) = 0;
+    /// A plain message box with one OK button.
+    virtual void message(QWidget *parent, const QString &text) = 0;
+    /// The application's error box.
+    virtual void error(QWidget *parent, const QString &text) = 0;
+    /// Asks the desktop to open a document with its default program; the outcome is not reported.
+    virtual void openDocument(const QString &path) = 0;
+};

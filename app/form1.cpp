@@ -1,0 +1,638 @@
+#include "app/form1.h"
+
+#include "app/confirm_dialog.h"
+#include "app/dialogs.h"
+#include "app/fonts.h"
+#include "app/status_led.h"
+#include "app/terminal_edit.h"
+#include "app/terminal_print.h"
+#include "common/cp1252.h"
+#include "serial/serial_port.h"
+
+#include <QApplication>
+#include <QCloseEvent>
+#include <QComboBox>
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QGroupBox>
+#include <QHBoxLayout>
+#include <QHeaderView>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMenuBar>
+#include <QPushButton>
+#include <QSaveFile>
+#include <QScreen>
+#include <QStatusBar>
+#include <QTabWidget>
+#include <QTableWidget>
+#include <QToolBar>
+#include <QToolButton>
+#include <QVBoxLayout>
+
+#include <array>
+
+namespace {
+
+using Handler = void (TForm1::*)();
+
+const QColor kSilver(0xC0, 0xC0, 0xC0);
+const QColor kLampIdle(0x80, 0x80, 0x80);
+const QColor kLampReceiving(0xFF, 0x00, 0x00);
+
+const QString kFirstTerminalLine = QStringLiteral("Terminal DL 25 - Laborkurs Nord");
+const std::array<QString, 5> kColumnTitles = {QStringLiteral("Volume/ml"), QStringLiteral("Increment/ml"),
+                                              QStringLiteral("Signal/pH"), QStringLiteral("Change/pH"),
+                                              QStringLiteral("Derivative")};
+constexpr std::array<int, 5> kColumnWidths = {93, 95, 96, 85, 96};
+
+struct ToolButtonSpec
+{
+    const char *hint; // empty: the button shows no hint
+    const char *icon; // desktop theme name; the bundled picture has the same name
+    Handler handler;
+};
+
+// Left to right; a null handler is a separator.
+const ToolButtonSpec kToolButtons[] = {
+    {"New File", "document-new", &TForm1::New1Click},
+    {"Open File", "document-open", &TForm1::Open1Click},
+    {"", "document-save", &TForm1::Save1Click},
+    {"", "document-print", &TForm1::Print1Click},
+    {nullptr, nullptr, nullptr},
+    {"Cut", "edit-cut", &TForm1::Cut1Click},
+    {"Copy", "edit-copy", &TForm1::Copy1Click},
+    {"Paste", "edit-paste", &TForm1::Paste1Click},
+    {"Select All", "edit-select-all", &TForm1::Selectall1Click},
+    {nullptr, nullptr, nullptr},
+    {"Fill Buret", "go-bottom", &TForm1::Fillburet1Click},
+    {"Mode", "preferences-system", &TForm1::Mode1Click},
+    {"List Method", "document-properties", &TForm1::BitBtn6Click},
+    {"List All Methods", "format-justify-fill", &TForm1::BitBtn7Click},
+    {nullptr, nullptr, nullptr},
+    {"Run", "media-playback-start", &TForm1::RunClick},
+    {"Show Results (table)", "x-office-spreadsheet", &TForm1::Getresultstable1Click},
+    {"Reset", "view-refresh", &TForm1::ResetClick},
+    {"Status", "dialog-information", &TForm1::StatusClick},
+    {nullptr, nullptr, nullptr},
+    {"Keyboard on", "input-keyboard", &TForm1::Keyboard1Click},
+    {nullptr, nullptr, nullptr},
+    {"Help", "help-contents", &TForm1::Contents1Click},
+    {nullptr, nullptr, nullptr},
+    {"Exit The Program", "application-exit", &TForm1::QuitClick},
+};
+
+struct MenuEntrySpec
+{
+    const char *caption; // "-" is a separator
+    const char *name;
+    const char *shortcut;
+    Handler handler; // null: shown disabled
+};
+
+struct MenuSpec
+{
+    const char *caption;
+    const char *name;
+    std::initializer_list<MenuEntrySpec> entries;
+};
+
+const MenuEntrySpec kSeparator = {"-", "", "", nullptr};
+
+const MenuSpec kMenus[] = {
+    {"&File",
+     "File1",
+     {{"&New", "New1", "", &TForm1::New1Click},
+      {"&Open...", "Open1", "", &TForm1::Open1Click},
+      {"&Save as Text file", "Save1", "", &TForm1::Save1Click},
+      {"Save as Excel file", "SavetoExcel1", "", &TForm1::SavetoExcel1Click},
+      kSeparator,
+      {"&Print...", "Print1", "", &TForm1::Print1Click},
+      {"P&rint Setup...", "PrintSetup1", "", &TForm1::PrintSetup1Click},
+      kSeparator,
+      {"E&xit", "Exit1", "", &TForm1::QuitClick}}},
+    {"&Edit",
+     "Edit2",
+     {{"Cu&t", "Cut1", "Ctrl+X", &TForm1::Cut1Click},
+      {"&Copy", "Copy1", "Ctrl+C", &TForm1::Copy1Click},
+      {"&Paste", "Paste1", "Ctrl+V", &TForm1::Paste1Click},
+      {"Select &all", "Selectall1", "", &TForm1::Selectall1Click},
+      {"Replace", "Replace1", "", nullptr}}},
+    {"Titrator Setup",
+     "TitratorSetup1",
+     {{"Set Date", "SetDate1", "", &TForm1::SetDate1Click},
+      {"Fill Buret", "Fillburet1", "", &TForm1::Fillburet1Click},
+      {"pH Calibration", "pHCalibration1", "", &TForm1::pHCalibration1Click},
+      {"Reagent Constant", "Reagentconstant1", "", &TForm1::Reagentconstant1Click},
+      {"Titer Concentration", "iterconcentration1", "", &TForm1::iterconcentration1Click},
+      {"Series Input", "SeriesInput1", "", nullptr},
+      {"Com Port Settings", "ComPortSettings1", "", &TForm1::BasicSettingsBtnClick}}},
+    {"Method",
+     "Method1",
+     {{"Mode (Method Setup)", "Mode1", "", &TForm1::Mode1Click},
+      {"List Current Method", "ListCurrentMethod1", "", &TForm1::BitBtn6Click},
+      {"List All Methods", "ListAllMethods1", "", &TForm1::BitBtn7Click}}},
+    {"Titration",
+     "Titration1",
+     {{"Start Titration (&run)", "StartTitration1", "", &TForm1::RunClick},
+      {"Series Run", "SeriesRun1", "", nullptr},
+      {"Get Results (short)", "Getresultsshort1", "", &TForm1::Getresultsshort1Click},
+      {"Get Results (table)", "Getresultstable1", "", &TForm1::Getresultstable1Click},
+      {"View pH", "ViewpH1", "", &TForm1::ViewpH1Click},
+      {"View mV", "ViewmVpH1", "", &TForm1::ViewmVpH1Click}}},
+    {"Toggle",
+     "Toggle1",
+     {{"Keyboard", "Keyboard1", "", &TForm1::Keyboard1Click}, {"Stirrer", "Stirrer1", "", &TForm1::BitBtn9Click}}},
+    {"&Help",
+     "Help1",
+     {{"&Commands", "Contents1", "", &TForm1::Contents1Click}, {"&About...", "About1", "", &TForm1::About1Click}}},
+};
+
+QString withoutAccessKey(QString caption)
+{
+    return caption.remove(QLatin1Char('&'));
+}
+
+QPushButton *makeButton(const QString &name, const QString &caption, QWidget *parent = nullptr)
+{
+    auto *button = new QPushButton(caption, parent);
+    button->setObjectName(name);
+    button->setAccessibleName(caption);
+    return button;
+}
+
+QLabel *makeLabel(const QString &name, const QString &caption)
+{
+    auto *label = new QLabel(caption);
+    label->setObjectName(name);
+    label->setAccessibleName(caption);
+    return label;
+}
+
+template <typename Widget> Widget *named(Widget *widget, const QString &name)
+{
+    widget->setObjectName(name);
+    widget->setAccessibleName(name);
+    return widget;
+}
+
+} // namespace
+
+TForm1::TForm1(Dialogs &dialogs, SerialBackend backend, QWidget *parent)
+    : QMainWindow(parent), SerialPort1(std::make_unique<TSerialPort>(this, std::move(backend))), m_dialogs(dialogs)
+{
+    setObjectName(QStringLiteral("Form1"));
+    setWindowTitle(QStringLiteral("Korvane"));
+    setFont(fonts::arial(13));
+    QPalette colours = palette();
+    colours.setColor(QPalette::Window, kSilver);
+    setPalette(colours);
+
+    setUpPort();
+    buildToolBar();
+    buildMenus();
+
+    PageControl1 = named(new QTabWidget, QStringLiteral("PageControl1"));
+    PageControl1->addTab(buildTerminalPage(), QStringLiteral("Terminal"));
+    PageControl1->addTab(buildTablePage(), QStringLiteral("Table"));
+    PageControl1->addTab(buildCurvePage(), QStringLiteral("Curve"));
+    connect(PageControl1, &QTabWidget::currentChanged, this, [this] {
+        if (!m_selectingPage)
+            ChangePageControl();
+    });
+    setCentralWidget(PageControl1);
+
+    StatusBar1 = named(new QStatusBar, QStringLiteral("StatusBar1"));
+    m_statusPanel = new QLabel;
+    m_statusPanel->setObjectName(QStringLiteral("StatusPanel0"));
+    m_statusPanel->setAccessibleName(QStringLiteral("StatusBar1"));
+    StatusBar1->addWidget(m_statusPanel, 1);
+    setStatusBar(StatusBar1);
+
+    // Outer size 688 x 626 on a desktop whose frame takes 8 pixels across and 27 down.
+    resize(680, 599);
+    if (const QScreen *screen = QGuiApplication::primaryScreen())
+        move(screen->availableGeometry().center() - QPoint(688 / 2, 626 / 2));
+
+    FormCreate();
+}
+
+TForm1::~TForm1()
+{
+    FormDestroy();
+    // The port goes before the controls; its last events must not reach a half-destroyed window.
+    SerialPort1->OnRxClusterEvent = nullptr;
+    SerialPort1->OnRxCharEvent = nullptr;
+}
+
+void TForm1::setUpPort()
+{
+    TSerialPort &port = *SerialPort1;
+    port.SetCommPort(QStringLiteral("COM1"));
+    port.SetBaudRate(2400);
+    port.SetDataBits(7);
+    port.SetParityType(2);
+    port.SetStopBits(2);
+    port.SetRTOCharDelayTime(4500);
+    port.SetWTOCharDelayTime(4500);
+    port.SetWTOExtraDelayTime(1000);
+    port.SetClusterSize(4096);
+    port.SetRxQueueSize(2048);
+    port.SetErrorNoise(255);
+    port.OnRxClusterEvent = [this](TSerialPort *) { SerialPort1RxClusterEvent(); };
+    port.OnRxCharEvent = [this](TSerialPort *) { SerialPort1RxCharEvent(); };
+}
+
+void TForm1::buildToolBar()
+{
+    ToolBar1 = named(new QToolBar, QStringLiteral("ToolBar1"));
+    ToolBar1->setMovable(false);
+    ToolBar1->setIconSize(QSize(16, 16));
+    int number = 0;
+    for (const ToolButtonSpec &spec : kToolButtons) {
+        if (!spec.handler) {
+            ToolBar1->addSeparator();
+            continue;
+        }
+        const QString name = QStringLiteral("ToolButton%1").arg(++number);
+        const QString hint = QString::fromLatin1(spec.hint);
+        auto *button = new QToolButton;
+        button->setObjectName(name);
+        button->setAccessibleName(hint.isEmpty() ? name : hint);
+        button->setToolTip(hint);
+        button->setAutoRaise(true);
+        const QString icon = QString::fromLatin1(spec.icon);
+        button->setIcon(QIcon::fromTheme(icon, QIcon(QStringLiteral(":/icons/%1.png").arg(icon))));
+        connect(button, &QToolButton::clicked, this, spec.handler);
+        ToolBar1->addWidget(button);
+    }
+    addToolBar(ToolBar1);
+}
+
+void TForm1::buildMenus()
+{
+    QMenuBar *bar = menuBar();
+    bar->setObjectName(QStringLiteral("MainMenu1"));
+    for (const MenuSpec &spec : kMenus) {
+        QMenu *menu = bar->addMenu(QString::fromLatin1(spec.caption));
+        menu->setObjectName(QString::fromLatin1(spec.name));
+        menu->setAccessibleName(withoutAccessKey(menu->title()));
+        for (const MenuEntrySpec &entry : spec.entries) {
+            if (QLatin1String(entry.caption) == QLatin1String("-")) {
+                menu->addSeparator();
+                continue;
+            }
+            QAction *action = menu->addAction(QString::fromLatin1(entry.caption));
+            action->setObjectName(QString::fromLatin1(entry.name));
+            action->setShortcut(QKeySequence(QString::fromLatin1(entry.shortcut)));
+            action->setEnabled(entry.handler != nullptr);
+            if (entry.handler)
+                connect(action, &QAction::triggered, this, entry.handler);
+        }
+    }
+}
+
+QWidget *TForm1::buildTerminalPage()
+{
+    auto *page = named(new QWidget, QStringLiteral("TabSheet1"));
+    Terminal = named(new TerminalEdit, QStringLiteral("Terminal"));
+    QFont terminalFont = fonts::lucidaConsole();
+    terminalFont.setPixelSize(11);
+    Terminal->setFont(terminalFont);
+    Terminal->setMinimumSize(200, 100);
+    Terminal->resize(665, 425);
+    connect(Terminal, &TerminalEdit::terminalChanged, this, &TForm1::TerminalChanged);
+    connect(Terminal, &TerminalEdit::mouseMoved, this,
+            [this](Qt::KeyboardModifiers shift, const QPoint &at) { TerminalMouseMove(shift, at.x(), at.y()); });
+
+    LED = named(new StatusLed, QStringLiteral("LED"));
+    LED->setToolTip(QStringLiteral("COM Status"));
+    Edit1 = named(new QLineEdit, QStringLiteral("Edit1"));
+    QFont editFont = fonts::lucidaConsole();
+    editFont.setPixelSize(13);
+    Edit1->setFont(editFont);
+    Edit1->setAccessibleName(QStringLiteral("Send string:"));
+    // "Send" is the default button: Enter in the send field presses it.
+    connect(Edit1, &QLineEdit::returnPressed, this, &TForm1::SendClick);
+    Send = makeButton(QStringLiteral("Send"), QStringLiteral("Send"));
+    Send->setDefault(true);
+    connect(Send, &QPushButton::clicked, this, &TForm1::SendClick);
+    BitBtn2 = makeButton(QStringLiteral("BitBtn2"), QStringLiteral("Beautify"));
+    BitBtn2->setToolTip(QStringLiteral("Remove double blank lines"));
+    connect(BitBtn2, &QPushButton::clicked, this, &TForm1::BitBtn2Click);
+    comboBoxSelectRecord = named(new QComboBox, QStringLiteral("comboBoxSelectRecord"));
+    comboBoxSelectRecord->setEditable(true);
+    comboBoxSelectRecord->setEditText(QStringLiteral("no data available"));
+    comboBoxSelectRecord->setMinimumWidth(130);
+    comboBoxSelectRecord->setAccessibleName(QStringLiteral("Selected data record :"));
+
+    auto *controls = new QHBoxLayout;
+    controls->addWidget(LED);
+    controls->addWidget(makeLabel(QStringLiteral("Label1"), QStringLiteral("Send string:")));
+    controls->addWidget(Edit1, 1);
+    controls->addWidget(Send);
+    controls->addWidget(BitBtn2);
+    controls->addSpacing(8);
+    controls->addWidget(makeLabel(QStringLiteral("Label2"), QStringLiteral("Selected data record :")));
+    controls->addWidget(comboBoxSelectRecord);
+
+    auto *layout = new QVBoxLayout(page);
+    layout->setContentsMargins(2, 2, 2, 2);
+    layout->addWidget(Terminal, 1);
+    layout->addLayout(controls);
+    return page;
+}
+
+QWidget *TForm1::buildTablePage()
+{
+    auto *page = named(new QWidget, QStringLiteral("TabSheet2"));
+    Table = named(new QTableWidget(2, 5), QStringLiteral("Table"));
+    Table->horizontalHeader()->hide();
+    Table->verticalHeader()->hide();
+    Table->verticalHeader()->setDefaultSectionSize(16);
+    Table->horizontalHeader()->setDefaultSectionSize(85);
+    for (int column = 0; column < int(kColumnWidths.size()); ++column)
+        Table->setColumnWidth(column, kColumnWidths[column]);
+    QFont tableFont = fonts::lucidaConsole();
+    tableFont.setPixelSize(11);
+    Table->setFont(tableFont);
+    Table->setFixedSize(505, 461);
+
+    auto *group = named(new QGroupBox, QStringLiteral("GroupBox1"));
+    auto *buttons = new QVBoxLayout(group);
+    const std::pair<QPushButton *, Handler> tableButtons[] = {
+        {makeButton(QStringLiteral("Graph2"), QStringLiteral("Show Graph")), &TForm1::Graph2Click},
+        {makeButton(QStringLiteral("BitBtn1"), QStringLiteral("Print Table")), &TForm1::BitBtn1Click},
+        {makeButton(QStringLiteral("SaveTable"), QStringLiteral("Save Table")), &TForm1::SavetoExcel1Click},
+        {makeButton(QStringLiteral("ClearTable"), QStringLiteral("Clear Table")), &TForm1::ClearTableClick},
+    };
+    for (const auto &[button, handler] : tableButtons) {
+        buttons->addWidget(button);
+        connect(button, &QPushButton::clicked, this, handler);
+    }
+    buttons->addStretch();
+
+    auto *layout = new QHBoxLayout(page);
+    layout->setContentsMargins(0, 4, 4, 4);
+    layout->addWidget(Table, 0, Qt::AlignTop);
+    layout->addWidget(group);
+    layout->addStretch();
+    return page;
+}
+
+QWidget *TForm1::buildCurvePage()
+{
+    auto *page = named(new QWidget, QStringLiteral("TabSheet3"));
+    // The curve places and sizes its picture itself, so the picture stays out of the layout.
+    Titrationskurve = named(new QLabel(page), QStringLiteral("Titrationskurve"));
+    Titrationskurve->move(5, 5);
+
+    QPushButton *print = makeButton(QStringLiteral("BtPrintCurve"), QStringLiteral("Print"));
+    QPushButton *save = makeButton(QStringLiteral("Save"), QStringLiteral("Save"));
+    connect(print, &QPushButton::clicked, this, &TForm1::BtPrintCurveClick);
+    connect(save, &QPushButton::clicked, this, &TForm1::SaveClick);
+    auto *buttons = new QVBoxLayout;
+    buttons->addWidget(print);
+    buttons->addWidget(save);
+    buttons->addStretch();
+    auto *layout = new QHBoxLayout(page);
+    layout->addStretch();
+    layout->addLayout(buttons);
+    return page;
+}
+
+void TForm1::FormCreate()
+{
+    selectPage(0);
+    Terminal->setText(cp1252::encode(kFirstTerminalLine + QStringLiteral("\r\n")));
+    SerialPort1->SetActive(true);
+    setStatusText(QStringLiteral("Ready"));
+    for (int column = 0; column < int(kColumnTitles.size()); ++column) {
+        auto *title = new QTableWidgetItem(kColumnTitles[column]);
+        // Row 0 is the fixed title row.
+        title->setFlags(Qt::ItemIsEnabled);
+        title->setBackground(palette().button());
+        Table->setItem(0, column, title);
+    }
+}
+
+void TForm1::FormDestroy()
+{
+    SerialPort1->SetActive(false);
+}
+
+QString TForm1::statusText() const
+{
+    return m_statusPanel->text();
+}
+
+void TForm1::setStatusText(const QString &text)
+{
+    m_statusPanel->setText(text);
+}
+
+void TForm1::addTerminalLine(const QString &line)
+{
+    Terminal->addLine(cp1252::encode(line));
+}
+
+const TerminalText &TForm1::terminalText() const
+{
+    return Terminal->terminalText();
+}
+
+bool TForm1::executePrintDialog()
+{
+    return m_dialogs.print(this, m_printer);
+}
+
+bool TForm1::confirmOverwrite(const QString &fileName)
+{
+    return !QFileInfo::exists(fileName) || OKRightDlg11->exec() == QDialog::Accepted;
+}
+
+void TForm1::selectPage(int index)
+{
+    m_selectingPage = true;
+    PageControl1->setCurrentIndex(index);
+    m_selectingPage = false;
+}
+
+void TForm1::closeEvent(QCloseEvent *event)
+{
+    event->accept();
+    emit closed();
+}
+
+void TForm1::SerialPort1RxClusterEvent()
+{
+    LED->setColor(kLampIdle);
+    if (SerialPort1->NextClusterSize() >= 0)
+        Terminal->appendReceived(SerialPort1->ReadNextCluster());
+    Terminal->scrollToEnd();
+}
+
+void TForm1::SerialPort1RxCharEvent()
+{
+    LED->setColor(kLampReceiving);
+}
+
+void TForm1::TerminalChanged(qsizetype) {}
+
+void TForm1::TerminalMouseMove(Qt::KeyboardModifiers, int, int) {}
+
+void TForm1::SendClick()
+{
+    if (Edit1->text().isEmpty())
+        return;
+    const QByteArray typed = cp1252::encode(Edit1->text());
+    Terminal->addLine(typed);
+    SerialPort1->SendString(typed);
+    Edit1->clear();
+}
+
+void TForm1::BitBtn2Click()
+{
+    Terminal->beautify();
+}
+
+void TForm1::New1Click()
+{
+    if (OKRightDlg10->exec() == QDialog::Accepted)
+        Terminal->setText({});
+}
+
+void TForm1::Open1Click()
+{
+    const QString fileName = m_dialogs.openFileName(
+        this, {QStringLiteral("txt"), QString(), QStringLiteral("Text (*.txt);;Tab (*.tab *.txt);;CSV (*.csv)")});
+    if (fileName.isEmpty())
+        return;
+    QFile file(fileName);
+    if (!file.open(QIODevice::ReadOnly)) {
+        m_dialogs.error(
+            this,
+            QStringLiteral("Cannot open file \"%1\". %2").arg(QDir::toNativeSeparators(fileName), file.errorString()));
+        return;
+    }
+    const QByteArray content = file.readAll();
+    if (file.error() != QFileDevice::NoError) {
+        m_dialogs.error(this, file.errorString());
+        return;
+    }
+    Terminal->setText(content);
+    Terminal->setFocus();
+    Terminal->scrollToEnd();
+    setStatusText(QDir::toNativeSeparators(QFileInfo(fileName).absoluteFilePath()));
+}
+
+void TForm1::Save1Click()
+{
+    const QString fileName = m_dialogs.saveFileName(this, {QStringLiteral("txt"), QStringLiteral("Korvane.txt"),
+                                                           QStringLiteral("Text (*.txt);;Tab (*.tab);;CSV (*.csv)")});
+    if (fileName.isEmpty() || !confirmOverwrite(fileName))
+        return;
+    writeTerminalFile(fileName);
+}
+
+// Written beside the target and renamed over it, so a failed write leaves the old file whole.
+void TForm1::writeTerminalFile(const QString &fileName)
+{
+    QSaveFile file(fileName);
+    const QByteArray &text = Terminal->text();
+    if (!file.open(QIODevice::WriteOnly) || file.write(text) != text.size() || !file.commit())
+        m_dialogs.error(this, QStringLiteral("Cannot create file \"%1\". %2")
+                                  .arg(QDir::toNativeSeparators(fileName), file.errorString()));
+}
+
+void TForm1::Print1Click()
+{
+    if (!executePrintDialog())
+        return;
+    QStringList lines;
+    for (const QByteArray &line : Terminal->terminalText().lines())
+        lines.append(cp1252::decode(line));
+    QString error;
+    if (!TerminalPrint::print(m_printer, lines, error))
+        m_dialogs.error(this, error);
+}
+
+void TForm1::PrintSetup1Click()
+{
+    m_dialogs.printSetup(this, m_printer);
+}
+
+void TForm1::Cut1Click()
+{
+    Terminal->cut();
+    Terminal->setFocus();
+}
+
+void TForm1::Copy1Click()
+{
+    Terminal->copy();
+    Terminal->setFocus();
+}
+
+void TForm1::Paste1Click()
+{
+    Terminal->paste();
+    Terminal->setFocus();
+}
+
+void TForm1::Selectall1Click()
+{
+    Terminal->selectAll();
+}
+
+void TForm1::BasicSettingsBtnClick() {}
+
+void TForm1::Contents1Click()
+{
+    const QString help = QDir::current().absoluteFilePath(QStringLiteral("korvane.chm"));
+    if (!QFileInfo::exists(help)) {
+        m_dialogs.message(this, QStringLiteral("The help file korvane.chm was not found in %1.")
+                                    .arg(QDir::toNativeSeparators(QDir::currentPath())));
+        return;
+    }
+    m_dialogs.openDocument(help);
+}
+
+void TForm1::About1Click()
+{
+    m_dialogs.message(this,
+                      QStringLiteral("Korvane\n\nTerminal, method editor and curve display for the DL25 titrator."));
+}
+
+void TForm1::QuitClick()
+{
+    SerialPort1->SetActive(false);
+    close();
+}
+
+void TForm1::ResetClick() {}
+void TForm1::StatusClick() {}
+void TForm1::BitBtn6Click() {}
+void TForm1::BitBtn7Click() {}
+void TForm1::BitBtn9Click() {}
+void TForm1::RunClick() {}
+void TForm1::ViewmVpH1Click() {}
+void TForm1::ViewpH1Click() {}
+void TForm1::Fillburet1Click() {}
+void TForm1::Getresultsshort1Click() {}
+void TForm1::Getresultstable1Click() {}
+void TForm1::iterconcentration1Click() {}
+void TForm1::Reagentconstant1Click() {}
+void TForm1::pHCalibration1Click() {}
+void TForm1::Keyboard1Click() {}
+void TForm1::SetDate1Click() {}
+void TForm1::Mode1Click() {}
+
+void TForm1::ChangePageControl() {}
+void TForm1::Graph2Click() {}
+void TForm1::BitBtn1Click() {}
+void TForm1::SavetoExcel1Click() {}
+void TForm1::ClearTableClick() {}
+void TForm1::BtPrintCurveClick() {}
+void TForm1::SaveClick() {}

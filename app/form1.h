@@ -1,0 +1,149 @@
+#pragma once
+
+#include <QMainWindow>
+#include <QPrinter>
+
+#include <memory>
+
+class ConfirmDialog;
+class Dialogs;
+class QComboBox;
+class QLabel;
+class QLineEdit;
+class QPushButton;
+class QStatusBar;
+class QTabWidget;
+class QTableWidget;
+class QToolBar;
+class QToolButton;
+class StatusLed;
+class TerminalEdit;
+class TerminalText;
+class TSerialPort;
+struct SerialBackend;
+
+/// The main window: tool bar, menus, the pages "Terminal", "Table" and "Curve", the status bar,
+/// and the serial port. Controls and handlers carry their fixed names; every handler a menu
+/// entry, tool button or page button runs is a public member.
+class TForm1 : public QMainWindow
+{
+    Q_OBJECT
+
+  public:
+    /// Builds the window and runs FormCreate, which opens the port with the built-in settings.
+    TForm1(Dialogs &dialogs, SerialBackend backend, QWidget *parent = nullptr);
+    /// Runs FormDestroy, which closes the port.
+    ~TForm1() override;
+
+    /// Owned; its events reach this window on the window's thread.
+    const std::unique_ptr<TSerialPort> SerialPort1;
+
+    // Windows created at start-up after this one and handed over by it; not owned.
+    ConfirmDialog *OKRightDlg10 = nullptr;
+    ConfirmDialog *OKRightDlg11 = nullptr;
+
+    /// The one panel of the status bar; every command's feedback replaces the last text.
+    QString statusText() const;
+    void setStatusText(const QString &text);
+
+    /// Adds a text to the terminal on a line of its own.
+    void addTerminalLine(const QString &line);
+    const TerminalText &terminalText() const;
+
+    /// The platform's file, print and message dialogs.
+    Dialogs &dialogs() const { return m_dialogs; }
+    /// Shows PrintDialog1 for the shared printer; true when the user confirmed.
+    bool executePrintDialog();
+    QPrinter &printer() { return m_printer; }
+    /// True when fileName does not exist yet, or OKRightDlg11 allowed overwriting it.
+    bool confirmOverwrite(const QString &fileName);
+    /// Brings a page to the front as the program does, without running ChangePageControl.
+    void selectPage(int index);
+
+    // Terminal, files, printing, clipboard, help.
+    void SerialPort1RxClusterEvent();
+    void SerialPort1RxCharEvent();
+    /// Runs after every change of the terminal text; from is the offset of the first changed
+    /// byte of terminalText(), the text before it is as it was.
+    void TerminalChanged(qsizetype from);
+    void TerminalMouseMove(Qt::KeyboardModifiers Shift, int X, int Y);
+    void SendClick();
+    void BitBtn2Click();
+    void New1Click();
+    void Open1Click();
+    void Save1Click();
+    void Print1Click();
+    void PrintSetup1Click();
+    void Cut1Click();
+    void Copy1Click();
+    void Paste1Click();
+    void Selectall1Click();
+    void BasicSettingsBtnClick();
+    void Contents1Click();
+    void About1Click();
+    void QuitClick();
+
+    // Instrument commands.
+    void ResetClick();
+    void StatusClick();
+    void BitBtn6Click();
+    void BitBtn7Click();
+    void BitBtn9Click();
+    void RunClick();
+    void ViewmVpH1Click();
+    void ViewpH1Click();
+    void Fillburet1Click();
+    void Getresultsshort1Click();
+    void Getresultstable1Click();
+    void iterconcentration1Click();
+    void Reagentconstant1Click();
+    void pHCalibration1Click();
+    void Keyboard1Click();
+    void SetDate1Click();
+    void Mode1Click();
+
+    // Data records, result table and curve.
+    void ChangePageControl();
+    void Graph2Click();
+    void BitBtn1Click();
+    void SavetoExcel1Click();
+    void ClearTableClick();
+    void BtPrintCurveClick();
+    void SaveClick();
+
+  signals:
+    /// The window was closed; the program ends once the handler that is running has returned.
+    void closed();
+
+  protected:
+    void closeEvent(QCloseEvent *event) override;
+
+  private:
+    void FormCreate();
+    void FormDestroy();
+    void setUpPort();
+    void buildToolBar();
+    void buildMenus();
+    QWidget *buildTerminalPage();
+    QWidget *buildTablePage();
+    QWidget *buildCurvePage();
+    void writeTerminalFile(const QString &fileName);
+
+    Dialogs &m_dialogs;
+    QPrinter m_printer;
+    // Set while the program changes the page, which must not run ChangePageControl.
+    bool m_selectingPage = false;
+
+    QToolBar *ToolBar1 = nullptr;
+    QTabWidget *PageControl1 = nullptr;
+    TerminalEdit *Terminal = nullptr;
+    StatusLed *LED = nullptr;
+    QLineEdit *Edit1 = nullptr;
+    QPushButton *Send = nullptr;
+    QPushButton *BitBtn2 = nullptr;
+    QComboBox *comboBoxSelectRecord = nullptr;
+    QTableWidget *Table = nullptr;
+    QLabel *Titrationskurve = nullptr;
+    QStatusBar *StatusBar1 = nullptr;
+    QLabel *m_statusPanel = nullptr;
+};

@@ -1,0 +1,34 @@
+#include "app/confirm_dialog.h"
+#include "app/form1.h"
+#include "app/native_dialogs.h"
+#include "serial/serial_port.h"
+
+#include <QApplication>
+#include <QIcon>
+
+int main(int argc, char *argv[])
+{
+    QApplication app(argc, argv);
+    QApplication::setApplicationDisplayName(QStringLiteral("Korvane"));
+    QApplication::setApplicationName(QStringLiteral("Korvane"));
+    // Without a desktop theme the tool bar takes its pictures from a common theme, if installed.
+    if (QIcon::themeName().isEmpty() || QIcon::themeName() == QLatin1String("hicolor"))
+        QIcon::setThemeName(QStringLiteral("Adwaita"));
+    NativeDialogs dialogs;
+
+    // Every window lives until the program ends and is created once, in this order. They stay
+    // on this stack until the event loop has returned, so a handler still running inside a
+    // nested wait when the main window closes finds them all in place.
+    TForm1 Form1(dialogs, SerialBackend::system());
+    ConfirmDialog OKRightDlg10(QStringLiteral("OKRightDlg10"),
+                               QStringLiteral("Starting a new file? All unsaved data will be lost!"), false);
+    ConfirmDialog OKRightDlg11(QStringLiteral("OKRightDlg11"), QStringLiteral("File exists. Overwrite?"), true);
+    Form1.OKRightDlg10 = &OKRightDlg10;
+    Form1.OKRightDlg11 = &OKRightDlg11;
+
+    // The program ends with the main window, also while another window is still open.
+    app.setQuitOnLastWindowClosed(false);
+    QObject::connect(&Form1, &TForm1::closed, &app, &QApplication::quit);
+    Form1.show();
+    return app.exec();
+}

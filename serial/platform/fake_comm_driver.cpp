@@ -1,0 +1,28 @@
+#include "serial/platform/fake_comm_driver.h"
+
+#include "serial/platform/fake_comm_device.h"
+
+FakeCommDriver::FakeCommDriver(ManualClock &clock) : m_device(std::make_shared<FakeCommDevice>(clock)) {}
+
+std::shared_ptr<CommDevice> FakeCommDriver::open(const QString &name, uint32_t &error)
+{
+    std::lock_guard lock(m_mutex);
+    m_openedNames.append(name);
+    error = m_openError;
+    if (error)
+        return nullptr;
+    m_device->reopen();
+    return m_device;
+}
+
+void FakeCommDriver::failOpen(uint32_t code)
+{
+    std::lock_guard lock(m_mutex);
+    m_openError = code;
+}
+
+QStringList FakeCommDriver::openedNames() const
+{
+    std::lock_guard lock(m_mutex);
+    return m_openedNames;
+}

@@ -1,0 +1,35 @@
+#pragma once
+
+#include "serial/platform/comm_device.h"
+
+#include <QStringList>
+
+#include <mutex>
+
+class FakeCommDevice;
+class ManualClock;
+
+/// Hands out one FakeCommDevice, reopened at every open, so a test can script it before the
+/// component opens it and look at it after the component has closed it.
+class FakeCommDriver : public CommDriver
+{
+  public:
+    explicit FakeCommDriver(ManualClock &clock);
+
+    std::shared_ptr<CommDevice> open(const QString &name, uint32_t &error) override;
+    int32_t platformId() const override { return m_platformId; }
+
+    FakeCommDevice &device() { return *m_device; }
+    /// Opening fails with code (NoError: opening works again).
+    void failOpen(uint32_t code);
+    void setPlatformId(int32_t id) { m_platformId = id; }
+    /// Names the component asked for, in order.
+    QStringList openedNames() const;
+
+  private:
+    std::shared_ptr<FakeCommDevice> m_device;
+    mutable std::mutex m_mutex;
+    uint32_t m_openError = 0;
+    int32_t m_platformId = 2;
+    QStringList m_openedNames;
+};

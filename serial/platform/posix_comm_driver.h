@@ -1,0 +1,23 @@
+#pragma once
+
+#include "serial/platform/comm_device.h"
+
+class TickSource;
+
+/// Serial devices of a POSIX system (termios). "COMn" is the device named by the environment
+/// variable KORVANE_COMn, else /dev/ttyS<n-1>; a name starting with "/" is a device path.
+class PosixCommDriver : public CommDriver
+{
+  public:
+    explicit PosixCommDriver(std::shared_ptr<TickSource> ticks);
+
+    std::shared_ptr<CommDevice> open(const QString &name, uint32_t &error) override;
+
+    /// The device path a port name stands for; empty when the name is neither form.
+    static QString devicePath(const QString &name);
+
+  private:
+    static uint32_t prepare(int fd);
+
+    std::shared_ptr<TickSource> m_ticks;
+};

@@ -1,0 +1,634 @@
+#include "serial/serial_port.h"
+
+#include "serial/platform/closed_comm_device.h"
+#include "serial/platform/comm_device.h"
+#include "serial/platform/posix_comm_driver.h"
+#include "serial/serial_cluster.h"
+#include "serial/sync_queue.h"
+#include "serial/system_tick_source.h"
+#include "serial/work_thread.h"
+
+#include <array>
+#include <utility>
+
+using namespace comm;
+
+namespace {
+
+constexpr uint32_t WaitStepMs = 75;
+constexpr int CloseWaitCount = 15;
+constexpr int DestroyWaitCount = 10;
+constexpr int MaxPortNameLength = 255;
+constexpr int MaxDevicePathLength = 79;
+constexpr uint8_t WarningLevel = 1;
+constexpr uint8_t MessageLevel = 2;
+
+struct SpeedRow
+{
+    uint32_t speed;
+    uint32_t charTimeUs;
+};
+
+constexpr std::array<SpeedRow, 15> SpeedTable{{{110, 100000},
+                                               {300, 37000},
+                                               {600, 18000},
+                                               {1200, 9000},
+                                               {2400, 4500},
+                                               {4800, 2300},
+                                               {9600, 1100},
+                                               {14400, 760},
+                                               {19200, 570},
+                                               {38400, 290},
+                                               {56000, 200},
+                                               {57600, 190},
+                                               {115200, 95},
+                                               {128000, 85},
+                                               {256000, 43}}};
+
+} // namespace
+
+SerialBackend SerialBackend::system()
+{
+    auto ticks = SystemTickSource::instance();
+    return {std::make_shared<PosixCommDriver>(ticks), ticks};
+}
+
+TSerialPort::TSerialPort(QObject *owner) : TSerialPort(owner, SerialBackend::system()) {}
+
+TSerialPort::TSerialPort(QObject *owner, SerialBackend backend)
+    : QObject(owner), m_backend(std::move(backend)), m_platformId(m_backend.driver->platformId()),
+      m_sync(std::make_unique<SyncQueue>(*m_backend.ticks)), m_device(std::make_shared<ClosedCommDevice>())
+{
+    m_worker = std::make_unique<TWorkThread>(*this);
+}
+
+TSerialPort::~TSerialPort()
+{
+    m_destroying = true;
+    ApplyActive(false);
+    m_worker->Terminate();
+    WaitThreadIdle(DestroyWaitCount);
+    m_clusterList.clear();
+    m_worker.reset();
+}
+
+// ---- Report gate --------------------------------------------------------------------------
+
+void TSerialPort::ReportError(uint32_t place, uint32_t code, const QString &msg, uint8_t level)
+{
+    if (m_destroying || level > m_errorNoise || !OnProcessError)
+        return;
+    OnProcessError(parent(), place, code, msg);
+}
+
+// ---- Opening and closing ------------------------------------------------------------------
+
+std::shared_ptr<CommDevice> TSerialPort::device() const
+{
+    std::lock_guard lock(m_deviceMutex);
+    return m_device;
+}
+
+void TSerialPort::ApplyActive(bool value)
+{
+    if (m_active)
+        ClosePort();
+    if (value)
+        OpenPort();
+}
+
+void TSerialPort::ClosePort()
+{
+    const auto port = device();
+    ReportError(100, 0, QStringLiteral("Msg start deactivating Port"), MessageLevel);
+    if (uint32_t error = port->setCommMask(0))
+        ReportError(101, error, QStringLiteral("Error disabling CommEvents"), 0);
+    m_active = false;
+    if (uint32_t error = port->purge(PurgeTxAbort | PurgeRxAbort | PurgeTxClear | PurgeRxClear))
+        ReportError(102, error, QStringLiteral("Error clearing Queues"), 0);
+    WaitThreadIdle(CloseWaitCount);
+    if (m_threadIsRunning)
+        ReportError(104, 0, QStringLiteral("Warning ThreadIsRunning"), WarningLevel);
+    if (uint32_t error = port->escape(Escape::ClrDtr))
+        ReportError(602, error, QStringLiteral("Error clearing DTR"), 0);
+    m_dtrState = false;
+    if (uint32_t error = port->escape(Escape::ClrRts))
+        ReportError(502, error, QStringLiteral("Error clearing RTS"), 0);
+    m_rtsState = false;
+    if (uint32_t error = port->close())
+        ReportError(103, error, QStringLiteral("Error closing Port"), 0);
+    std::lock_guard lock(m_deviceMutex);
+    m_device = std::make_shared<ClosedCommDevice>();
+}
+
+void TSerialPort::OpenPort()
+{
+    ReportError(110, 0, QStringLiteral("Msg start reactivating Port"), MessageLevel);
+    uint32_t error = NoError;
+    auto opened = m_backend.driver->open(m_commPort.left(MaxDevicePathLength), error);
+    if (!opened) {
+        ReportError(112, error, QStringLiteral("Error reopening Port"), 0);
+        return;
+    }
+    {
+        std::lock_guard lock(m_deviceMutex);
+        m_device = opened;
+    }
+    m_active = true;
+    if (uint32_t failure = opened->setupComm(m_rxQueueSize, m_txQueueSize))
+        ReportError(111, failure, QStringLiteral("Error setup Queuesize"), 0);
+    ApplyCommState();
+    SetDTRState(true);
+    SetRTSState(true);
+    EnableCommEvents();
+}
+
+void TSerialPort::ApplyCommState()
+{
+    const auto port = device();
+    Dcb dcb;
+    if (uint32_t error = port->getCommState(dcb)) {
+        ReportError(801, error, QStringLiteral("Error getting DCB from CommState"), 0);
+        return;
+    }
+    dcb.baudRate = m_baudRate;
+    // Rebuilt, not merged: only what the properties ask for is set.
+    dcb.flags = FBinary;
+    if (m_parityType != NoParity)
+        dcb.flags |= FParity;
+    if (m_parityErrorReplacement)
+        dcb.flags |= FErrorChar;
+    dcb.flags |= static_cast<uint32_t>(m_flowControl);
+    if (m_stripNullChars)
+        dcb.flags |= FNull;
+    dcb.parity = m_parityType;
+    dcb.errorChar = m_parityErrorChar;
+    dcb.evtChar = m_eventChar;
+    dcb.stopBits = m_stopBits;
+    dcb.byteSize = m_dataBits;
+    dcb.xonChar = m_xonChar;
+    dcb.xoffChar = m_xoffChar;
+    dcb.xonLim = static_cast<uint16_t>(uint32_t{m_rxQueueSize} * m_xonLimDiv / 100);
+    dcb.xoffLim = static_cast<uint16_t>(uint32_t{m_rxQueueSize} * m_xoffLimDiv / 100);
+    dcb.eofChar = 0;
+
+    CommTimeouts timeouts;
+    port->getCommTimeouts(timeouts);
+    timeouts = CommTimeouts{0xFFFFFFFF, 0, 0, 0, 0};
+    if (uint32_t error = port->setCommTimeouts(timeouts))
+        ReportError(802, error, QStringLiteral("Error setting CommTimeout"), 0);
+    if (uint32_t error = port->setCommState(dcb))
+        ReportError(802, error, QStringLiteral("Error setting CommState, 87 indicate that Parms are incorrect"), 0);
+}
+
+void TSerialPort::EnableCommEvents()
+{
+    if (uint32_t error = device()->setCommMask(EvAll))
+        ReportError(201, error, QStringLiteral("Error activating CommEventMask"), 0);
+}
+
+void TSerialPort::AutoCharDelayTimes()
+{
+    uint32_t value = 1100;
+    for (const SpeedRow &row : SpeedTable)
+        if (row.speed <= m_baudRate)
+            value = row.charTimeUs;
+    m_rtoCharDelayTime = value;
+    SetWTOCharDelayTime(value);
+}
+
+void TSerialPort::WaitThreadIdle(int count)
+{
+    // Deliberately serves no synchronized calls: a worker waiting in one cannot go idle, and
+    // the bounded count is what ends the wait then.
+    while (count > 0 && m_threadIsRunning) {
+        m_backend.ticks->sleep(WaitStepMs);
+        --count;
+    }
+}
+
+// ---- Configuration --------------------------------------------------------------------------
+
+template <typename T, typename V> void TSerialPort::SetLineSetting(T &field, V value)
+{
+    if (field == value)
+        return;
+    field = value;
+    if (m_active)
+        ApplyCommState();
+}
+
+QString TSerialPort::CommPort() const
+{
+    return m_commPort;
+}
+void TSerialPort::SetCommPort(const QString &value)
+{
+    const QString name = value.left(MaxPortNameLength);
+    if (name == m_commPort)
+        return;
+    m_commPort = name;
+    ApplyActive(m_active);
+}
+
+uint32_t TSerialPort::BaudRate() const
+{
+    return m_baudRate;
+}
+void TSerialPort::SetBaudRate(uint32_t value)
+{
+    if (value == m_baudRate)
+        return;
+    m_baudRate = value;
+    if (m_xtoAuto)
+        AutoCharDelayTimes();
+    if (m_active)
+        ApplyCommState();
+}
+
+uint8_t TSerialPort::ParityType() const
+{
+    return m_parityType;
+}
+void TSerialPort::SetParityType(uint8_t value)
+{
+    SetLineSetting(m_parityType, value);
+}
+char TSerialPort::ParityErrorChar() const
+{
+    return m_parityErrorChar;
+}
+void TSerialPort::SetParityErrorChar(char value)
+{
+    SetLineSetting(m_parityErrorChar, value);
+}
+bool TSerialPort::ParityErrorReplacement() const
+{
+    return m_parityErrorReplacement;
+}
+void TSerialPort::SetParityErrorReplacement(bool value)
+{
+    SetLineSetting(m_parityErrorReplacement, value);
+}
+uint8_t TSerialPort::StopBits() const
+{
+    return m_stopBits;
+}
+void TSerialPort::SetStopBits(uint8_t value)
+{
+    SetLineSetting(m_stopBits, value);
+}
+uint8_t TSerialPort::DataBits() const
+{
+    return m_dataBits;
+}
+void TSerialPort::SetDataBits(uint8_t value)
+{
+    SetLineSetting(m_dataBits, value);
+}
+char TSerialPort::XONChar() const
+{
+    return m_xonChar;
+}
+void TSerialPort::SetXONChar(char value)
+{
+    SetLineSetting(m_xonChar, value);
+}
+char TSerialPort::XOFFChar() const
+{
+    return m_xoffChar;
+}
+void TSerialPort::SetXOFFChar(char value)
+{
+    SetLineSetting(m_xoffChar, value);
+}
+int32_t TSerialPort::FlowControl() const
+{
+    return m_flowControl;
+}
+void TSerialPort::SetFlowControl(int32_t value)
+{
+    SetLineSetting(m_flowControl, value);
+}
+bool TSerialPort::StripNullChars() const
+{
+    return m_stripNullChars;
+}
+void TSerialPort::SetStripNullChars(bool value)
+{
+    SetLineSetting(m_stripNullChars, value);
+}
+char TSerialPort::EventChar() const
+{
+    return m_eventChar;
+}
+void TSerialPort::SetEventChar(char value)
+{
+    SetLineSetting(m_eventChar, value);
+}
+uint32_t TSerialPort::WTOCharDelayTime() const
+{
+    return m_wtoCharDelayTime;
+}
+void TSerialPort::SetWTOCharDelayTime(uint32_t value)
+{
+    SetLineSetting(m_wtoCharDelayTime, value);
+}
+uint16_t TSerialPort::WTOExtraDelayTime() const
+{
+    return m_wtoExtraDelayTime;
+}
+void TSerialPort::SetWTOExtraDelayTime(uint16_t value)
+{
+    SetLineSetting(m_wtoExtraDelayTime, value);
+}
+
+uint8_t TSerialPort::XONLimDiv() const
+{
+    return m_xonLimDiv;
+}
+void TSerialPort::SetXONLimDiv(uint8_t value)
+{
+    SetLimitPercent(m_xonLimDiv, value, "Warning XOnLimDef set to 100");
+}
+uint8_t TSerialPort::XOFFLimDiv() const
+{
+    return m_xoffLimDiv;
+}
+void TSerialPort::SetXOFFLimDiv(uint8_t value)
+{
+    SetLimitPercent(m_xoffLimDiv, value, "Warning XOffLimDef set to 100");
+}
+
+void TSerialPort::SetLimitPercent(uint8_t &field, uint8_t value, const char *warning)
+{
+    if (value == field)
+        return;
+    if (value > 100) {
+        ReportError(100, value, QString::fromLatin1(warning), WarningLevel);
+        value = 100;
+    }
+    field = value;
+    if (m_active)
+        ApplyCommState();
+}
+
+uint32_t TSerialPort::RTOCharDelayTime() const
+{
+    return m_rtoCharDelayTime;
+}
+void TSerialPort::SetRTOCharDelayTime(uint32_t value)
+{
+    m_rtoCharDelayTime = value;
+}
+uint16_t TSerialPort::RTOExtraDelayTime() const
+{
+    return m_rtoExtraDelayTime;
+}
+void TSerialPort::SetRTOExtraDelayTime(uint16_t value)
+{
+    m_rtoExtraDelayTime = value;
+}
+uint16_t TSerialPort::ClusterSize() const
+{
+    return m_clusterSize;
+}
+void TSerialPort::SetClusterSize(uint16_t value)
+{
+    m_clusterSize = value;
+}
+uint8_t TSerialPort::ErrorNoise() const
+{
+    return m_errorNoise;
+}
+void TSerialPort::SetErrorNoise(uint8_t value)
+{
+    m_errorNoise = value;
+}
+bool TSerialPort::ReadRequest() const
+{
+    return m_readRequest;
+}
+void TSerialPort::SetReadRequest(bool value)
+{
+    m_readRequest = value;
+}
+
+uint16_t TSerialPort::RxQueueSize() const
+{
+    return m_rxQueueSize;
+}
+void TSerialPort::SetRxQueueSize(uint16_t value)
+{
+    if (value == m_rxQueueSize)
+        return;
+    m_rxQueueSize = value;
+    SetupQueues(101);
+}
+
+uint16_t TSerialPort::TxQueueSize() const
+{
+    return m_txQueueSize;
+}
+void TSerialPort::SetTxQueueSize(uint16_t value)
+{
+    if (value == m_txQueueSize)
+        return;
+    m_txQueueSize = value;
+    SetupQueues(102);
+}
+
+void TSerialPort::SetupQueues(uint32_t place)
+{
+    if (uint32_t error = device()->setupComm(m_rxQueueSize, m_txQueueSize))
+        ReportError(place, error, QStringLiteral("Error can not set Quesize"), 0);
+}
+
+bool TSerialPort::XTOAuto() const
+{
+    return m_xtoAuto;
+}
+void TSerialPort::SetXTOAuto(bool value)
+{
+    const bool switchedOn = value && !m_xtoAuto;
+    m_xtoAuto = value;
+    if (switchedOn)
+        AutoCharDelayTimes();
+}
+
+bool TSerialPort::Active() const
+{
+    return m_active;
+}
+void TSerialPort::SetActive(bool value)
+{
+    if (value != m_active)
+        ApplyActive(value);
+}
+
+// ---- Modem output lines -----------------------------------------------------------------
+
+bool TSerialPort::RTSState() const
+{
+    return m_rtsState;
+}
+void TSerialPort::SetRTSState(bool value)
+{
+    SetLine(
+        m_rtsState, value, [value](CommDevice &port) { return port.escape(value ? Escape::SetRts : Escape::ClrRts); },
+        value ? 501 : 502, value ? "Error setting RTS" : "Error clearing RTS");
+}
+
+bool TSerialPort::DTRState() const
+{
+    return m_dtrState;
+}
+void TSerialPort::SetDTRState(bool value)
+{
+    SetLine(
+        m_dtrState, value, [value](CommDevice &port) { return port.escape(value ? Escape::SetDtr : Escape::ClrDtr); },
+        value ? 601 : 602, value ? "Error setting DTR" : "Error clearing DTR");
+}
+
+bool TSerialPort::BREAKState() const
+{
+    return m_breakState;
+}
+void TSerialPort::SetBREAKState(bool value)
+{
+    SetLine(
+        m_breakState, value, [value](CommDevice &port) { return value ? port.setBreak() : port.clearBreak(); },
+        value ? 701 : 702, value ? "Error setting BREAK State" : "Error clearing BREAK State");
+}
+
+void TSerialPort::SetLine(std::atomic<bool> &state, bool value, const std::function<uint32_t(CommDevice &)> &call,
+                          uint32_t place, const char *msg)
+{
+    // A closed port has no lines: the value is neither sent nor recorded.
+    if (!m_active)
+        return;
+    if (uint32_t error = call(*device()))
+        ReportError(place, error, QString::fromLatin1(msg), 0);
+    state = value;
+}
+
+// ---- Status -------------------------------------------------------------------------------
+
+uint32_t TSerialPort::ComHandle() const
+{
+    return device()->handle();
+}
+bool TSerialPort::CTSState() const
+{
+    return m_ctsState;
+}
+bool TSerialPort::DSRState() const
+{
+    return m_dsrState;
+}
+bool TSerialPort::RLSDState() const
+{
+    return m_rlsdState;
+}
+bool TSerialPort::RingState() const
+{
+    return m_ringState;
+}
+bool TSerialPort::SendInProgress() const
+{
+    return m_sendInProgress;
+}
+uint32_t TSerialPort::WrittenBytes() const
+{
+    return m_writtenBytes;
+}
+uint32_t TSerialPort::CommError() const
+{
+    return m_commError;
+}
+TComStateFlags TSerialPort::CommStateFlags() const
+{
+    return m_commStateFlags;
+}
+uint32_t TSerialPort::CommStateInQueue() const
+{
+    return m_commStateInQueue;
+}
+uint32_t TSerialPort::CommStateOutQueue() const
+{
+    return m_commStateOutQueue;
+}
+uint32_t TSerialPort::ModemState() const
+{
+    return m_modemState;
+}
+uint32_t TSerialPort::CommEvent() const
+{
+    return m_commEvent;
+}
+
+// ---- Received clusters ----------------------------------------------------------------------
+
+void TSerialPort::AddCluster(std::unique_ptr<TSerialCluster> cluster)
+{
+    m_clusterList.push_back(std::move(cluster));
+    if (OnRxClusterEvent)
+        OnRxClusterEvent(this);
+}
+
+int32_t TSerialPort::NextClusterSize()
+{
+    return m_clusterList.empty() ? -1 : m_clusterList.front()->ByteCount;
+}
+
+QByteArray TSerialPort::ReadNextCluster()
+{
+    if (m_clusterList.empty())
+        return {};
+    const QByteArray bytes = m_clusterList.front()->Bytes;
+    m_clusterList.pop_front();
+    return bytes;
+}
+
+// ---- Transmit -------------------------------------------------------------------------------
+
+void TSerialPort::SendString(const QByteArray &text)
+{
+    if (!text.isEmpty())
+        SendData(text.constData(), static_cast<uint32_t>(text.size()));
+}
+
+void TSerialPort::SendData(const void *buffer, uint32_t count)
+{
+    if (m_sendInProgress) {
+        ReportError(901, 0, QStringLiteral("Msg, dont enter SendData while SendInProgress is set"), MessageLevel);
+        return;
+    }
+    const auto port = device();
+    CommTimeouts timeouts;
+    port->getCommTimeouts(timeouts);
+    timeouts = CommTimeouts{0xFFFFFFFF, 0, 0, 0, count * m_wtoCharDelayTime / 1000 + m_wtoExtraDelayTime};
+    if (uint32_t error = port->setCommTimeouts(timeouts))
+        ReportError(902, error, QStringLiteral("Error setting CommTimeout"), 0);
+    m_writeRequested = count;
+    uint32_t written = 0;
+    const uint32_t error = port->write(static_cast<const char *>(buffer), count, written);
+    if (error == NoError) {
+        m_writtenBytes = written;
+        if (OnWriteDone)
+            OnWriteDone(this);
+    } else if (error == ErrorIoPending) {
+        m_sendStartTick = m_backend.ticks->now();
+        m_sendInProgress = true;
+    } else {
+        ReportError(903, error, QStringLiteral("Error writing Data"), 0);
+        ResetWriteEvent(*port);
+        m_sendInProgress = false;
+    }
+}
+
+void TSerialPort::ResetWriteEvent(CommDevice &port)
+{
+    if (uint32_t error = port.resetEvent(Op::Write))
+        ReportError(1101, error, QStringLiteral("Error resetting Overlapped Event"), 0);
+}

@@ -1,0 +1,487 @@
+#include "app/status_led.h"
+#include "app/terminal_edit.h"
+#include "form_fixture.h"
+
+#include <QComboBox>
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QLineEdit>
+#include <QMenuBar>
+#include <QPointer>
+#include <QProcess>
+#include <QPushButton>
+#include <QRegularExpression>
+#include <QScrollBar>
+#include <QStatusBar>
+#include <QTabWidget>
+#include <QTableWidget>
+#include <QTemporaryDir>
+#include <QToolButton>
+
+namespace {
+
+const QColor kGrey(0x80, 0x80, 0x80);
+const QColor kRed(0xFF, 0x00, 0x00);
+const QByteArray kFirstLine = "Terminal DL 25 - Laborkurs Nord\r\n";
+
+QByteArray fileContent(const QString &path)
+{
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray("<missing>");
+}
+
+void writeFile(const QString &path, const QByteArray &content)
+{
+    QFile file(path);
+    ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+    file.write(content);
+}
+
+QString run(const QString &program, const QStringList &arguments)
+{
+    QProcess process;
+    process.start(program, arguments);
+    process.waitForFinished();
+    return QString::fromUtf8(process.readAllStandardOutput());
+}
+
+} // namespace
+
+class Form1Test : public FormFixture
+{
+  protected:
+    TerminalEdit *terminal() const { return control<TerminalEdit>(QStringLiteral("Terminal")); }
+    QByteArray terminalText() const { return form->terminalText().text(); }
+    QColor lamp() const { return control<StatusLed>(QStringLiteral("LED"))->color(); }
+    void setTerminal(const QByteArray &text) { terminal()->setText(text); }
+    QTemporaryDir dir;
+};
+
+TEST_F(Form1Test, StartsOnTheTerminalPageWithPortOpenAndTableTitles)
+{
+    EXPECT_EQ(form->windowTitle(), "Korvane");
+    EXPECT_EQ(control<QTabWidget>("PageControl1")->currentIndex(), 0);
+    EXPECT_TRUE(form->SerialPort1->Active());
+    EXPECT_EQ(form->SerialPort1->CommPort(), "COM1");
+    EXPECT_EQ(form->SerialPort1->BaudRate(), 2400u);
+    EXPECT_EQ(form->SerialPort1->DataBits(), 7);
+    EXPECT_EQ(form->SerialPort1->ParityType(), 2);
+    EXPECT_EQ(form->SerialPort1->StopBits(), 2);
+    EXPECT_EQ(form->SerialPort1->RTOCharDelayTime(), 4500u);
+    EXPECT_EQ(form->SerialPort1->WTOCharDelayTime(), 4500u);
+    EXPECT_EQ(form->SerialPort1->WTOExtraDelayTime(), 1000);
+    EXPECT_EQ(form->SerialPort1->ClusterSize(), 4096);
+    EXPECT_EQ(form->SerialPort1->RxQueueSize(), 2048);
+    EXPECT_EQ(form->statusText(), "Ready");
+    EXPECT_EQ(terminalText(), kFirstLine);
+    EXPECT_EQ(lamp(), kGrey);
+    EXPECT_EQ(control<QComboBox>("comboBoxSelectRecord")->currentText(), "no data available");
+    EXPECT_EQ(control<QComboBox>("comboBoxSelectRecord")->count(), 0);
+
+    auto *table = control<QTableWidget>("Table");
+    ASSERT_EQ(table->columnCount(), 5);
+    EXPECT_EQ(table->rowCount(), 2);
+    const QStringList titles = {"Volume/ml", "Increment/ml", "Signal/pH", "Change/pH", "Derivative"};
+    for (int column = 0; column < 5; ++column)
+        EXPECT_EQ(table->item(0, column)->text(), titles[column]);
+}
+
+TEST_F(Form1Test, EveryControlHasItsNameAndAnAccessibleName)
+{
+    const QStringList names = {"Terminal",
+                               "Table",
+                               "StatusBar1",
+                               "Edit1",
+                               "LED",
+                               "comboBoxSelectRecord",
+                               "PageControl1",
+                               "TabSheet1",
+                               "TabSheet2",
+                               "TabSheet3",
+                               "Titrationskurve",
+                               "Send",
+                               "BitBtn2",
+                               "Graph2",
+                               "BitBtn1",
+                               "SaveTable",
+                               "ClearTable",
+                               "BtPrintCurve",
+                               "Save",
+                               "ToolBar1"};
+    for (const QString &name : names) {
+        QWidget *widget = control<QWidget>(name);
+        ASSERT_NE(widget, nullptr);
+        EXPECT_FALSE(widget->accessibleName().isEmpty()) << name.toStdString();
+    }
+    EXPECT_EQ(control<QPushButton>("BitBtn2")->text(), "Beautify");
+    EXPECT_EQ(control<QPushButton>("BitBtn2")->toolTip(), "Remove double blank lines");
+    EXPECT_EQ(control<QWidget>("LED")->toolTip(), "COM Status");
+    EXPECT_EQ(control<QWidget>("LED")->size(), QSize(21, 15));
+    EXPECT_TRUE(control<QPushButton>("Send")->isDefault());
+    auto *tabs = control<QTabWidget>("PageControl1");
+    EXPECT_EQ(tabs->tabText(0), "Terminal");
+    EXPECT_EQ(tabs->tabText(1), "Table");
+    EXPECT_EQ(tabs->tabText(2), "Curve");
+}
+
+TEST_F(Form1Test, ToolBarHintsInOrder)
+{
+    const QStringList hints = {"New File",
+                               "Open File",
+                               "",
+                               "",
+                               "Cut",
+                               "Copy",
+                               "Paste",
+                               "Select All",
+                               "Fill Buret",
+                               "Mode",
+                               "List Method",
+                               "List All Methods",
+                               "Run",
+                               "Show Results (table)",
+                               "Reset",
+                               "Status",
+                               "Keyboard on",
+                               "Help",
+                               "Exit The Program"};
+    for (int i = 0; i < hints.size(); ++i) {
+        auto *button = control<QToolButton>(QStringLiteral("ToolButton%1").arg(i + 1));
+        ASSERT_NE(button, nullptr);
+        EXPECT_EQ(button->toolTip(), hints[i]) << i + 1;
+        EXPECT_FALSE(button->icon().isNull()) << i + 1;
+    }
+}
+
+TEST_F(Form1Test, MenusCarryEveryEntryWithAccessKeysAndShortcuts)
+{
+    struct Entry
+    {
+        const char *menu;
+        const char *text;
+        const char *shortcut;
+        bool enabled;
+    };
+    const Entry entries[] = {
+        {"&File", "&New", "", true},
+        {"&File", "&Open...", "", true},
+        {"&File", "&Save as Text file", "", true},
+        {"&File", "Save as Excel file", "", true},
+        {"&File", "&Print...", "", true},
+        {"&File", "P&rint Setup...", "", true},
+        {"&File", "E&xit", "", true},
+        {"&Edit", "Cu&t", "Ctrl+X", true},
+        {"&Edit", "&Copy", "Ctrl+C", true},
+        {"&Edit", "&Paste", "Ctrl+V", true},
+        {"&Edit", "Select &all", "", true},
+        {"&Edit", "Replace", "", false},
+        {"Titrator Setup", "Set Date", "", true},
+        {"Titrator Setup", "Fill Buret", "", true},
+        {"Titrator Setup", "pH Calibration", "", true},
+        {"Titrator Setup", "Reagent Constant", "", true},
+        {"Titrator Setup", "Titer Concentration", "", true},
+        {"Titrator Setup", "Series Input", "", false},
+        {"Titrator Setup", "Com Port Settings", "", true},
+        {"Method", "Mode (Method Setup)", "", true},
+        {"Method", "List Current Method", "", true},
+        {"Method", "List All Methods", "", true},
+        {"Titration", "Start Titration (&run)", "", true},
+        {"Titration", "Series Run", "", false},
+        {"Titration", "Get Results (short)", "", true},
+        {"Titration", "Get Results (table)", "", true},
+        {"Titration", "View pH", "", true},
+        {"Titration", "View mV", "", true},
+        {"Toggle", "Keyboard", "", true},
+        {"Toggle", "Stirrer", "", true},
+        {"&Help", "&Commands", "", true},
+        {"&Help", "&About...", "", true},
+    };
+    QStringList menus;
+    for (QAction *menu : form->menuBar()->actions())
+        menus.append(menu->text());
+    EXPECT_EQ(menus, QStringList({"&File", "&Edit", "Titrator Setup", "Method", "Titration", "Toggle", "&Help"}));
+    QStringList seen;
+    for (QAction *menu : form->menuBar()->actions()) {
+        for (QAction *action : menu->menu()->actions()) {
+            if (!action->isSeparator())
+                seen.append(menu->text() + "|" + action->text());
+        }
+    }
+    QStringList expected;
+    for (const Entry &entry : entries) {
+        expected.append(QString::fromLatin1(entry.menu) + "|" + entry.text);
+        for (QAction *menu : form->menuBar()->actions()) {
+            if (menu->text() != entry.menu)
+                continue;
+            for (QAction *action : menu->menu()->actions()) {
+                if (action->text() != entry.text)
+                    continue;
+                EXPECT_EQ(action->shortcut(), QKeySequence(entry.shortcut)) << entry.text;
+                EXPECT_EQ(action->isEnabled(), entry.enabled) << entry.text;
+            }
+        }
+    }
+    EXPECT_EQ(seen, expected);
+}
+
+TEST_F(Form1Test, ReceivedTextIsAppendedExactlyAndScrolledIntoView)
+{
+    QByteArray text = "Status:\r\n";
+    for (int i = 0; i < 60; ++i)
+        text += "  " + QByteArray::number(i) + ".000     0.100\r\n";
+    device().receive(text);
+    ASSERT_TRUE(advance(20000, [&] { return terminalText() == kFirstLine + text; })) << terminalText().toStdString();
+    const QScrollBar *bar = terminal()->verticalScrollBar();
+    EXPECT_GT(bar->maximum(), 0);
+    EXPECT_EQ(bar->value(), bar->maximum());
+    EXPECT_EQ(terminal()->textCursor().position(), terminal()->document()->characterCount() - 1);
+    EXPECT_FALSE(terminal()->textCursor().hasSelection());
+}
+
+TEST_F(Form1Test, ClusterEventWithoutClusterTurnsLampGreyAndScrollsOnly)
+{
+    setTerminal(QByteArray("line\r\n").repeated(100) + "partial");
+    terminal()->verticalScrollBar()->setValue(0);
+    QTextCursor start = terminal()->textCursor();
+    start.setPosition(0);
+    start.setPosition(3, QTextCursor::KeepAnchor);
+    terminal()->setTextCursor(start);
+    form->SerialPort1RxCharEvent();
+    EXPECT_EQ(lamp(), kRed);
+
+    form->SerialPort1RxClusterEvent();
+    EXPECT_EQ(lamp(), kGrey);
+    EXPECT_EQ(terminalText(), QByteArray("line\r\n").repeated(100) + "partial");
+    EXPECT_FALSE(terminal()->textCursor().hasSelection());
+    EXPECT_EQ(terminal()->verticalScrollBar()->value(), terminal()->verticalScrollBar()->maximum());
+}
+
+TEST_F(Form1Test, SendAddsTheTerminalLineAndSendsTheFieldAsTyped)
+{
+    auto *field = control<QLineEdit>("Edit1");
+    form->SendClick();
+    advance(10);
+    EXPECT_EQ(terminalText(), kFirstLine);
+    EXPECT_TRUE(device().written().isEmpty());
+
+    field->setText("L");
+    control<QPushButton>("Send")->click();
+    EXPECT_EQ(terminalText(), kFirstLine + "L\r\n");
+    EXPECT_TRUE(field->text().isEmpty());
+    advance(10);
+    EXPECT_EQ(device().written(), "L");
+}
+
+TEST_F(Form1Test, TerminalLineAfterTextWithAndWithoutFinalBreak)
+{
+    setTerminal("reply");
+    form->addTerminalLine("Status:");
+    EXPECT_EQ(terminalText(), "reply\r\nStatus:");
+    form->addTerminalLine("Status:");
+    EXPECT_EQ(terminalText(), "reply\r\nStatus:\r\nStatus:");
+    setTerminal("reply\r\n");
+    form->addTerminalLine("Status:");
+    EXPECT_EQ(terminalText(), "reply\r\nStatus:\r\n");
+}
+
+TEST_F(Form1Test, BeautifyLeavesOneBlankLineOfThree)
+{
+    setTerminal("a\r\n\r\n\r\n\r\nb\r\nc");
+    control<QPushButton>("BitBtn2")->click();
+    EXPECT_EQ(terminalText(), "a\r\n\r\nb\r\nc");
+    EXPECT_EQ(terminal()->toPlainText(), "a\n\nb\nc");
+    control<QPushButton>("BitBtn2")->click();
+    EXPECT_EQ(terminalText(), "a\r\nb\r\nc");
+    control<QPushButton>("BitBtn2")->click();
+    EXPECT_EQ(terminalText(), "a\r\nb\r\nc");
+}
+
+TEST_F(Form1Test, NewClearsTheTerminalOnlyAfterOk)
+{
+    answerNextModal("CancelBtn");
+    form->New1Click();
+    EXPECT_EQ(terminalText(), kFirstLine);
+    answerNextModal("OKBtn");
+    form->New1Click();
+    EXPECT_TRUE(terminalText().isEmpty());
+    EXPECT_TRUE(terminal()->toPlainText().isEmpty());
+}
+
+TEST_F(Form1Test, SavedTextOpensAsTheSameText)
+{
+    const QByteArray text = "Korvane \x80 caf\xe9\r\n\r\n  1.000   7.01\r\nlast line";
+    setTerminal(text);
+    dialogs.saveAnswer = dir.filePath("run.txt");
+    form->Save1Click();
+    ASSERT_EQ(dialogs.saveRequests.size(), 1);
+    EXPECT_EQ(dialogs.saveRequests[0].fileName, "Korvane.txt");
+    EXPECT_EQ(dialogs.saveRequests[0].defaultSuffix, "txt");
+    EXPECT_EQ(fileContent(dialogs.saveAnswer), text);
+    EXPECT_EQ(form->statusText(), "Ready");
+
+    setTerminal("something else");
+    dialogs.openAnswer = dialogs.saveAnswer;
+    form->Open1Click();
+    EXPECT_EQ(terminalText(), text);
+    EXPECT_EQ(form->statusText(), QFileInfo(dialogs.saveAnswer).absoluteFilePath());
+    EXPECT_EQ(terminal()->textCursor().position(), terminal()->document()->characterCount() - 1);
+    EXPECT_TRUE(dialogs.errors.isEmpty());
+}
+
+TEST_F(Form1Test, OpenTurnsLoneCrAndLfIntoCrLf)
+{
+    writeFile(dir.filePath("mixed.txt"), "unix\nmac\rdos\r\nend");
+    dialogs.openAnswer = dir.filePath("mixed.txt");
+    form->Open1Click();
+    EXPECT_EQ(terminalText(), "unix\r\nmac\r\ndos\r\nend");
+
+    dialogs.openAnswer = dir.filePath("missing.txt");
+    form->Open1Click();
+    EXPECT_EQ(dialogs.errors.size(), 1);
+    EXPECT_EQ(terminalText(), "unix\r\nmac\r\ndos\r\nend");
+
+    dialogs.openAnswer.clear();
+    form->Open1Click();
+    EXPECT_EQ(terminalText(), "unix\r\nmac\r\ndos\r\nend");
+}
+
+TEST_F(Form1Test, OverwriteNeedsOk)
+{
+    const QString path = dir.filePath("old.txt");
+    writeFile(path, "old content");
+    setTerminal("new content");
+    dialogs.saveAnswer = path;
+    answerNextModal("CancelBtn");
+    form->Save1Click();
+    EXPECT_EQ(fileContent(path), "old content");
+
+    answerNextModal("OKBtn");
+    form->Save1Click();
+    EXPECT_EQ(fileContent(path), "new content");
+}
+
+TEST_F(Form1Test, FileThatCannotBeWrittenShowsTheErrorAndChangesNothing)
+{
+    setTerminal("kept");
+    dialogs.saveAnswer = dir.filePath("no/such/folder/x.txt");
+    form->Save1Click();
+    ASSERT_EQ(dialogs.errors.size(), 1);
+    EXPECT_TRUE(dialogs.errors[0].contains("x.txt"));
+    EXPECT_EQ(terminalText(), "kept");
+    EXPECT_FALSE(QFileInfo::exists(dialogs.saveAnswer));
+}
+
+TEST_F(Form1Test, PrintPutsEveryLineOnPagesInOrder)
+{
+    QByteArray text;
+    for (int i = 1; i <= 150; ++i)
+        text += "line " + QByteArray::number(i) + "\tTAB\r\n";
+    const QByteArray longLine = "BEGIN" + QByteArray(400, 'x') + "END";
+    text += longLine + "\r\n";
+    setTerminal(text);
+    dialogs.pdfFile = dir.filePath("terminal.pdf");
+    form->Print1Click();
+    ASSERT_TRUE(dialogs.errors.isEmpty()) << dialogs.errors.join(" ").toStdString();
+
+    const QString info = run("pdfinfo", {dialogs.pdfFile});
+    const int pages = info.section("Pages:", 1).trimmed().section('\n', 0, 0).toInt();
+    EXPECT_GE(pages, 2);
+    const QStringList printed = run("pdftotext", {"-layout", dialogs.pdfFile, "-"}).split('\n');
+    int next = 1;
+    for (const QString &row : printed) {
+        if (row.simplified() == QStringLiteral("line %1 TAB").arg(next))
+            ++next;
+    }
+    EXPECT_EQ(next, 151);
+    // The long line continues on the next printed rows instead of being cut off at the edge.
+    const int begin = printed.indexOf(QRegularExpression("^BEGINx+$"));
+    ASSERT_GE(begin, 0);
+    EXPECT_TRUE(
+        printed.mid(begin + 1).join('\n').contains(QRegularExpression("^x*END$", QRegularExpression::MultilineOption)));
+}
+
+TEST_F(Form1Test, PrintCancelledPrintsNothingAndAFailedJobIsReported)
+{
+    dialogs.printAnswer = false;
+    dialogs.pdfFile = dir.filePath("never.pdf");
+    form->Print1Click();
+    EXPECT_FALSE(QFileInfo::exists(dialogs.pdfFile));
+    EXPECT_TRUE(dialogs.errors.isEmpty());
+
+    dialogs.printAnswer = true;
+    dialogs.pdfFile = dir.filePath("no/such/folder/terminal.pdf");
+    form->Print1Click();
+    EXPECT_EQ(dialogs.errors.size(), 1);
+    EXPECT_EQ(terminalText(), kFirstLine);
+}
+
+TEST_F(Form1Test, ClipboardEntriesWorkOnTheTerminal)
+{
+    setTerminal("alpha beta");
+    form->Selectall1Click();
+    EXPECT_EQ(terminal()->textCursor().selectedText(), "alpha beta");
+    form->Copy1Click();
+    form->Cut1Click();
+    EXPECT_TRUE(terminalText().isEmpty());
+    form->Paste1Click();
+    form->Paste1Click();
+    EXPECT_EQ(terminalText(), "alpha betaalpha beta");
+}
+
+TEST_F(Form1Test, HelpOpensTheHelpFileOrSaysItIsMissing)
+{
+    const QString previous = QDir::currentPath();
+    QDir::setCurrent(dir.path());
+    form->Contents1Click();
+    ASSERT_EQ(dialogs.messages.size(), 1);
+    EXPECT_TRUE(dialogs.messages[0].contains("korvane.chm"));
+    EXPECT_TRUE(dialogs.documents.isEmpty());
+
+    writeFile(dir.filePath("korvane.chm"), "help");
+    form->Contents1Click();
+    EXPECT_EQ(dialogs.documents, QStringList{QDir(dir.path()).absoluteFilePath("korvane.chm")});
+    QDir::setCurrent(previous);
+
+    form->About1Click();
+    EXPECT_TRUE(dialogs.messages.last().contains("Korvane"));
+}
+
+TEST_F(Form1Test, QuitClosesThePortAndTheWindow)
+{
+    form->show();
+    bool closed = false;
+    QObject::connect(form.get(), &TForm1::closed, [&] { closed = true; });
+    form->QuitClick();
+    EXPECT_FALSE(form->SerialPort1->Active());
+    EXPECT_TRUE(device().closed());
+    EXPECT_FALSE(form->isVisible());
+    EXPECT_TRUE(closed);
+}
+
+TEST_F(Form1Test, QuitDuringANestedWaitEndsTheProgramOnlyAfterTheHandler)
+{
+    form->show();
+    QObject::connect(form.get(), &TForm1::closed, qApp, &QCoreApplication::quit);
+    QPointer<TForm1> window(form.get());
+    bool handlerFinished = false;
+    QTimer::singleShot(0, [&] {
+        // A command waiting inside its own event processing while the user quits.
+        bool quitDone = false;
+        QTimer::singleShot(0, [&] {
+            window->QuitClick();
+            quitDone = true;
+        });
+        while (!quitDone)
+            QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents);
+        ASSERT_FALSE(window.isNull());
+        window->addTerminalLine("still here");
+        window->SerialPort1->SendString("O");
+        handlerFinished = true;
+    });
+    QCoreApplication::exec();
+    EXPECT_TRUE(handlerFinished);
+    ASSERT_FALSE(window.isNull());
+    EXPECT_FALSE(form->SerialPort1->Active());
+    EXPECT_TRUE(terminalText().endsWith("still here\r\n"));
+}

@@ -1,0 +1,170 @@
+#pragma once
+
+// Shared by the main window's tests: one QApplication for the test program, platform dialogs
+// answered by the test, the fake serial device on a manual clock, and the window built as at
+// start-up.
+
+#include "app/confirm_dialog.h"
+#include "app/dialogs.h"
+#include "app/form1.h"
+#include "serial/manual_clock.h"
+#include "serial/platform/fake_comm_device.h"
+#include "serial/platform/fake_comm_driver.h"
+#include "serial/serial_port.h"
+
+#include <QAbstractButton>
+#include <QApplication>
+#include <QPrinter>
+#include <QTimer>
+
+#include <fcntl.h>
+#include <functional>
+#include <gtest/gtest.h>
+#include <memory>
+#include <poll.h>
+#include <stdlib.h>
+#include <termios.h>
+#include <unistd.h>
+
+/// Deletes the test program's QApplication at the end of the run, while Qt is still whole.
+class ApplicationEnvironment : public ::testing::Environment
+{
+  public:
+    QApplication &application()
+    {
+        static int argc = 1;
+        static char name[] = "app_test";
+        static char *argv[] = {name, nullptr};
+        if (!m_app)
+            m_app = std::make_unique<QApplication>(argc, argv);
+        return *m_app;
+    }
+    void TearDown() override { m_app.reset(); }
+
+  private:
+    std::unique_ptr<QApplication> m_app;
+};
+
+inline ApplicationEnvironment *const applicationEnvironment =
+    static_cast<ApplicationEnvironment *>(::testing::AddGlobalTestEnvironment(new ApplicationEnvironment));
+
+inline QApplication &testApplication()
+{
+    return applicationEnvironment->application();
+}
+
+/// Clicks the named button of the next modal dialog once it is shown.
+inline void answerNextModal(const QString &button)
+{
+    QTimer::singleShot(0, [button] {
+        QWidget *dialog = QApplication::activeModalWidget();
+        ASSERT_NE(dialog, nullptr);
+        auto *target = dialog->findChild<QAbstractButton *>(button);
+        ASSERT_NE(target, nullptr) << button.toStdString();
+        target->click();
+    });
+}
+
+/// The platform dialogs, answered from fields the test sets.
+class FakeDialogs : public Dialogs
+{
+  public:
+    QString openAnswer;
+    QString saveAnswer;
+    bool printAnswer = true;
+    QString pdfFile;
+    QList<FileRequest> openRequests;
+    QList<FileRequest> saveRequests;
+    QStringList messages;
+    QStringList errors;
+    QStringList documents;
+    int printSetups = 0;
+
+    QString openFileName(QWidget *, const FileRequest &request) override
+    {
+        openRequests.append(request);
+        return openAnswer;
+    }
+    QString saveFileName(QWidget *, const FileRequest &request) override
+    {
+        saveRequests.append(request);
+        return saveAnswer;
+    }
+    bool print(QWidget *, QPrinter &printer) override
+    {
+        printer.setOutputFormat(QPrinter::PdfFormat);
+        printer.setOutputFileName(pdfFile);
+        return printAnswer;
+    }
+    void printSetup(QWidget *, QPrinter &) override { ++printSetups; }
+    void message(QWidget *, const QString &text) override { messages.append(text); }
+    void error(QWidget *, const QString &text) override { errors.append(text); }
+    void openDocument(const QString &path) override { documents.append(path); }
+};
+
+/// The main window and the dialogs it uses, created in start-up order, with its port on the
+/// fake device. Simulated time moves only in advance().
+class FormFixture : public ::testing::Test
+{
+  protected:
+    static void SetUpTestSuite() { testApplication(); }
+
+    void SetUp() override
+    {
+        form = std::make_unique<TForm1>(dialogs, SerialBackend{driver, clock});
+        OKRightDlg10 = std::make_unique<ConfirmDialog>(
+            QStringLiteral("OKRightDlg10"), QStringLiteral("Starting a new file? All unsaved data will be lost!"),
+            false);
+        OKRightDlg11 = std::make_unique<ConfirmDialog>(QStringLiteral("OKRightDlg11"),
+                                                       QStringLiteral("File exists. Overwrite?"), true);
+        form->OKRightDlg10 = OKRightDlg10.get();
+        form->OKRightDlg11 = OKRightDlg11.get();
+    }
+
+    void TearDown() override
+    {
+        OKRightDlg11.reset();
+        OKRightDlg10.reset();
+        form.reset();
+    }
+
+    /// Lets ms of simulated time pass a millisecond at a time, serving the port's events as the
+    /// main loop does; stops early once done() holds. Returns whether done() held.
+    bool advance(
+        uint32_t ms, const std::function<bool()> &done = [] { return false; })
+    {
+        serve();
+        for (uint32_t i = 0; i < ms && !done(); ++i) {
+            clock->advance(1);
+            serve();
+        }
+        return done();
+    }
+
+    FakeCommDevice &device() { return driver->device(); }
+
+    template <typename T> T *control(const QString &name) const
+    {
+        T *found = form->findChild<T *>(name);
+        EXPECT_NE(found, nullptr) << name.toStdString();
+        return found;
+    }
+
+    std::shared_ptr<ManualClock> clock = std::make_shared<ManualClock>();
+    std::shared_ptr<FakeCommDriver> driver = std::make_shared<FakeCommDriver>(*clock);
+    FakeDialogs dialogs;
+    std::unique_ptr<TForm1> form;
+    std::unique_ptr<ConfirmDialog> OKRightDlg10;
+    std::unique_ptr<ConfirmDialog> OKRightDlg11;
+
+  private:
+    void serve()
+    {
+        clock->advance(0);
+        while (clock->parked() > 0) {
+            QCoreApplication::processEvents();
+            clock->advance(0);
+        }
+        QCoreApplication::processEvents();
+    }
+};

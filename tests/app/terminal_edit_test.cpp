@@ -1,0 +1,121 @@
+#include "app/terminal_edit.h"
+#include "form_fixture.h"
+
+#include <QTextBlock>
+
+namespace {
+
+// What a reader of the terminal text sees after each change.
+struct Changes
+{
+    explicit Changes(TerminalEdit &edit)
+    {
+        QObject::connect(&edit, &TerminalEdit::terminalChanged, [this](qsizetype from) { starts.append(from); });
+    }
+    QList<qsizetype> starts;
+};
+
+} // namespace
+
+class TerminalEditTest : public ::testing::Test
+{
+  protected:
+    static void SetUpTestSuite() { testApplication(); }
+
+    void type(const QString &keys)
+    {
+        for (const QChar key : keys) {
+            if (key == QLatin1Char('\n'))
+                QTest_keyClick(Qt::Key_Return, QString());
+            else
+                QTest_keyClick(Qt::Key_unknown, QString(key));
+        }
+    }
+
+    void QTest_keyClick(Qt::Key key, const QString &text)
+    {
+        QKeyEvent press(QEvent::KeyPress, key, Qt::NoModifier, text);
+        QCoreApplication::sendEvent(&edit, &press);
+    }
+
+    void moveCaret(int position)
+    {
+        QTextCursor cursor = edit.textCursor();
+        cursor.setPosition(position);
+        edit.setTextCursor(cursor);
+    }
+
+    TerminalEdit edit;
+};
+
+TEST_F(TerminalEditTest, ShowsReceivedTextAsLinesAndReportsWhereItBegan)
+{
+    Changes changes(edit);
+    edit.appendReceived("first\r");
+    edit.appendReceived("\nsecond\nthird");
+    edit.appendReceived(" continued\r\n");
+    EXPECT_EQ(edit.text(), "first\r\nsecond\r\nthird continued\r\n");
+    EXPECT_EQ(edit.toPlainText(), "first\nsecond\nthird continued\n");
+    EXPECT_EQ(changes.starts, (QList<qsizetype>{0, 7, 20}));
+}
+
+TEST_F(TerminalEditTest, WhatTheUserTypesReachesTheText)
+{
+    edit.setText("abc\r\ndef\r\nghi");
+    Changes changes(edit);
+    moveCaret(5); // between "d" and "ef"
+    type("X");
+    EXPECT_EQ(edit.text(), "abc\r\ndXef\r\nghi");
+    EXPECT_EQ(changes.starts.last(), 6);
+
+    type("\n");
+    EXPECT_EQ(edit.text(), "abc\r\ndX\r\nef\r\nghi");
+
+    // Deleting a whole line break removes its CR and LF together.
+    moveCaret(3);
+    QKeyEvent del(QEvent::KeyPress, Qt::Key_Delete, Qt::NoModifier);
+    QCoreApplication::sendEvent(&edit, &del);
+    EXPECT_EQ(edit.text(), "abcdX\r\nef\r\nghi");
+    EXPECT_EQ(changes.starts.last(), 3);
+
+    // A selection over several lines replaced by pasted text with its own breaks.
+    QTextCursor cursor = edit.textCursor();
+    cursor.setPosition(2);
+    cursor.setPosition(8, QTextCursor::KeepAnchor);
+    edit.setTextCursor(cursor);
+    edit.insertPlainText(QStringLiteral("1\n2\r\n3"));
+    EXPECT_EQ(edit.text(), "ab1\r\n2\r\n3\r\nghi");
+    EXPECT_EQ(edit.toPlainText(), "ab1\n2\n3\nghi");
+}
+
+TEST_F(TerminalEditTest, CharactersOutsideTheCodePageKeepPositionsInStep)
+{
+    edit.setText("ab");
+    moveCaret(1);
+    edit.insertPlainText(QString::fromUtf8("\u20ac\U0001F600"));
+    type("z");
+    EXPECT_EQ(edit.text(), "a\x80??zb");
+}
+
+TEST_F(TerminalEditTest, NewTextReplacesEverything)
+{
+    edit.appendReceived("old\r\nlines");
+    Changes changes(edit);
+    edit.setText("");
+    EXPECT_TRUE(edit.text().isEmpty());
+    EXPECT_TRUE(edit.toPlainText().isEmpty());
+    EXPECT_EQ(changes.starts, QList<qsizetype>{0});
+    edit.beautify();
+    EXPECT_EQ(changes.starts.size(), 1); // nothing to tidy, no change
+}
+
+TEST_F(TerminalEditTest, SelectionIsTakenFromTheTextWithItsCrLf)
+{
+    edit.setText("ab\r\ncd\r\nef");
+    EXPECT_TRUE(edit.selectedBytes().isEmpty());
+    QTextCursor cursor = edit.textCursor();
+    cursor.setPosition(1);
+    cursor.setPosition(7, QTextCursor::KeepAnchor); // "b", break, "cd", break, "e"
+    edit.setTextCursor(cursor);
+    EXPECT_EQ(edit.selectedBytes(), "b\r\ncd\r\ne");
+}

@@ -1,0 +1,252 @@
+#include "serial/platform/posix_comm_driver.h"
+#include "serial/platform/posix_termios2.h"
+#include "serial/serial_port.h"
+#include "test_application.h"
+
+#include <QCoreApplication>
+#include <QElapsedTimer>
+#include <QTemporaryDir>
+
+#include <cerrno>
+#include <cstdlib>
+#include <fcntl.h>
+#include <functional>
+#include <gtest/gtest.h>
+#include <termios.h>
+#include <unistd.h>
+
+namespace {
+
+/// The other end of a pseudo-terminal, as an instrument would hold it.
+class PtyMaster
+{
+  public:
+    PtyMaster()
+    {
+        m_fd = posix_openpt(O_RDWR | O_NOCTTY | O_NONBLOCK);
+        if (m_fd < 0 || grantpt(m_fd) != 0 || unlockpt(m_fd) != 0)
+            return;
+        termios settings{};
+        tcgetattr(m_fd, &settings);
+        cfmakeraw(&settings);
+        tcsetattr(m_fd, TCSANOW, &settings);
+        m_slave = QString::fromLocal8Bit(ptsname(m_fd));
+    }
+    ~PtyMaster() { close(); }
+
+    void close()
+    {
+        if (m_fd >= 0)
+            ::close(m_fd);
+        m_fd = -1;
+    }
+
+    int fd() const { return m_fd; }
+    QString slave() const { return m_slave; }
+
+    void send(const QByteArray &bytes) const
+    {
+        ASSERT_EQ(::write(m_fd, bytes.constData(), bytes.size()), bytes.size());
+    }
+
+    QByteArray take() const
+    {
+        char buffer[256];
+        const ssize_t count = ::read(m_fd, buffer, sizeof buffer);
+        return count > 0 ? QByteArray(buffer, count) : QByteArray();
+    }
+
+  private:
+    int m_fd = -1;
+    QString m_slave;
+};
+
+class PosixPort : public ::testing::Test
+{
+  protected:
+    static void SetUpTestSuite() { ensureApplication(); }
+
+    void SetUp() override
+    {
+        ASSERT_FALSE(pty.slave().isEmpty());
+        pointComTo(pty.slave());
+        port = std::make_unique<TSerialPort>(&owner);
+        port->SetErrorNoise(0);
+        port->SetCommPort(QStringLiteral("COM1"));
+        port->OnProcessError = [this](QObject *, uint32_t place, uint32_t code, const QString &) {
+            reports.push_back({place, code});
+        };
+        port->OnRxClusterEvent = [this](TSerialPort *) { clusters.append(port->ReadNextCluster()); };
+    }
+
+    void TearDown() override
+    {
+        port.reset();
+        unsetenv("KORVANE_COM1");
+    }
+
+    static void pointComTo(const QString &path) { setenv("KORVANE_COM1", path.toLocal8Bit().constData(), 1); }
+
+    /// Serves the event loop until done() holds; false after a generous limit.
+    static bool waitUntil(const std::function<bool()> &done)
+    {
+        QElapsedTimer timer;
+        timer.start();
+        while (!done()) {
+            if (timer.elapsed() > 5000)
+                return false;
+            QCoreApplication::processEvents(QEventLoop::AllEvents, 10);
+            usleep(1000);
+        }
+        return true;
+    }
+
+    int count(uint32_t place) const
+    {
+        return static_cast<int>(std::count_if(reports.begin(), reports.end(),
+                                              [place](const auto &report) { return report.first == place; }));
+    }
+
+    PtyMaster pty;
+    QObject owner;
+    std::unique_ptr<TSerialPort> port;
+    std::vector<std::pair<uint32_t, uint32_t>> reports;
+    QList<QByteArray> clusters;
+};
+
+TEST_F(PosixPort, OpensThroughTheVariableAndShowsSpeedAndStopBits)
+{
+    port->SetBaudRate(2400);
+    port->SetStopBits(2);
+    port->SetActive(true);
+    ASSERT_TRUE(port->Active());
+    EXPECT_NE(port->ComHandle(), 4294967295u);
+
+    termios settings{};
+    ASSERT_EQ(tcgetattr(pty.fd(), &settings), 0);
+    EXPECT_EQ(cfgetospeed(&settings), B2400);
+    EXPECT_TRUE(settings.c_cflag & CSTOPB);
+
+    port->SetBaudRate(14400);
+    uint32_t speed = 0;
+    ASSERT_EQ(linespeed::speed(pty.fd(), speed), 0);
+    EXPECT_EQ(speed, 14400u);
+}
+
+TEST_F(PosixPort, RefusesSettingsLinuxCannotTakeAndStaysOpen)
+{
+    port->SetActive(true);
+    port->SetStopBits(1);
+    port->SetDataBits(4);
+    port->SetFlowControl(40);
+    EXPECT_TRUE(port->Active());
+    EXPECT_EQ(count(802), 3);
+    for (const auto &[place, code] : reports)
+        EXPECT_TRUE(place != 802 || code == 87u) << code;
+}
+
+TEST_F(PosixPort, BytesGoBothWaysUnchanged)
+{
+    port->SetClusterSize(0);
+    port->SetActive(true);
+    const QByteArray command("L\xff\x00QZ\r", 6);
+    port->SendString(command);
+    QByteArray sent;
+    ASSERT_TRUE(waitUntil([&] { return (sent += pty.take()).size() >= command.size(); }));
+    EXPECT_EQ(sent, command);
+
+    const char replyBytes[] = "\xff\xff\x00 data record \x00\r\n";
+    const QByteArray reply(replyBytes, sizeof replyBytes - 1);
+    pty.send(reply);
+    QByteArray received;
+    ASSERT_TRUE(waitUntil([&] {
+        while (!clusters.isEmpty())
+            received += clusters.takeFirst();
+        return received.size() >= reply.size();
+    }));
+    EXPECT_EQ(received.toHex(' '), reply.toHex(' '));
+    EXPECT_TRUE(reports.empty());
+}
+
+TEST_F(PosixPort, AReplyArrivesAsOneClusterAfterTheLineGoesQuiet)
+{
+    port->SetBaudRate(2400);
+    port->SetRTOCharDelayTime(4500);
+    port->SetClusterSize(4096);
+    port->SetActive(true);
+    pty.send("   1.000   0.100   7.012\r\n");
+    ASSERT_TRUE(waitUntil([&] { return !clusters.isEmpty(); }));
+    EXPECT_EQ(clusters, QList<QByteArray>{"   1.000   0.100   7.012\r\n"});
+}
+
+TEST_F(PosixPort, ASecondProgramCannotTakeAnOpenPort)
+{
+    port->SetActive(true);
+    TSerialPort other;
+    other.SetCommPort(QStringLiteral("COM1"));
+    uint32_t code = 0;
+    other.OnProcessError = [&](QObject *, uint32_t place, uint32_t error, const QString &) {
+        if (place == 112)
+            code = error;
+    };
+    other.SetActive(true);
+    EXPECT_FALSE(other.Active());
+    EXPECT_EQ(code, 5u);
+}
+
+TEST_F(PosixPort, SurvivesTheDeviceVanishingAndReopensWhenItIsBack)
+{
+    QTemporaryDir dir;
+    const QString link = dir.filePath(QStringLiteral("ttyKorvane"));
+    ASSERT_EQ(symlink(pty.slave().toLocal8Bit().constData(), link.toLocal8Bit().constData()), 0);
+    pointComTo(link);
+    port->SetClusterSize(0);
+    port->SetActive(true);
+    ASSERT_TRUE(port->Active());
+
+    QElapsedTimer timer;
+    timer.start();
+    pty.close();
+    ASSERT_TRUE(waitUntil([&] { return count(9803) >= 3; }));
+    // Paced at one pass in 75 ms, not a spin.
+    EXPECT_LE(count(9803), timer.elapsed() / 75 + 3);
+
+    PtyMaster replacement;
+    ASSERT_EQ(unlink(link.toLocal8Bit().constData()), 0);
+    ASSERT_EQ(symlink(replacement.slave().toLocal8Bit().constData(), link.toLocal8Bit().constData()), 0);
+    port->SetActive(false);
+    port->SetActive(true);
+    ASSERT_TRUE(port->Active());
+    replacement.send("back");
+    ASSERT_TRUE(waitUntil([&] { return clusters.contains("back"); }));
+}
+
+struct NameCase
+{
+    const char *name;
+    const char *variable;
+    const char *path;
+};
+
+class DevicePath : public ::testing::TestWithParam<NameCase>
+{
+};
+
+TEST_P(DevicePath, ResolvesPortNames)
+{
+    const NameCase &names = GetParam();
+    if (names.variable)
+        setenv("KORVANE_COM3", names.variable, 1);
+    EXPECT_EQ(PosixCommDriver::devicePath(QString::fromLatin1(names.name)), QString::fromLatin1(names.path));
+    unsetenv("KORVANE_COM3");
+}
+
+INSTANTIATE_TEST_SUITE_P(Names, DevicePath,
+                         ::testing::Values(NameCase{"COM1", nullptr, "/dev/ttyS0"},
+                                           NameCase{"COM12", nullptr, "/dev/ttyS11"},
+                                           NameCase{"COM3", "/dev/ttyUSB0", "/dev/ttyUSB0"},
+                                           NameCase{"COM3", "", "/dev/ttyS2"},
+                                           NameCase{"/dev/pts/7", nullptr, "/dev/pts/7"}, NameCase{"COM0", nullptr, ""},
+                                           NameCase{"LPT1", nullptr, ""}, NameCase{"COM1x", nullptr, ""}));
+
+} // namespace
