@@ -1,6 +1,7 @@
 #include "app/confirm_dialog.h"
 #include "app/form1.h"
 #include "app/native_dialogs.h"
+#include "app/simulator_process.h"
 #include "serial/serial_port.h"
 
 #include <QApplication>
@@ -15,6 +16,14 @@ int main(int argc, char *argv[])
     if (QIcon::themeName().isEmpty() || QIcon::themeName() == QLatin1String("hicolor"))
         QIcon::setThemeName(QStringLiteral("Adwaita"));
     NativeDialogs dialogs;
+
+    // --simulate puts a simulated titrator on COM1; it outlives the main window's port.
+    SimulatorProcess simulator;
+    QString simulatorError;
+    if (QApplication::arguments().contains(QStringLiteral("--simulate")) && !simulator.startAsCom1(&simulatorError)) {
+        qCritical("korvane: cannot start the simulated titrator: %s", qPrintable(simulatorError));
+        return 1;
+    }
 
     // Every window lives until the program ends and is created once, in this order. They stay
     // on this stack until the event loop has returned, so a handler still running inside a

@@ -3,6 +3,7 @@
 #include <QCoreApplication>
 #include <QDeadlineTimer>
 #include <QDir>
+#include <QFile>
 #include <QFileInfo>
 #include <QStandardPaths>
 
@@ -65,6 +66,14 @@ bool SimulatorProcess::start(const QString &program, QString *error)
         return false;
     }
     m_process.readLine();
+    return true;
+}
+
+bool SimulatorProcess::startAsCom1(QString *error)
+{
+    if (!start(findProgram(), error))
+        return false;
+    qputenv("KORVANE_COM1", QFile::encodeName(portPath()));
     return true;
 }
 
