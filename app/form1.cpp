@@ -3,6 +3,7 @@
 #include "app/confirm_dialog.h"
 #include "app/dialogs.h"
 #include "app/fonts.h"
+#include "app/instrument_commands.h"
 #include "app/status_led.h"
 #include "app/terminal_edit.h"
 #include "app/terminal_print.h"
@@ -12,6 +13,7 @@
 #include <QApplication>
 #include <QCloseEvent>
 #include <QComboBox>
+#include <QDate>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
@@ -611,22 +613,86 @@ void TForm1::QuitClick()
     close();
 }
 
-void TForm1::ResetClick() {}
-void TForm1::StatusClick() {}
-void TForm1::BitBtn6Click() {}
-void TForm1::BitBtn7Click() {}
-void TForm1::BitBtn9Click() {}
-void TForm1::RunClick() {}
-void TForm1::ViewmVpH1Click() {}
-void TForm1::ViewpH1Click() {}
-void TForm1::Fillburet1Click() {}
-void TForm1::Getresultsshort1Click() {}
-void TForm1::Getresultstable1Click() {}
-void TForm1::iterconcentration1Click() {}
-void TForm1::Reagentconstant1Click() {}
-void TForm1::pHCalibration1Click() {}
-void TForm1::Keyboard1Click() {}
-void TForm1::SetDate1Click() {}
+void TForm1::ResetClick()
+{
+    Commands->run(InstrumentCommands::Fixed::Reset);
+}
+
+void TForm1::StatusClick()
+{
+    Commands->run(InstrumentCommands::Fixed::Status);
+}
+
+void TForm1::BitBtn6Click()
+{
+    Commands->run(InstrumentCommands::Fixed::ListCurrentMethod);
+}
+
+void TForm1::BitBtn7Click()
+{
+    Commands->run(InstrumentCommands::Fixed::ListAllMethods);
+}
+
+void TForm1::BitBtn9Click()
+{
+    Commands->run(InstrumentCommands::Fixed::Stirrer);
+}
+
+void TForm1::RunClick()
+{
+    Commands->startTitration();
+}
+
+void TForm1::ViewmVpH1Click()
+{
+    Commands->run(InstrumentCommands::Fixed::ViewmV);
+}
+
+void TForm1::ViewpH1Click()
+{
+    Commands->run(InstrumentCommands::Fixed::ViewpH);
+}
+
+void TForm1::Fillburet1Click()
+{
+    Commands->fillBuret();
+}
+
+void TForm1::Getresultsshort1Click()
+{
+    Commands->run(InstrumentCommands::Fixed::GetResultsShort);
+}
+
+void TForm1::Getresultstable1Click()
+{
+    Commands->run(InstrumentCommands::Fixed::GetResultsTable);
+}
+
+void TForm1::iterconcentration1Click()
+{
+    Commands->setTiterConcentration();
+}
+
+void TForm1::Reagentconstant1Click()
+{
+    Commands->setReagentConstant();
+}
+
+void TForm1::pHCalibration1Click()
+{
+    Commands->calibratePh();
+}
+
+void TForm1::Keyboard1Click()
+{
+    Commands->run(InstrumentCommands::Fixed::Keyboard);
+}
+
+void TForm1::SetDate1Click()
+{
+    Commands->setDate(QDate::currentDate());
+}
+
 void TForm1::Mode1Click() {}
 
 void TForm1::ChangePageControl() {}

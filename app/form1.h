@@ -7,6 +7,7 @@
 
 class ConfirmDialog;
 class Dialogs;
+class InstrumentCommands;
 class QComboBox;
 class QLabel;
 class QLineEdit;
@@ -40,6 +41,8 @@ class TForm1 : public QMainWindow
 
     // Windows created at start-up after this one and handed over by it; not owned.
     ConfirmDialog *OKRightDlg10 = nullptr;
+    /// The instrument command set behind the command handlers, built on OKRightDlg3 to OKRightDlg9.
+    InstrumentCommands *Commands = nullptr;
     ConfirmDialog *OKRightDlg11 = nullptr;
 
     /// The one panel of the status bar; every command's feedback replaces the last text.

@@ -1,8 +1,15 @@
+#include "app/command_dialogs.h"
 #include "app/confirm_dialog.h"
 #include "app/form1.h"
+#include "app/form_command_host.h"
+#include "app/instrument_commands.h"
 #include "app/native_dialogs.h"
+#include "app/pause.h"
+#include "app/qt_event_pump.h"
+#include "app/serial_key_port.h"
 #include "app/simulator_process.h"
 #include "serial/serial_port.h"
+#include "serial/system_tick_source.h"
 
 #include <QApplication>
 #include <QIcon>
@@ -29,11 +36,20 @@ int main(int argc, char *argv[])
     // on this stack until the event loop has returned, so a handler still running inside a
     // nested wait when the main window closes finds them all in place.
     TForm1 Form1(dialogs, SerialBackend::system());
+    CommandDialogs commandDialogs; // OKRightDlg3, OKRightDlg5 to OKRightDlg9
     ConfirmDialog OKRightDlg10(QStringLiteral("OKRightDlg10"),
                                QStringLiteral("Starting a new file? All unsaved data will be lost!"), false);
     ConfirmDialog OKRightDlg11(QStringLiteral("OKRightDlg11"), QStringLiteral("File exists. Overwrite?"), true);
     Form1.OKRightDlg10 = &OKRightDlg10;
     Form1.OKRightDlg11 = &OKRightDlg11;
+
+    QtEventPump events;
+    const auto ticks = SystemTickSource::instance();
+    const Pause pause(*ticks, events);
+    FormCommandHost commandHost(Form1);
+    SerialKeyPort commandPort(*Form1.SerialPort1);
+    InstrumentCommands commands(commandPort, pause, commandHost, commandDialogs);
+    Form1.Commands = &commands;
 
     // The program ends with the main window, also while another window is still open.
     app.setQuitOnLastWindowClosed(false);

@@ -31,6 +31,16 @@ class Worker : public SerialFixture
         port->SetClusterSize(4096);
     }
 
+    /// Time passes without the main loop: the worker is left waiting to hand a cluster over.
+    void leaveWorkerHandingOver(const QByteArray &bytes)
+    {
+        port->SetClusterSize(0);
+        open();
+        device.receive(bytes);
+        clock->advance(10);
+        ASSERT_GT(clock->parked(), 0);
+    }
+
     QList<QByteArray> clusters;
     std::vector<uint64_t> clusterTimes;
 };
@@ -247,14 +257,36 @@ TEST_F(Worker, ARefusedEventWaitKeepsThePassesPaced)
 
 TEST_F(Worker, DestructionWhileTheWorkerWaitsForTheMainThreadEndsCleanly)
 {
-    port->SetClusterSize(0);
-    open();
-    device.receive("late");
-    clock->advance(10); // the worker now waits to hand the cluster over
-    ASSERT_GT(clock->parked(), 0);
+    leaveWorkerHandingOver("late");
     port.reset();
     EXPECT_TRUE(clusters.isEmpty());
     EXPECT_TRUE(reports.empty());
+}
+
+TEST_F(Worker, ClosingWhileTheWorkerWaitsForTheMainThreadWarnsAndGoesOn)
+{
+    leaveWorkerHandingOver("x");
+    port->SetActive(false);
+    EXPECT_TRUE(reported(104, 0));
+    EXPECT_FALSE(port->Active());
+    run(10);
+    EXPECT_EQ(clusters, QList<QByteArray>{"x"});
+}
+
+TEST_F(Worker, AFailedSignalWhileWindingDownIsReported)
+{
+    open();
+    device.fail(FakeCall::SignalEvent, ErrorInvalidHandle);
+    device.fail(FakeCall::SetCommMask, ErrorGenFailure, 1);
+    port->SetActive(false);
+    run(500);
+    EXPECT_TRUE(reported(1101, ErrorInvalidHandle));
+    device.fail(FakeCall::SignalEvent, NoError);
+    open();
+    device.receive("ok");
+    port->SetReadRequest(true);
+    run(100);
+    EXPECT_EQ(clusters, QList<QByteArray>{"ok"});
 }
 
 // Each worker failure is reported under its place and reception goes on afterwards.

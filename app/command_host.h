@@ -1,0 +1,19 @@
+#pragma once
+
+#include <QString>
+
+/// Where an instrument command reports to the user.
+class CommandHost
+{
+  public:
+    virtual ~CommandHost() = default;
+
+    /// Replaces the status bar text.
+    virtual void setStatus(const QString &text) = 0;
+
+    /// Adds the text to the terminal as a line of its own.
+    virtual void addTerminalLine(const QString &text) = 0;
+
+    /// Shows a message box and returns when the user has closed it.
+    virtual void showMessage(const QString &text) = 0;
+};

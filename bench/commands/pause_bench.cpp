@@ -1,0 +1,53 @@
+// CPU time spent in a two-second Pause while a window sits idle: a waiting pause should leave the
+// core to others, where a spinning one would use all of it.
+
+#include "app/pause.h"
+#include "app/qt_event_pump.h"
+#include "serial/system_tick_source.h"
+
+#include <QApplication>
+#include <QWidget>
+
+#include <benchmark/benchmark.h>
+
+#include <chrono>
+#include <ctime>
+
+namespace {
+
+double processCpuSeconds()
+{
+    return static_cast<double>(std::clock()) / CLOCKS_PER_SEC;
+}
+
+void BM_PauseWithIdleWindow(benchmark::State &state)
+{
+    int argc = 1;
+    char name[] = "commands_bench";
+    char *argv[] = {name, nullptr};
+    QApplication app(argc, argv);
+    QWidget window;
+    window.resize(688, 626);
+    window.show();
+    QtEventPump events;
+    const auto ticks = SystemTickSource::instance();
+    const Pause pause(*ticks, events);
+    pause(100); // let the window settle before measuring
+
+    double cpu = 0;
+    double wall = 0;
+    for (auto _ : state) {
+        const double cpuStart = processCpuSeconds();
+        const auto wallStart = std::chrono::steady_clock::now();
+        pause(static_cast<std::uint32_t>(state.range(0)));
+        wall += std::chrono::duration<double>(std::chrono::steady_clock::now() - wallStart).count();
+        cpu += processCpuSeconds() - cpuStart;
+    }
+    state.counters["cpu_percent_of_wall"] = 100.0 * cpu / wall;
+}
+
+} // namespace
+
+BENCHMARK(BM_PauseWithIdleWindow)->Arg(2000)->Iterations(3)->Unit(benchmark::kMillisecond)->UseRealTime();
+
+BENCHMARK_MAIN();
