@@ -3,14 +3,23 @@
 // The program's main window offscreen on the real serial layer, talking over a
 // pseudo-terminal to the simulator program, with both sides running fast.
 
+#include "app/command_dialogs.h"
+#include "app/form_command_host.h"
+#include "app/instrument_commands.h"
+#include "app/pause.h"
+#include "app/qt_event_pump.h"
+#include "app/serial_key_port.h"
 #include "app/simulator_process.h"
 #include "app/terminal_text.h"
 #include "serial/platform/posix_comm_driver.h"
 #include "tests/app/form_fixture.h"
 #include "tests/e2e/scaled_tick_source.h"
 
+#include <QComboBox>
 #include <QDeadlineTimer>
 #include <QEventLoop>
+#include <QLineEdit>
+#include <QPushButton>
 #include <QTimer>
 
 #include <sys/resource.h>
@@ -45,10 +54,17 @@ class BenchFixture : public ::testing::Test
                                                        QStringLiteral("File exists. Overwrite?"), true);
         form->OKRightDlg10 = OKRightDlg10.get();
         form->OKRightDlg11 = OKRightDlg11.get();
+        host = std::make_unique<FormCommandHost>(*form);
+        keys = std::make_unique<SerialKeyPort>(*form->SerialPort1);
+        commands = std::make_unique<InstrumentCommands>(*keys, pause, *host, commandDialogs);
+        form->Commands = commands.get();
     }
 
     void TearDown() override
     {
+        commands.reset();
+        keys.reset();
+        host.reset();
         OKRightDlg11.reset();
         OKRightDlg10.reset();
         form.reset();
@@ -69,10 +85,29 @@ class BenchFixture : public ::testing::Test
 
     bool terminalHas(const QByteArray &text) const { return form->terminalText().text().contains(text); }
 
+    /// Fills in the run dialog as a user would, once it shows.
+    static void answerRunDialog(const QString &weight, int identification)
+    {
+        QTimer::singleShot(0, [=] {
+            QWidget *dialog = QApplication::activeModalWidget();
+            ASSERT_NE(dialog, nullptr);
+            ASSERT_EQ(dialog->objectName(), "OKRightDlg3");
+            dialog->findChild<QLineEdit *>("Edit1")->setText(weight);
+            dialog->findChild<QComboBox *>("ComboBox1")->setCurrentIndex(identification - 1);
+            dialog->findChild<QPushButton *>("OKBtn")->click();
+        });
+    }
+
     SimulatorProcess simulator{{"--speed", simulatorSpeed}};
     std::shared_ptr<TickSource> ticks = std::make_shared<ScaledTickSource>(programSpeed);
     FakeDialogs dialogs;
     std::unique_ptr<TForm1> form;
     std::unique_ptr<ConfirmDialog> OKRightDlg10;
     std::unique_ptr<ConfirmDialog> OKRightDlg11;
+    CommandDialogs commandDialogs;
+    QtEventPump events;
+    Pause pause{*ticks, events};
+    std::unique_ptr<FormCommandHost> host;
+    std::unique_ptr<SerialKeyPort> keys;
+    std::unique_ptr<InstrumentCommands> commands;
 };

@@ -10,7 +10,8 @@ TEST_F(BenchFixture, InstrumentGreetsTheProgram)
 TEST_F(BenchFixture, ProgramOutlivesAKilledSimulatorQuietlyAndKeepsItsText)
 {
     ASSERT_TRUE(runUntil([&] { return terminalHas("d.At"); }, 10000));
-    form->SerialPort1->SendString("O0.2O1OO\r");
+    answerRunDialog("0.2", 1);
+    form->RunClick();
     ASSERT_TRUE(runUntil([&] { return terminalHas("pH/mL\r\n") && terminalHas("   0.400  "); }, 20000));
     ::kill(static_cast<pid_t>(simulator.processId()), SIGKILL);
     runUntil([] { return false; }, 300);
@@ -22,4 +23,17 @@ TEST_F(BenchFixture, ProgramOutlivesAKilledSimulatorQuietlyAndKeepsItsText)
     EXPECT_LT(cpuSeconds() - cpuBefore, 0.15);
     EXPECT_EQ(form->terminalText().text(), kept);
     EXPECT_TRUE(form->isEnabled());
+}
+
+TEST_F(BenchFixture, ResetAndStatusAreAnsweredInTheTerminal)
+{
+    ASSERT_TRUE(runUntil([&] { return terminalHas("d.At"); }, 10000));
+    form->ResetClick();
+    EXPECT_TRUE(runUntil([&] { return terminalHas("\r\nRESET\r\n"); }, 5000));
+    EXPECT_EQ(form->statusText(), "RESET");
+    form->StatusClick();
+    EXPECT_TRUE(runUntil([&] { return terminalHas("SAMPLES       0\r\n"); }, 5000));
+    const QByteArray text = form->terminalText().text();
+    EXPECT_LT(text.indexOf("Status:\r\n"), text.indexOf("STATUS DL25"));
+    EXPECT_EQ(form->statusText(), "Asking Status");
 }
