@@ -8,6 +8,11 @@
 #include "app/terminal_edit.h"
 #include "app/terminal_print.h"
 #include "common/cp1252.h"
+#include "curve/curve_columns.h"
+#include "curve/curve_drawing.h"
+#include "curve/curve_print.h"
+#include "data/record_list.h"
+#include "data/record_text.h"
 #include "serial/serial_port.h"
 
 #include <QApplication>
@@ -22,6 +27,7 @@
 #include <QHeaderView>
 #include <QLabel>
 #include <QLineEdit>
+#include <QLocale>
 #include <QMenuBar>
 #include <QPushButton>
 #include <QSaveFile>
@@ -326,6 +332,8 @@ QWidget *TForm1::buildTerminalPage()
     comboBoxSelectRecord = named(new QComboBox, QStringLiteral("comboBoxSelectRecord"));
     comboBoxSelectRecord->setEditable(true);
     comboBoxSelectRecord->setEditText(QStringLiteral("no data available"));
+    // Typing into the box must not add records to the list.
+    comboBoxSelectRecord->setInsertPolicy(QComboBox::NoInsert);
     comboBoxSelectRecord->setMinimumWidth(130);
     comboBoxSelectRecord->setAccessibleName(QStringLiteral("Selected data record :"));
 
@@ -360,6 +368,10 @@ QWidget *TForm1::buildTablePage()
     tableFont.setPixelSize(11);
     Table->setFont(tableFont);
     Table->setFixedSize(505, 461);
+    // The cell editor opens on entering a cell; ranges can be selected; Tab moves between cells.
+    Table->setEditTriggers(QAbstractItemView::AllEditTriggers);
+    Table->setSelectionMode(QAbstractItemView::ContiguousSelection);
+    Table->setTabKeyNavigation(true);
 
     auto *group = named(new QGroupBox, QStringLiteral("GroupBox1"));
     auto *buttons = new QVBoxLayout(group);
@@ -480,9 +492,48 @@ void TForm1::SerialPort1RxCharEvent()
     LED->setColor(kLampReceiving);
 }
 
-void TForm1::TerminalChanged(qsizetype) {}
+void TForm1::TerminalChanged(qsizetype from)
+{
+    FindRecords(from);
+}
 
-void TForm1::TerminalMouseMove(Qt::KeyboardModifiers, int, int) {}
+void TForm1::FindRecords(qsizetype from)
+{
+    showRecordCount(*comboBoxSelectRecord, m_records.update(Terminal->text(), from));
+}
+
+void TForm1::TerminalMouseMove(Qt::KeyboardModifiers, int, int)
+{
+    setStatusText(manualSelection().isEmpty() ? QString() : QStringLiteral("Attention: Manual Selection of Data!"));
+}
+
+// The terminal's selection as it stands in the terminal text, when it is long enough to count
+// as data chosen by hand; else empty.
+QString TForm1::manualSelection() const
+{
+    constexpr qsizetype manualSelectionMinimum = 6;
+    QString selected = Terminal->textCursor().selectedText();
+    selected.replace(QChar::ParagraphSeparator, QStringLiteral("\r\n"));
+    return selected.size() >= manualSelectionMinimum ? cp1252::decode(cp1252::encode(selected)) : QString();
+}
+
+void TForm1::ChooseSelectedData(int RecordNo)
+{
+    const QString selection = manualSelection();
+    if (!selection.isEmpty()) {
+        FillTableAutomatic(selection);
+        return;
+    }
+    if (const std::optional<QByteArray> data = recordData(Terminal->text(), RecordNo))
+        FillTableAutomatic(cp1252::decode(*data));
+}
+
+void TForm1::FillTableAutomatic(const QString &Data)
+{
+    const QList<DataRow> rows = splitDataBlock(Data);
+    DataRowCount = int(rows.size());
+    writeDataRows(*Table, rows);
+}
 
 void TForm1::SendClick()
 {
@@ -695,10 +746,67 @@ void TForm1::SetDate1Click()
 
 void TForm1::Mode1Click() {}
 
-void TForm1::ChangePageControl() {}
-void TForm1::Graph2Click() {}
+void TForm1::ChangePageControl()
+{
+    const int page = PageControl1->currentIndex();
+    if (page == 0 || (comboBoxSelectRecord->currentIndex() < 0 && manualSelection().isEmpty()))
+        return;
+    ChooseSelectedData(comboBoxSelectRecord->currentIndex() + 1);
+    if (page == 2)
+        ShowCurve();
+}
+
+void TForm1::ShowCurve()
+{
+    // A page that is not in front keeps the size it had when it was last shown; the page stack
+    // it lives in has the size it will have.
+    const QSize page = Titrationskurve->parentWidget()->parentWidget()->size();
+    Titrationskurve->setVisible(true);
+    Titrationskurve->setGeometry(5, 5, std::max(1, page.width() - 80), std::max(1, page.height() - 20));
+    QImage picture(Titrationskurve->size(), QImage::Format_RGB32);
+    const CurveOutcome outcome =
+        drawCurve(picture, readCurveColumns(*Table, DataRowCount), QLocale(), fonts::lucidaConsole());
+    Titrationskurve->setPixmap(QPixmap::fromImage(picture));
+    if (outcome == CurveOutcome::DivisionByZero)
+        m_dialogs.message(this, QStringLiteral("Warning: division by zero"));
+}
+
+// The picture as last drawn; white at the control's size before the first drawing.
+QImage TForm1::curvePicture() const
+{
+    QImage picture = Titrationskurve->pixmap().toImage();
+    if (picture.isNull()) {
+        picture = QImage(Titrationskurve->size(), QImage::Format_RGB32);
+        picture.fill(Qt::white);
+    }
+    return picture;
+}
+
+void TForm1::Graph2Click()
+{
+    ShowCurve();
+    selectPage(2);
+}
 void TForm1::BitBtn1Click() {}
 void TForm1::SavetoExcel1Click() {}
 void TForm1::ClearTableClick() {}
-void TForm1::BtPrintCurveClick() {}
-void TForm1::SaveClick() {}
+void TForm1::BtPrintCurveClick()
+{
+    if (!executePrintDialog())
+        return;
+    if (!printCurve(m_printer, curvePicture(), QSize(logicalDpiX(), logicalDpiY())))
+        m_dialogs.error(this, QStringLiteral("Printing failed: the printer could not start the job."));
+}
+
+void TForm1::SaveClick()
+{
+    const QString fileName = m_dialogs.saveFileName(
+        this, {QStringLiteral("bmp"), QStringLiteral("Curve.bmp"), QStringLiteral("Bitmap (*.bmp)")});
+    if (fileName.isEmpty() || !confirmOverwrite(fileName))
+        return;
+    // Written beside the target and renamed over it, so a failed write leaves the old file whole.
+    QSaveFile file(fileName);
+    if (!file.open(QIODevice::WriteOnly) || !curvePicture().save(&file, "BMP") || !file.commit())
+        m_dialogs.error(this, QStringLiteral("Cannot create file \"%1\". %2")
+                                  .arg(QDir::toNativeSeparators(fileName), file.errorString()));
+}

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "data/record_counter.h"
+
 #include <QMainWindow>
 #include <QPrinter>
 
@@ -9,6 +11,7 @@ class ConfirmDialog;
 class Dialogs;
 class InstrumentCommands;
 class QComboBox;
+class QImage;
 class QLabel;
 class QLineEdit;
 class QPushButton;
@@ -106,7 +109,10 @@ class TForm1 : public QMainWindow
     void Mode1Click();
 
     // Data records, result table and curve.
+    /// Number of data rows the last parse wrote into Table; the curve draws that many.
+    int DataRowCount = 0;
     void ChangePageControl();
+    void ShowCurve();
     void Graph2Click();
     void BitBtn1Click();
     void SavetoExcel1Click();
@@ -131,11 +137,17 @@ class TForm1 : public QMainWindow
     QWidget *buildTablePage();
     QWidget *buildCurvePage();
     void writeTerminalFile(const QString &fileName);
+    void FindRecords(qsizetype from);
+    void ChooseSelectedData(int RecordNo);
+    void FillTableAutomatic(const QString &Data);
+    QString manualSelection() const;
+    QImage curvePicture() const;
 
     Dialogs &m_dialogs;
     QPrinter m_printer;
     // Set while the program changes the page, which must not run ChangePageControl.
     bool m_selectingPage = false;
+    RecordCounter m_records;
 
     QToolBar *ToolBar1 = nullptr;
     QTabWidget *PageControl1 = nullptr;

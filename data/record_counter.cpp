@@ -1,0 +1,20 @@
+#include "record_counter.h"
+
+#include "data/header_walker.h"
+
+#include <algorithm>
+
+int RecordCounter::update(QByteArrayView text, qsizetype changedFrom)
+{
+    changedFrom = std::clamp<qsizetype>(changedFrom, 0, text.size());
+    // A header that ends at or before the change is untouched, and so is every one before it.
+    m_headerEnds.erase(std::upper_bound(m_headerEnds.begin(), m_headerEnds.end(), changedFrom), m_headerEnds.end());
+    // No header of the unchanged text was missed, so a new one must reach into the changed part.
+    const qsizetype longest = std::max(phHeader.size(), mvHeader.size());
+    const qsizetype resumeFrom =
+        std::max(m_headerEnds.empty() ? 0 : m_headerEnds.back(), std::max<qsizetype>(0, changedFrom - longest + 1));
+    HeaderWalker walker(text, resumeFrom);
+    for (qsizetype end = walker.next(); end >= 0; end = walker.next())
+        m_headerEnds.push_back(end);
+    return count();
+}

@@ -1,0 +1,21 @@
+#pragma once
+
+#include <QByteArray>
+#include <QByteArrayView>
+
+#include <optional>
+
+// The terminal text is 8-bit Windows-1252; these work on its bytes.
+
+/// Characters a measuring table's data lines are made of: digits, ",", "-", ".", "E", blank, CR, LF.
+bool isDataChar(char c);
+
+/// End (exclusive) of the run of data characters that starts at `from`.
+qsizetype dataBlockEnd(QByteArrayView text, qsizetype from);
+
+/// The text with every "Read Buffer:" removed, in any letter case, in one left-to-right pass.
+QByteArray removeReadBuffer(QByteArrayView text);
+
+/// The data block that follows the header of record `recordNo` (1-based) in the terminal text, once
+/// "Read Buffer:" is removed; nothing when that text holds fewer records.
+std::optional<QByteArray> recordData(QByteArrayView terminalText, int recordNo);
