@@ -11,6 +11,8 @@ constexpr double nernstMv = 59.16;
 constexpr double volumeTolerance = 1e-9;
 constexpr int maxPoints = 1000;
 constexpr int pointsAfterPeak = 4;
+// After the jump the instrument doses on this many largest increments, to show the plateau.
+constexpr double incrementsAfterPeak = 4.0;
 // Equilibration range in seconds of each time control digit: shortest, longest.
 constexpr std::array<std::pair<double, double>, 10> equilibration{
     {{3, 20}, {6, 60}, {12, 120}, {8, 24}, {3, 90}, {3, 3}, {10, 10}, {20, 20}, {30, 30}, {90, 90}}};
@@ -144,7 +146,8 @@ bool TitrationRun::pastEquivalence() const
     const std::size_t steepest = steepestPoint();
     const double peak = std::abs(m_points[steepest].derivative);
     return peak >= m_barrier && std::abs(m_points.back().derivative) < 0.25 * peak &&
-           m_points.size() - 1 - steepest >= pointsAfterPeak;
+           m_points.size() - 1 - steepest >= pointsAfterPeak &&
+           m_points.back().volumeMl - m_points[steepest].volumeMl >= incrementsAfterPeak * m_method.maxIncrementMl();
 }
 
 std::optional<TitrationEnd> TitrationRun::equivalencePoint() const

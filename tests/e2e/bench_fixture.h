@@ -83,6 +83,13 @@ class BenchFixture : public ::testing::Test
         return done();
     }
 
+    template <typename T> T *control(const QString &name) const
+    {
+        T *found = form->findChild<T *>(name);
+        EXPECT_NE(found, nullptr) << name.toStdString();
+        return found;
+    }
+
     bool terminalHas(const QByteArray &text) const { return form->terminalText().text().contains(text); }
 
     /// Fills in the run dialog as a user would, once it shows.
