@@ -64,8 +64,8 @@ TEST(SimulateOption, ProgramTalksToItsOwnSimulatorAndTakesItAlong)
     const QStringList arguments = commandLine(simulator);
     EXPECT_TRUE(arguments[0].endsWith("korvane-sim"));
     ASSERT_EQ(arguments[1], "--link");
-    const QString port = QFile::symLinkTarget(arguments[2]);
-    EXPECT_TRUE(port.startsWith("/dev/pts/"));
+    QString port;
+    EXPECT_TRUE(eventually([&] { return (port = QFile::symLinkTarget(arguments[2])).startsWith("/dev/pts/"); }));
     // COM1 of the program is the simulator's port.
     EXPECT_TRUE(eventually([&] { return openFiles(korvane.processId()).contains(port); }));
 
