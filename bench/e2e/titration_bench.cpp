@@ -2,7 +2,8 @@
 //  1. the program's CPU while the simulator streams a titration of more than 200 points;
 //  2. the time from the last byte of a measuring table to the record complete in the
 //     terminal and the record list.
-// Run: QT_QPA_PLATFORM=offscreen build/bench/e2e/titration_bench [simulator speed factor, default 4]
+// Run: QT_QPA_PLATFORM=offscreen build/bench/e2e/titration_bench [simulator speed factor, default 4;
+// 0 skips the streaming part]
 // The program runs on real time, so its receive allowance (4.5 ms a byte plus 250 ms after
 // the last read) needs the simulator's pause between points (3 s / factor) to stay longer
 // than that: factors above about 5 make the program cut clusters only at full queues.
@@ -12,6 +13,7 @@
 #include "app/simulator_process.h"
 #include "app/terminal_text.h"
 #include "serial/serial_port.h"
+#include "tools/line_pacer.h"
 #include "tools/measuring_point.h"
 #include "tools/measuring_table.h"
 #include "tools/pseudo_terminal.h"
@@ -24,8 +26,10 @@
 #include <QTimer>
 
 #include <algorithm>
+#include <atomic>
 #include <cstdio>
 #include <sys/resource.h>
+#include <thread>
 #include <unistd.h>
 #include <vector>
 
@@ -92,6 +96,22 @@ int streamingCpu(const QString &speed)
     return 0;
 }
 
+/// Writes at the speed of a 2400 baud line with 7E2 framing, as the instrument does.
+void writeAtLineSpeed(PseudoTerminal &line, QByteArray bytes)
+{
+    LinePacer pacer(2400 / 11.0, LinePacer::Clock::now());
+    while (!bytes.isEmpty()) {
+        const qsizetype allowed = std::min(bytes.size(), pacer.allowance(LinePacer::Clock::now()));
+        if (allowed == 0) {
+            std::this_thread::sleep_for(std::chrono::milliseconds(pacer.msUntil(1)));
+            continue;
+        }
+        const qsizetype written = line.write(bytes.left(allowed));
+        pacer.spend(written);
+        bytes.remove(0, written);
+    }
+}
+
 int lastByteToRecord()
 {
     PseudoTerminal line;
@@ -106,25 +126,33 @@ int lastByteToRecord()
     auto *records = form.findChild<QComboBox *>("comboBoxSelectRecord");
     const MeasuringTable table(true);
     std::vector<double> latencies;
-    for (int record = 1; record <= 10; ++record) {
-        QByteArray body = table.header();
-        for (int point = 0; point < 40; ++point)
-            body += table.line({point * 0.1, 0.1, 4.0 + point * 0.05, 0.05, 0.5, 0.0});
+    for (int record = 1; record <= 6; ++record) {
         const QByteArray last = table.line({99.0 + record, 0.1, 11.0, 0.01, 0.1, 0.0});
-        line.write(body);
-        runUntil([&] { return form.terminalText().text().endsWith(body); }, 5000);
-        QElapsedTimer latency;
-        line.write(last);
-        latency.start();
+        std::atomic<qint64> lastByteNs{0};
+        QElapsedTimer clock;
+        clock.start();
+        // Points a second apart, each line at line speed, like a titration at its end.
+        std::thread instrument([&] {
+            writeAtLineSpeed(line, table.header());
+            for (int point = 0; point < 4; ++point) {
+                writeAtLineSpeed(line, table.line({point * 0.1, 0.1, 4.0 + point * 0.05, 0.05, 0.5, 0.0}));
+                std::this_thread::sleep_for(std::chrono::seconds(1));
+            }
+            writeAtLineSpeed(line, last);
+            lastByteNs = clock.nsecsElapsed();
+            std::this_thread::sleep_for(std::chrono::seconds(1));
+            writeAtLineSpeed(line, "\r\nResults\r\n");
+        });
         const bool seen =
-            runUntil([&] { return form.terminalText().text().endsWith(last) && records->count() == record; }, 5000, 1);
-        latencies.push_back(seen ? latency.nsecsElapsed() / 1e6 : -1.0);
-        line.write("Results\r\n");
-        runUntil([] { return false; }, 400);
+            runUntil([&] { return form.terminalText().text().contains(last) && records->count() == record; }, 20000, 1);
+        latencies.push_back(seen ? (clock.nsecsElapsed() - lastByteNs) / 1e6 : -1.0);
+        instrument.join();
+        runUntil([] { return false; }, 1000);
     }
     std::sort(latencies.begin(), latencies.end());
     std::printf("last table byte to record complete (ms): min %.1f, median %.1f, max %.1f\n", latencies.front(),
                 latencies[latencies.size() / 2], latencies.back());
+    std::fflush(stdout);
     return 0;
 }
 
@@ -134,5 +162,6 @@ int main(int argc, char *argv[])
 {
     QApplication application(argc, argv);
     const QString speed = argc > 1 ? QString::fromLocal8Bit(argv[1]) : QStringLiteral("4");
-    return lastByteToRecord() + streamingCpu(speed);
+    const int latency = lastByteToRecord();
+    return latency + (speed == "0" ? 0 : streamingCpu(speed));
 }
