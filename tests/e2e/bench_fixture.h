@@ -1,7 +1,8 @@
 #pragma once
 
 // The program's main window offscreen on the real serial layer, talking over a
-// pseudo-terminal to the simulator program, with both sides running fast.
+// pseudo-terminal to the simulator program, with both sides running fast. No test here
+// saves over an existing file, so the confirmation dialogs are left out.
 
 #include "app/command_dialogs.h"
 #include "app/form_command_host.h"
@@ -47,13 +48,6 @@ class BenchFixture : public ::testing::Test
         ASSERT_TRUE(simulator.start(KORVANE_SIM_PROGRAM, &error)) << error.toStdString();
         qputenv("KORVANE_COM1", QFile::encodeName(simulator.portPath()));
         form = std::make_unique<TForm1>(dialogs, SerialBackend{std::make_shared<PosixCommDriver>(ticks), ticks});
-        OKRightDlg10 = std::make_unique<ConfirmDialog>(
-            QStringLiteral("OKRightDlg10"), QStringLiteral("Starting a new file? All unsaved data will be lost!"),
-            false);
-        OKRightDlg11 = std::make_unique<ConfirmDialog>(QStringLiteral("OKRightDlg11"),
-                                                       QStringLiteral("File exists. Overwrite?"), true);
-        form->OKRightDlg10 = OKRightDlg10.get();
-        form->OKRightDlg11 = OKRightDlg11.get();
         host = std::make_unique<FormCommandHost>(*form);
         keys = std::make_unique<SerialKeyPort>(*form->SerialPort1);
         commands = std::make_unique<InstrumentCommands>(*keys, pause, *host, commandDialogs);
@@ -65,8 +59,6 @@ class BenchFixture : public ::testing::Test
         commands.reset();
         keys.reset();
         host.reset();
-        OKRightDlg11.reset();
-        OKRightDlg10.reset();
         form.reset();
         qunsetenv("KORVANE_COM1");
     }
@@ -109,8 +101,6 @@ class BenchFixture : public ::testing::Test
     std::shared_ptr<TickSource> ticks = std::make_shared<ScaledTickSource>(programSpeed);
     FakeDialogs dialogs;
     std::unique_ptr<TForm1> form;
-    std::unique_ptr<ConfirmDialog> OKRightDlg10;
-    std::unique_ptr<ConfirmDialog> OKRightDlg11;
     CommandDialogs commandDialogs;
     QtEventPump events;
     Pause pause{*ticks, events};
