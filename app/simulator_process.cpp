@@ -71,6 +71,10 @@ bool SimulatorProcess::start(const QString &program, QString *error)
 
 bool SimulatorProcess::startAsCom1(QString *error)
 {
+    // A demonstration may want the instrument faster than life.
+    const QString speed = qEnvironmentVariable("KORVANE_SIM_SPEED");
+    if (!speed.isEmpty())
+        m_extraArguments << QStringLiteral("--speed") << speed;
     if (!start(findProgram(), error))
         return false;
     qputenv("KORVANE_COM1", QFile::encodeName(portPath()));

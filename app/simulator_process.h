@@ -21,7 +21,8 @@ class SimulatorProcess
 
     /// Starts the program and waits until its port can be opened; false with a reason otherwise.
     bool start(const QString &program, QString *error);
-    /// Starts the simulator found by findProgram and makes it the port COM1 names.
+    /// Starts the simulator found by findProgram, at the speed factor in KORVANE_SIM_SPEED if
+    /// set, and makes it the port COM1 names.
     bool startAsCom1(QString *error);
     /// Where the simulator's port is published, for KORVANE_COM1.
     QString portPath() const;
