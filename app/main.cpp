@@ -7,6 +7,7 @@
 #include "app/pause.h"
 #include "app/qt_event_pump.h"
 #include "app/serial_key_port.h"
+#include "app/simulator_process.h"
 #include "serial/serial_basic_dlg.h"
 #include "serial/serial_port.h"
 #include "serial/system_tick_source.h"
@@ -23,6 +24,14 @@ int main(int argc, char *argv[])
     if (QIcon::themeName().isEmpty() || QIcon::themeName() == QLatin1String("hicolor"))
         QIcon::setThemeName(QStringLiteral("Adwaita"));
     NativeDialogs dialogs;
+
+    // --simulate puts a simulated titrator on COM1; it outlives the main window's port.
+    SimulatorProcess simulator;
+    QString simulatorError;
+    if (QApplication::arguments().contains(QStringLiteral("--simulate")) && !simulator.startAsCom1(&simulatorError)) {
+        qCritical("korvane: cannot start the simulated titrator: %s", qPrintable(simulatorError));
+        return 1;
+    }
 
     // Every window lives until the program ends and is created once, in this order. They stay
     // on this stack until the event loop has returned, so a handler still running inside a

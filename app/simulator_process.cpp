@@ -1,0 +1,87 @@
+#include "app/simulator_process.h"
+
+#include <QCoreApplication>
+#include <QDeadlineTimer>
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QStandardPaths>
+
+#include <csignal>
+#include <sys/prctl.h>
+
+namespace {
+
+constexpr int startMs = 10000;
+constexpr int stopMs = 3000;
+const QString programName = QStringLiteral("korvane-sim");
+
+} // namespace
+
+SimulatorProcess::SimulatorProcess(QStringList extraArguments) : m_extraArguments(std::move(extraArguments))
+{
+    m_process.setProcessChannelMode(QProcess::ForwardedErrorChannel);
+    m_process.setChildProcessModifier([] { ::prctl(PR_SET_PDEATHSIG, SIGTERM); });
+}
+
+SimulatorProcess::~SimulatorProcess()
+{
+    if (m_process.state() == QProcess::NotRunning)
+        return;
+    m_process.terminate();
+    if (!m_process.waitForFinished(stopMs)) {
+        m_process.kill();
+        m_process.waitForFinished(stopMs);
+    }
+}
+
+QString SimulatorProcess::findProgram()
+{
+    const QDir here(QCoreApplication::applicationDirPath());
+    for (const QString &candidate : {here.filePath(programName), here.filePath("../tools/" + programName)}) {
+        if (QFileInfo(candidate).isExecutable())
+            return QFileInfo(candidate).canonicalFilePath();
+    }
+    return QStandardPaths::findExecutable(programName);
+}
+
+bool SimulatorProcess::start(const QString &program, QString *error)
+{
+    if (program.isEmpty() || !m_folder.isValid()) {
+        *error = program.isEmpty() ? programName + " not found" : m_folder.errorString();
+        return false;
+    }
+    m_process.start(program, QStringList{"--link", portPath()} + m_extraArguments);
+    // The simulator prints its port's path once the port is published.
+    const QDeadlineTimer deadline(startMs);
+    bool waiting = true;
+    while (waiting && !m_process.canReadLine())
+        waiting = m_process.waitForReadyRead(static_cast<int>(deadline.remainingTime()));
+    if (!m_process.canReadLine() || !QFileInfo(portPath()).isSymLink()) {
+        *error = m_process.state() == QProcess::NotRunning && m_process.error() != QProcess::FailedToStart
+                     ? programName + " ended with exit code " + QString::number(m_process.exitCode())
+                     : m_process.errorString();
+        m_process.kill();
+        m_process.waitForFinished(stopMs);
+        return false;
+    }
+    m_process.readLine();
+    return true;
+}
+
+bool SimulatorProcess::startAsCom1(QString *error)
+{
+    // A demonstration may want the instrument faster than life.
+    const QString speed = qEnvironmentVariable("KORVANE_SIM_SPEED");
+    if (!speed.isEmpty())
+        m_extraArguments << QStringLiteral("--speed") << speed;
+    if (!start(findProgram(), error))
+        return false;
+    qputenv("KORVANE_COM1", QFile::encodeName(portPath()));
+    return true;
+}
+
+QString SimulatorProcess::portPath() const
+{
+    return m_folder.filePath("COM1");
+}

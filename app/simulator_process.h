@@ -1,0 +1,35 @@
+#pragma once
+
+#include <QProcess>
+#include <QString>
+#include <QStringList>
+#include <QTemporaryDir>
+
+/// The instrument simulator as a child process, for running without a titrator: it
+/// publishes its port in a private folder, and it ends with this object or, should the
+/// program die first, with the program.
+class SimulatorProcess
+{
+  public:
+    explicit SimulatorProcess(QStringList extraArguments = {});
+    ~SimulatorProcess();
+    SimulatorProcess(const SimulatorProcess &) = delete;
+    SimulatorProcess &operator=(const SimulatorProcess &) = delete;
+
+    /// The simulator next to this program, or in the build tree beside it.
+    static QString findProgram();
+
+    /// Starts the program and waits until its port can be opened; false with a reason otherwise.
+    bool start(const QString &program, QString *error);
+    /// Starts the simulator found by findProgram, at the speed factor in KORVANE_SIM_SPEED if
+    /// set, and makes it the port COM1 names.
+    bool startAsCom1(QString *error);
+    /// Where the simulator's port is published, for KORVANE_COM1.
+    QString portPath() const;
+    qint64 processId() const { return m_process.processId(); }
+
+  private:
+    QStringList m_extraArguments;
+    QTemporaryDir m_folder;
+    QProcess m_process;
+};

@@ -1,0 +1,110 @@
+#pragma once
+
+// The program's main window offscreen on the real serial layer, talking over a
+// pseudo-terminal to the simulator program, with both sides running fast. No test here
+// saves over an existing file, so the confirmation dialogs are left out.
+
+#include "app/command_dialogs.h"
+#include "app/form_command_host.h"
+#include "app/instrument_commands.h"
+#include "app/pause.h"
+#include "app/qt_event_pump.h"
+#include "app/serial_key_port.h"
+#include "app/simulator_process.h"
+#include "app/terminal_text.h"
+#include "serial/platform/posix_comm_driver.h"
+#include "tests/app/form_fixture.h"
+#include "tests/e2e/scaled_tick_source.h"
+
+#include <QComboBox>
+#include <QDeadlineTimer>
+#include <QEventLoop>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QTimer>
+
+#include <sys/resource.h>
+
+/// Speed factors: the simulator's pace, and the program's clock.
+constexpr const char *simulatorSpeed = "40";
+constexpr double programSpeed = 10.0;
+
+/// CPU seconds this process has used so far.
+inline double cpuSeconds()
+{
+    rusage usage{};
+    ::getrusage(RUSAGE_SELF, &usage);
+    return usage.ru_utime.tv_sec + usage.ru_stime.tv_sec + (usage.ru_utime.tv_usec + usage.ru_stime.tv_usec) / 1e6;
+}
+
+class BenchFixture : public ::testing::Test
+{
+  protected:
+    static void SetUpTestSuite() { testApplication(); }
+
+    void SetUp() override
+    {
+        QString error;
+        ASSERT_TRUE(simulator.start(KORVANE_SIM_PROGRAM, &error)) << error.toStdString();
+        qputenv("KORVANE_COM1", QFile::encodeName(simulator.portPath()));
+        form = std::make_unique<TForm1>(dialogs, SerialBackend{std::make_shared<PosixCommDriver>(ticks), ticks});
+        host = std::make_unique<FormCommandHost>(*form);
+        keys = std::make_unique<SerialKeyPort>(*form->SerialPort1);
+        commands = std::make_unique<InstrumentCommands>(*keys, pause, *host, commandDialogs);
+        form->Commands = commands.get();
+    }
+
+    void TearDown() override
+    {
+        commands.reset();
+        keys.reset();
+        host.reset();
+        form.reset();
+        qunsetenv("KORVANE_COM1");
+    }
+
+    /// Runs the event loop, sleeping between events, until done() holds or realMs have passed.
+    static bool runUntil(const std::function<bool()> &done, int realMs)
+    {
+        const QDeadlineTimer deadline(realMs);
+        while (!done() && !deadline.hasExpired()) {
+            QEventLoop loop;
+            QTimer::singleShot(10, &loop, &QEventLoop::quit);
+            loop.exec();
+        }
+        return done();
+    }
+
+    template <typename T> T *control(const QString &name) const
+    {
+        T *found = form->findChild<T *>(name);
+        EXPECT_NE(found, nullptr) << name.toStdString();
+        return found;
+    }
+
+    bool terminalHas(const QByteArray &text) const { return form->terminalText().text().contains(text); }
+
+    /// Fills in the run dialog as a user would, once it shows.
+    static void answerRunDialog(const QString &weight, int identification)
+    {
+        QTimer::singleShot(0, [=] {
+            QWidget *dialog = QApplication::activeModalWidget();
+            ASSERT_NE(dialog, nullptr);
+            ASSERT_EQ(dialog->objectName(), "OKRightDlg3");
+            dialog->findChild<QLineEdit *>("Edit1")->setText(weight);
+            dialog->findChild<QComboBox *>("ComboBox1")->setCurrentIndex(identification - 1);
+            dialog->findChild<QPushButton *>("OKBtn")->click();
+        });
+    }
+
+    SimulatorProcess simulator{{"--speed", simulatorSpeed}};
+    std::shared_ptr<TickSource> ticks = std::make_shared<ScaledTickSource>(programSpeed);
+    FakeDialogs dialogs;
+    std::unique_ptr<TForm1> form;
+    CommandDialogs commandDialogs;
+    QtEventPump events;
+    Pause pause{*ticks, events};
+    std::unique_ptr<FormCommandHost> host;
+    std::unique_ptr<SerialKeyPort> keys;
+    std::unique_ptr<InstrumentCommands> commands;
+};
