@@ -19,6 +19,10 @@ using namespace comm;
 namespace {
 
 constexpr uint32_t DefaultQueueSize = 4096;
+// The asked-for input queue size is a recommendation, as it is to the Windows drivers. Holding
+// at least this much lets a long reply reach the cluster size (4096 in the main window, above its
+// queue size of 2048) instead of stalling in the kernel until the time allowance runs out.
+constexpr uint32_t MinInputQueue = 65536;
 constexpr uint32_t ForbiddenFlow = FOutxDsrFlow | FDtrControlHandshake | FDsrSensitivity;
 
 // A pseudo-terminal has no modem lines and no break; it answers those requests like this.
@@ -142,7 +146,7 @@ uint32_t PosixCommDevice::handle() const
 uint32_t PosixCommDevice::setupComm(uint32_t rxQueueSize, uint32_t txQueueSize)
 {
     return whileOpen([&]() -> uint32_t {
-        m_rxQueueSize = rxQueueSize ? rxQueueSize : DefaultQueueSize;
+        m_rxQueueSize = std::max(rxQueueSize, MinInputQueue);
         m_txQueueSize = txQueueSize ? txQueueSize : DefaultQueueSize;
         return NoError;
     });

@@ -78,7 +78,7 @@ class PosixCommDevice : public CommDevice
 
     comm::Dcb m_dcb;
     comm::CommTimeouts m_timeouts;
-    uint32_t m_rxQueueSize = 4096;
+    uint32_t m_rxQueueSize = 65536;
     uint32_t m_txQueueSize = 4096;
     OverlappedState m_state;
 

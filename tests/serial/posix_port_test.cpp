@@ -198,6 +198,20 @@ TEST_F(PosixPort, AReplyArrivesAsOneClusterAfterTheLineGoesQuiet)
     EXPECT_EQ(clusters, QList<QByteArray>{"   1.000   0.100   7.012\r\n"});
 }
 
+// With the main window's sizes a long reply must be cut at the cluster size, not held back until
+// its whole time allowance (about 23 s for 5000 bytes) has run out.
+TEST_F(PosixPort, ALongReplyIsCutAtTheClusterSizeAboveTheQueueSize)
+{
+    port->SetRTOCharDelayTime(4500);
+    port->SetClusterSize(4096);
+    port->SetRxQueueSize(2048);
+    port->SetActive(true);
+    ASSERT_TRUE(port->Active());
+    pty.send(QByteArray(5000, 'x'));
+    ASSERT_TRUE(waitUntil([this] { return !clusters.isEmpty(); }));
+    EXPECT_GE(clusters.first().size(), 4096);
+}
+
 TEST_F(PosixPort, ASecondProgramCannotTakeAnOpenPort)
 {
     port->SetActive(true);
