@@ -1,6 +1,7 @@
 #include "tests/e2e/bench_fixture.h"
 
 #include <QLabel>
+#include <QProcess>
 #include <QSet>
 #include <QTabWidget>
 #include <QTableWidget>
@@ -101,6 +102,17 @@ TEST_F(BenchFixture, TitrationFromStartToEnd)
     control<QTabWidget>("PageControl1")->setCurrentIndex(1);
     EXPECT_EQ(tableRows(*control<QTableWidget>("Table")), printed);
 
+    QTemporaryDir folder;
+    dialogs.pdfFile = folder.filePath("table.pdf");
+    form->BitBtn1Click();
+    QProcess pdftotext;
+    pdftotext.start("pdftotext", {"-layout", dialogs.pdfFile, "-"});
+    ASSERT_TRUE(pdftotext.waitForFinished(60000));
+    const QString page = QString::fromUtf8(pdftotext.readAllStandardOutput());
+    EXPECT_TRUE(page.contains("Titration"));
+    EXPECT_TRUE(page.contains("Volume/ml"));
+    EXPECT_TRUE(page.contains(printed.last().first())) << "last volume on the printed table";
+
     form->resize(900, 700);
     form->show();
     control<QTabWidget>("PageControl1")->setCurrentIndex(2);
@@ -112,7 +124,6 @@ TEST_F(BenchFixture, TitrationFromStartToEnd)
             colours.insert(curve.pixel(x, y));
     EXPECT_GE(colours.size(), 3); // background, axes and text, the curves
 
-    QTemporaryDir folder;
     dialogs.saveAnswer = folder.filePath("titration.txt");
     form->Save1Click();
     QFile saved(dialogs.saveAnswer);
