@@ -185,8 +185,9 @@ int GroupPage::choice(Setting setting) const
 void GroupPage::setChoice(Setting setting, int index)
 {
     if (QListWidget *box = list(setting)) {
-        box->setCurrentRow(index >= 0 && index < box->count() ? index : -1);
-        if (index < 0 || index >= box->count())
+        const bool inList = index >= 0 && index < box->count();
+        box->setCurrentRow(inList ? index : -1);
+        if (!inList)
             box->clearSelection();
         return;
     }

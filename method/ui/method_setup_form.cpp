@@ -4,6 +4,7 @@
 #include "method/method_error.h"
 #include "method/mode_group.h"
 #include "method/ui/group_page.h"
+#include "method/ui/list_popup_style.h"
 #include "method/ui/method_icons.h"
 #include "method/ui/page_info.h"
 
@@ -99,6 +100,10 @@ TMethodSetupForm::TMethodSetupForm(const MethodFolder &folder, MessageBoxes &box
     m_header = addStrip(this, QStringLiteral("HeaderLabel"), QString(), QRect(183, 0, 551, 25));
     buildPages();
     showGroup(1);
+    auto *popupStyle = new ListPopupStyle;
+    popupStyle->setParent(this);
+    for (QComboBox *dropDown : findChildren<QComboBox *>())
+        dropDown->setStyle(popupStyle);
 
     MethodSettings method;
     const int slot = method.loadAtCreation(m_folder);
