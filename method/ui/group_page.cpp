@@ -168,11 +168,6 @@ QWidget *GroupPage::control(Setting setting) const
     return found != m_controls.end() ? found->second : nullptr;
 }
 
-bool GroupPage::holds(Setting setting) const
-{
-    return control(setting) != nullptr;
-}
-
 int GroupPage::choice(Setting setting) const
 {
     if (const QListWidget *box = list(setting)) {
