@@ -355,6 +355,17 @@ TEST_F(MethodSetupFormTest, EveryControlOfEveryPageComesBackFromTheMethodFile)
     EXPECT_EQ(fresh.findChild<QComboBox *>("TitratorControlComboBoxEx")->currentText(), saved.name());
     expectSameMethod(fresh.settings(), saved);
     EXPECT_TRUE(m_boxes.messages.isEmpty());
+
+    // Every control the user works with, leaving out the parts Qt adds (popups, hidden header).
+    for (const QWidget *widget : form().findChildren<QWidget *>()) {
+        if (widget->window() != &form() || widget->isHidden())
+            continue;
+        if (qobject_cast<const QAbstractButton *>(widget) || qobject_cast<const QLineEdit *>(widget)
+            || qobject_cast<const QComboBox *>(widget) || qobject_cast<const QAbstractItemView *>(widget)) {
+            EXPECT_FALSE(widget->objectName().isEmpty()) << widget->metaObject()->className();
+            EXPECT_FALSE(widget->accessibleName().isEmpty()) << widget->objectName().toStdString();
+        }
+    }
 }
 
 TEST_F(MethodSetupFormTest, AMethodFileWrittenOnWindowsFillsTheControls)
