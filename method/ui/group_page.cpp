@@ -89,7 +89,7 @@ int GroupPage::addSection(const SectionInfo &section, int top)
         widget->setAccessibleName(caption->text());
         height = widget->height();
     }
-    QWidget *control = m_controls.back().second;
+    QWidget *edited = m_controls.back().second;
     if (section.hint) {
         const QString hint = fromUtf8(section.hint);
         QLabel *label = addWrapped(this, hint, kHintX, top, kHintWidth);
@@ -97,7 +97,7 @@ int GroupPage::addSection(const SectionInfo &section, int top)
         label->setFixedHeight(std::max(label->height(), height));
         height = std::max(height, label->height());
         if (section.tooltip)
-            control->setToolTip(hint);
+            edited->setToolTip(hint);
     }
     return top + height + kGap;
 }

@@ -169,18 +169,18 @@ void TMethodSetupForm::buildTitratorPanel()
         {"TitratorSaveButton", "&Save 'n' Upload Method", method_icons::save(), 88,
          &TMethodSetupForm::TitratorSaveButtonClick},
     };
-    for (const auto &spec : buttons) {
-        QFrame *bevel = addBevel(panel, QRect(8, spec.top, 153, 24), QFrame::Panel);
+    for (const auto &entry : buttons) {
+        QFrame *bevel = addBevel(panel, QRect(8, entry.top, 153, 24), QFrame::Panel);
         auto *button = new QToolButton(bevel);
-        button->setObjectName(QLatin1String(spec.name));
-        button->setText(QString::fromUtf8(spec.caption));
+        button->setObjectName(QLatin1String(entry.name));
+        button->setText(QString::fromUtf8(entry.caption));
         button->setAccessibleName(button->text().remove(QLatin1Char('&')));
-        button->setIcon(spec.glyph);
+        button->setIcon(entry.glyph);
         button->setIconSize(QSize(20, 20));
         button->setToolButtonStyle(Qt::ToolButtonTextBesideIcon);
         button->setAutoRaise(true);
         button->setGeometry(1, 1, 151, 22);
-        connect(button, &QToolButton::clicked, this, spec.handler);
+        connect(button, &QToolButton::clicked, this, entry.handler);
     }
     addBevel(panel, QRect(8, 42, 153, 2), QFrame::HLine);
     addLabel(panel, QStringLiteral("Method Memory:"), QPoint(8, 48), true);
