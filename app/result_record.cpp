@@ -1,0 +1,30 @@
+#include "app/result_record.h"
+
+QString ResultRecord::defaultFileName(const QString &suffix) const
+{
+    const QString source = recordNo > 0 ? QStringLiteral("record %1").arg(recordNo) : QStringLiteral("selection");
+    return QStringLiteral("Titration %1 %2.%3")
+        .arg(made.toString(QStringLiteral("yyyy-MM-dd HH-mm-ss")), source, suffix);
+}
+
+QList<QStringList> ResultRecord::resultRows() const
+{
+    const bool ph = unit == SignalUnit::pH;
+    QList<QStringList> rows{{QStringLiteral("EQP"), QStringLiteral("Volume/ml"),
+                             ph ? QStringLiteral("Signal/pH") : QStringLiteral("Signal/mV")}};
+    for (qsizetype i = 0; i < points.size(); ++i)
+        rows.append({QString::number(i + 1), QString::number(points[i].volume, 'f', 3),
+                     QString::number(points[i].signal, 'f', ph ? 2 : 1)});
+    if (points.isEmpty())
+        rows.append({QStringLiteral("No clear equivalence point")});
+    rows.append(QStringList());
+    rows.append({QStringLiteral("Data record"), recordNo > 0 ? QString::number(recordNo) : QStringLiteral("selected by hand")});
+    if (run) {
+        rows.append({QStringLiteral("Sample weight/g"), run->entry.weight});
+        rows.append({QStringLiteral("Identification"), run->entry.identification});
+        rows.append({QStringLiteral("Titration started"), run->started.toString(Qt::ISODate)});
+    }
+    if (!method.isEmpty())
+        rows.append({QStringLiteral("Method"), method});
+    return rows;
+}
