@@ -205,8 +205,8 @@ TForm1::TForm1(Dialogs &dialogs, SerialBackend backend, QWidget *parent)
     : QMainWindow(parent), SerialPort1(std::make_unique<TSerialPort>(this, backend)), m_dialogs(dialogs),
       m_liveCurve(std::make_unique<LiveCurve>(
           backend.ticks, [this] { return newestRecordData(); },
-          [this](const QByteArray &data) {
-              FillTableAutomatic(cp1252::decode(data));
+          [this] {
+              ChooseSelectedData(comboBoxSelectRecord->count());
               drawCurvePicture(false);
           })),
       m_resultFiles(std::make_unique<ResultFiles>(dialogs, this,
@@ -434,18 +434,24 @@ QWidget *TForm1::buildCurvePage()
     connect(print, &QPushButton::clicked, this, &TForm1::BtPrintCurveClick);
     connect(save, &QPushButton::clicked, this, &TForm1::SaveClick);
     const QString mark = QStringLiteral("Mark equivalence points");
-    // The text is wrapped to stay inside the narrow column beside the picture.
-    MarkEquivalencePoints = new QCheckBox(QStringLiteral("Mark\nequivalence\npoints"));
+    MarkEquivalencePoints = new QCheckBox;
     MarkEquivalencePoints->setObjectName(QStringLiteral("MarkEquivalencePoints"));
     MarkEquivalencePoints->setAccessibleName(mark);
-    MarkEquivalencePoints->setToolTip(mark);
     MarkEquivalencePoints->setChecked(true);
     connect(MarkEquivalencePoints, &QCheckBox::toggled, this, [this] { drawCurvePicture(false); });
+    // The caption stands under the box, wrapped to the narrow column, and toggles it like the box.
+    auto *caption = new QLabel(
+        QStringLiteral("<a href=\"mark\" style=\"color: black; text-decoration: none\">%1</a>").arg(mark));
+    caption->setObjectName(QStringLiteral("LabelMarkEquivalencePoints"));
+    caption->setAccessibleName(mark);
+    caption->setWordWrap(true);
+    caption->setBuddy(MarkEquivalencePoints);
+    connect(caption, &QLabel::linkActivated, MarkEquivalencePoints, &QCheckBox::toggle);
 
     // The picture ends 75 pixels before the page's right edge; the column stays within them.
     constexpr int columnWidth = 70;
     auto *buttons = new QVBoxLayout;
-    for (QWidget *control : std::initializer_list<QWidget *>{print, save, MarkEquivalencePoints}) {
+    for (QWidget *control : std::initializer_list<QWidget *>{print, save, MarkEquivalencePoints, caption}) {
         control->setFixedWidth(columnWidth);
         buttons->addWidget(control);
     }
@@ -817,30 +823,33 @@ void TForm1::ChangePageControl()
     // Any page change by the user ends following; the table page is where the user edits.
     m_liveCurve->stop();
     const int page = PageControl1->currentIndex();
+    // Before drawing: the warning box of ShowCurve lets the record grow while it is open.
+    if (page == 2)
+        followNewestRecord();
     if (page == 0 || (comboBoxSelectRecord->currentIndex() < 0 && manualSelection().isEmpty()))
         return;
     ChooseSelectedData(comboBoxSelectRecord->currentIndex() + 1);
-    if (page == 2) {
+    if (page == 2)
         ShowCurve();
-        followNewestRecord();
-    }
 }
 
-// While the newest record is in front on the curve page, the curve grows with it.
+// While the newest record is in front on the curve page, the curve grows with it; a record that
+// appears while the page is in front is followed from its start.
 void TForm1::followNewestRecord()
 {
     if (const std::optional<QByteArray> data = newestRecordData())
         m_liveCurve->start(*data);
 }
 
-// The data of the newest record while it is the one the curve page shows; else nothing.
+// The data of the newest record while it is the one the curve page shows (empty while there is
+// none yet); else nothing.
 std::optional<QByteArray> TForm1::newestRecordData() const
 {
     const int newest = comboBoxSelectRecord->count();
-    if (PageControl1->currentIndex() != 2 || newest == 0 || comboBoxSelectRecord->currentIndex() != newest - 1 ||
+    if (PageControl1->currentIndex() != 2 || comboBoxSelectRecord->currentIndex() != newest - 1 ||
         !manualSelection().isEmpty())
         return std::nullopt;
-    return recordData(Terminal->text(), newest);
+    return newest == 0 ? QByteArray() : recordData(Terminal->text(), newest);
 }
 
 void TForm1::ShowCurve()

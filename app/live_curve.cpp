@@ -44,5 +44,5 @@ void LiveCurve::refresh()
     if (*data == m_shown)
         return;
     m_shown = *data;
-    m_show(m_shown);
+    m_show();
 }

@@ -21,7 +21,8 @@ class LiveCurve : public QObject
 
     /// The record's data, or nothing when it is no longer to be followed.
     using Reader = std::function<std::optional<QByteArray>()>;
-    using Shower = std::function<void(const QByteArray &data)>;
+    /// Shows the record as it now stands.
+    using Shower = std::function<void()>;
 
     LiveCurve(std::shared_ptr<TickSource> ticks, Reader read, Shower show);
 

@@ -20,8 +20,11 @@ QList<QStringList> ResultRecord::resultRows() const
     rows.append(QStringList());
     rows.append({QStringLiteral("Data record"), recordNo > 0 ? QString::number(recordNo) : QStringLiteral("selected by hand")});
     if (run) {
-        rows.append({QStringLiteral("Sample weight/g"), run->entry.weight});
-        rows.append({QStringLiteral("Identification"), run->entry.identification});
+        // A field the user left empty was not sent, and is not shown.
+        if (!run->entry.weight.isEmpty())
+            rows.append({QStringLiteral("Sample weight/g"), run->entry.weight});
+        if (!run->entry.identification.isEmpty())
+            rows.append({QStringLiteral("Identification"), run->entry.identification});
         rows.append({QStringLiteral("Titration started"), run->started.toString(Qt::ISODate)});
     }
     if (!method.isEmpty())

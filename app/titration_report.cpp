@@ -83,10 +83,14 @@ class ReportPainter
                                        : QStringLiteral("Data selected by hand in the terminal"),
                  y);
         if (const std::optional<RunRecord> &run = m_record.run) {
-            y = line(QStringLiteral("Sample weight: %1 g     Identification: %2     Started: %3")
-                         .arg(run->entry.weight, run->entry.identification,
-                              QLocale().toString(run->started, QLocale::ShortFormat)),
-                     y);
+            // A field the user left empty was not sent, and is not shown.
+            QStringList sample;
+            if (!run->entry.weight.isEmpty())
+                sample.append(QStringLiteral("Sample weight: %1 g").arg(run->entry.weight));
+            if (!run->entry.identification.isEmpty())
+                sample.append(QStringLiteral("Identification: %1").arg(run->entry.identification));
+            sample.append(QStringLiteral("Started: ") + QLocale().toString(run->started, QLocale::ShortFormat));
+            y = line(sample.join(QStringLiteral("     ")), y);
         }
         if (!m_record.method.isEmpty())
             y = line(QStringLiteral("Method: ") + m_record.method, y);

@@ -8,11 +8,20 @@
 
 #include <xlsxwriter.h>
 
+#include <algorithm>
+
 namespace {
 
 void writeSheet(lxw_workbook *workbook, const XlsxSheet &sheet, lxw_format *bold)
 {
     lxw_worksheet *worksheet = workbook_add_worksheet(workbook, sheet.name.toUtf8().constData());
+    // Wide enough for the column titles.
+    constexpr double columnWidth = 16;
+    qsizetype columns = 0;
+    for (const QStringList &row : sheet.rows)
+        columns = std::max(columns, row.size());
+    if (columns > 0)
+        worksheet_set_column(worksheet, 0, lxw_col_t(columns - 1), columnWidth, nullptr);
     for (int r = 0; r < sheet.rows.size(); ++r) {
         lxw_format *format = r == 0 ? bold : nullptr;
         for (int c = 0; c < sheet.rows[r].size(); ++c) {

@@ -4,7 +4,6 @@
 #include "tests/data/table_output_support.h"
 #include "titration_text.h"
 
-#include <QCheckBox>
 #include <QImage>
 #include <QLabel>
 #include <QLineEdit>
@@ -59,10 +58,15 @@ class ResultsFormTest : public FormFixture
 TEST_F(ResultsFormTest, TheCurveFollowsTheGrowingRecordUntilTheTableIsEdited)
 {
     const QList<QByteArray> lines = titrationLines(70);
-    terminal()->appendReceived(titrationHeader() + lines.mid(0, 10).join());
+    // The user waits on the curve page for the titration to begin.
     enterPage(2);
+    advance(LiveCurve::intervalMs);
+    terminal()->appendReceived(titrationHeader() + lines.mid(0, 10).join());
     EXPECT_EQ(form->DataRowCount, 10);
     EXPECT_EQ(resultLine(), "No clear equivalence point");
+    dialogs.saveAnswer = dir.filePath("growing.csv");
+    form->SaveasCSV1Click();
+    EXPECT_TRUE(dialogs.saveRequests.last().fileName.endsWith(" record 1.csv"));
 
     advance(LiveCurve::intervalMs);
     terminal()->appendReceived(lines.mid(10, 50).join());
@@ -95,7 +99,8 @@ TEST_F(ResultsFormTest, MarkersSwitchOffToThePlainPictureAndStayOffThePicturesBu
     enterPage(2);
     const QImage marked = shown();
     EXPECT_GT(count(marked, markerRed), 50);
-    control<QCheckBox>(QStringLiteral("MarkEquivalencePoints"))->setChecked(false);
+    // The caption toggles the box as the box itself does.
+    emit control<QLabel>(QStringLiteral("LabelMarkEquivalencePoints"))->linkActivated("mark");
     const QImage plain = shown();
     EXPECT_EQ(count(plain, markerRed), 0);
     // Only marker pixels differ.
@@ -112,7 +117,7 @@ TEST_F(ResultsFormTest, MarkersSwitchOffToThePlainPictureAndStayOffThePicturesBu
     EXPECT_EQ(QImage(dialogs.saveAnswer).convertToFormat(QImage::Format_RGB32), plain.convertToFormat(QImage::Format_RGB32));
 
     const QWidget *picture = control<QLabel>(QStringLiteral("Titrationskurve"));
-    for (const char *name : {"BtPrintCurve", "Save", "MarkEquivalencePoints"}) {
+    for (const char *name : {"BtPrintCurve", "Save", "MarkEquivalencePoints", "LabelMarkEquivalencePoints"}) {
         const QWidget *widget = control<QWidget>(QString::fromLatin1(name));
         EXPECT_GT(widget->mapTo(picture->parentWidget(), QPoint(0, 0)).x(), picture->geometry().right()) << name;
         EXPECT_LE(widget->mapTo(form.get(), QPoint(widget->width(), 0)).x(), form->width()) << name;
