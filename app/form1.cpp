@@ -976,12 +976,7 @@ ResultRecord TForm1::resultRecord() const
     record.recordNo = m_recordNo;
     if (m_recordNo > 0)
         record.run = m_runs.runOf(m_recordNo);
-    const MethodFolder methods;
-    if (const int slot = methods.rememberedSlot(); slot >= 0) {
-        const QString name = methods.slotName(slot);
-        record.method = name == MethodFolder::freeSlotName(slot) ? QStringLiteral("slot %1").arg(slot)
-                                                                   : QStringLiteral("%1 (slot %2)").arg(name).arg(slot);
-    }
+    record.method = methodDescription(MethodFolder());
     record.made = QDateTime::currentDateTime();
     return record;
 }

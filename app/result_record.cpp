@@ -1,5 +1,7 @@
 #include "app/result_record.h"
 
+#include "method/method_folder.h"
+
 QString ResultRecord::defaultFileName(const QString &suffix) const
 {
     const QString source = recordNo > 0 ? QStringLiteral("record %1").arg(recordNo) : QStringLiteral("selection");
@@ -30,4 +32,14 @@ QList<QStringList> ResultRecord::resultRows() const
     if (!method.isEmpty())
         rows.append({QStringLiteral("Method"), method});
     return rows;
+}
+
+QString methodDescription(const MethodFolder &folder)
+{
+    const int slot = folder.rememberedSlot();
+    if (slot < 0)
+        return {};
+    const QString name = folder.slotName(slot);
+    return name == MethodFolder::freeSlotName(slot) ? QStringLiteral("slot %1").arg(slot)
+                                                    : QStringLiteral("%1 (slot %2)").arg(name).arg(slot);
 }

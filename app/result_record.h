@@ -11,6 +11,8 @@
 
 #include <optional>
 
+class MethodFolder;
+
 /// Everything the exports of one titration show: the result table as on screen, its curve and
 /// equivalence points, and what is known about the sample and the method.
 struct ResultRecord
@@ -35,3 +37,7 @@ struct ResultRecord
     /// The sheet of results beside the table: the equivalence points, then the sample.
     QList<QStringList> resultRows() const;
 };
+
+/// The method last used from the folder: "Acid number (slot 7)", "slot 7" for a slot without a
+/// method file, or empty when no slot was used.
+QString methodDescription(const MethodFolder &folder);
