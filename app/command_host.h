@@ -2,6 +2,8 @@
 
 #include <QString>
 
+struct RunEntry;
+
 /// Where an instrument command reports to the user.
 class CommandHost
 {
@@ -16,4 +18,7 @@ class CommandHost
 
     /// Shows a message box and returns when the user has closed it.
     virtual void showMessage(const QString &text) = 0;
+
+    /// A titration is about to be started with what the run dialog gave.
+    virtual void runStarted(const RunEntry &) {}
 };

@@ -1,9 +1,13 @@
 #include "app/form1.h"
 
+#include "analysis/result_text.h"
 #include "app/confirm_dialog.h"
 #include "app/dialogs.h"
 #include "app/fonts.h"
 #include "app/instrument_commands.h"
+#include "app/live_curve.h"
+#include "app/result_files.h"
+#include "app/result_record.h"
 #include "app/status_led.h"
 #include "app/terminal_edit.h"
 #include "app/terminal_print.h"
@@ -11,15 +15,18 @@
 #include "curve/curve_columns.h"
 #include "curve/curve_drawing.h"
 #include "curve/curve_print.h"
+#include "curve/equivalence_markers.h"
 #include "data/record_list.h"
 #include "data/record_text.h"
 #include "data/table_printer.h"
 #include "data/table_snapshot.h"
 #include "data/worksheet_writer.h"
+#include "method/method_folder.h"
 #include "serial/serial_basic_dlg.h"
 #include "serial/serial_port.h"
 
 #include <QApplication>
+#include <QCheckBox>
 #include <QCloseEvent>
 #include <QComboBox>
 #include <QDate>
@@ -119,6 +126,9 @@ const MenuSpec kMenus[] = {
       {"&Open...", "Open1", "", &TForm1::Open1Click},
       {"&Save as Text file", "Save1", "", &TForm1::Save1Click},
       {"Save as Excel file", "SavetoExcel1", "", &TForm1::SavetoExcel1Click},
+      {"Save as CSV...", "SaveasCSV1", "", &TForm1::SaveasCSV1Click},
+      {"Save as XLSX...", "SaveasXLSX1", "", &TForm1::SaveasXLSX1Click},
+      {"Export Report...", "ExportReport1", "", &TForm1::ExportReport1Click},
       kSeparator,
       {"&Print...", "Print1", "", &TForm1::Print1Click},
       {"P&rint Setup...", "PrintSetup1", "", &TForm1::PrintSetup1Click},
@@ -192,7 +202,15 @@ template <typename Widget> Widget *named(Widget *widget, const QString &name)
 } // namespace
 
 TForm1::TForm1(Dialogs &dialogs, SerialBackend backend, QWidget *parent)
-    : QMainWindow(parent), SerialPort1(std::make_unique<TSerialPort>(this, std::move(backend))), m_dialogs(dialogs)
+    : QMainWindow(parent), SerialPort1(std::make_unique<TSerialPort>(this, backend)), m_dialogs(dialogs),
+      m_liveCurve(std::make_unique<LiveCurve>(
+          backend.ticks, [this] { return newestRecordData(); },
+          [this] {
+              ChooseSelectedData(comboBoxSelectRecord->count());
+              drawCurvePicture(false);
+          })),
+      m_resultFiles(std::make_unique<ResultFiles>(dialogs, this,
+                                                  [this](const QString &fileName) { return confirmOverwrite(fileName); }))
 {
     setObjectName(QStringLiteral("Form1"));
     setWindowTitle(QStringLiteral("Korvane"));
@@ -351,10 +369,15 @@ QWidget *TForm1::buildTerminalPage()
     controls->addWidget(makeLabel(QStringLiteral("Label2"), QStringLiteral("Selected data record :")));
     controls->addWidget(comboBoxSelectRecord);
 
+    // The equivalence points of the record last parsed, under the record chooser.
+    LabelResult = makeLabel(QStringLiteral("LabelResult"), QString());
+    LabelResult->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
+
     auto *layout = new QVBoxLayout(page);
     layout->setContentsMargins(2, 2, 2, 2);
     layout->addWidget(Terminal, 1);
     layout->addLayout(controls);
+    layout->addWidget(LabelResult);
     return page;
 }
 
@@ -410,11 +433,31 @@ QWidget *TForm1::buildCurvePage()
     QPushButton *save = makeButton(QStringLiteral("Save"), QStringLiteral("Save"));
     connect(print, &QPushButton::clicked, this, &TForm1::BtPrintCurveClick);
     connect(save, &QPushButton::clicked, this, &TForm1::SaveClick);
+    const QString mark = QStringLiteral("Mark equivalence points");
+    MarkEquivalencePoints = new QCheckBox;
+    MarkEquivalencePoints->setObjectName(QStringLiteral("MarkEquivalencePoints"));
+    MarkEquivalencePoints->setAccessibleName(mark);
+    MarkEquivalencePoints->setChecked(true);
+    connect(MarkEquivalencePoints, &QCheckBox::toggled, this, [this] { drawCurvePicture(false); });
+    // The caption stands under the box, wrapped to the narrow column, and toggles it like the box.
+    auto *caption = new QLabel(
+        QStringLiteral("<a href=\"mark\" style=\"color: black; text-decoration: none\">%1</a>").arg(mark));
+    caption->setObjectName(QStringLiteral("LabelMarkEquivalencePoints"));
+    caption->setAccessibleName(mark);
+    caption->setWordWrap(true);
+    caption->setBuddy(MarkEquivalencePoints);
+    connect(caption, &QLabel::linkActivated, MarkEquivalencePoints, &QCheckBox::toggle);
+
+    // The picture ends 75 pixels before the page's right edge; the column stays within them.
+    constexpr int columnWidth = 70;
     auto *buttons = new QVBoxLayout;
-    buttons->addWidget(print);
-    buttons->addWidget(save);
+    for (QWidget *control : std::initializer_list<QWidget *>{print, save, MarkEquivalencePoints, caption}) {
+        control->setFixedWidth(columnWidth);
+        buttons->addWidget(control);
+    }
     buttons->addStretch();
     auto *layout = new QHBoxLayout(page);
+    layout->setContentsMargins(0, 5, 2, 5);
     layout->addStretch();
     layout->addLayout(buttons);
     return page;
@@ -503,7 +546,10 @@ void TForm1::TerminalChanged(qsizetype from)
 
 void TForm1::FindRecords(qsizetype from)
 {
-    showRecordCount(*comboBoxSelectRecord, m_records.update(Terminal->text(), from));
+    const int count = m_records.update(Terminal->text(), from);
+    showRecordCount(*comboBoxSelectRecord, count);
+    m_runs.recordsCounted(count);
+    m_liveCurve->changed();
 }
 
 void TForm1::TerminalMouseMove(Qt::KeyboardModifiers, int, int)
@@ -525,11 +571,16 @@ void TForm1::ChooseSelectedData(int RecordNo)
 {
     const QString selection = manualSelection();
     if (!selection.isEmpty()) {
+        m_recordNo = 0;
+        m_recordUnit.reset();
         FillTableAutomatic(selection);
         return;
     }
-    if (const std::optional<QByteArray> data = recordData(Terminal->text(), RecordNo))
-        FillTableAutomatic(cp1252::decode(*data));
+    if (const std::optional<RecordBlock> block = recordBlock(Terminal->text(), RecordNo)) {
+        m_recordNo = RecordNo;
+        m_recordUnit = block->unit;
+        FillTableAutomatic(cp1252::decode(block->data));
+    }
 }
 
 void TForm1::FillTableAutomatic(const QString &Data)
@@ -537,6 +588,17 @@ void TForm1::FillTableAutomatic(const QString &Data)
     const QList<DataRow> rows = splitDataBlock(Data);
     DataRowCount = int(rows.size());
     writeDataRows(*Table, rows);
+    updateResults();
+}
+
+// The equivalence points of the table's data rows as they stand, edits included.
+void TForm1::updateResults()
+{
+    const QList<QStringList> rows = TableSnapshot::fromView(*Table).rows.mid(1, DataRowCount);
+    const QList<TitrationSample> samples = titrationSamples(rows);
+    m_unit = m_recordUnit.value_or(guessSignalUnit(samples));
+    m_points = findEquivalencePoints(samples);
+    LabelResult->setText(resultLine(m_points, m_unit, QLocale()));
 }
 
 void TForm1::SendClick()
@@ -758,7 +820,12 @@ void TForm1::Mode1Click() {}
 
 void TForm1::ChangePageControl()
 {
+    // Any page change by the user ends following; the table page is where the user edits.
+    m_liveCurve->stop();
     const int page = PageControl1->currentIndex();
+    // Before drawing: the warning box of ShowCurve lets the record grow while it is open.
+    if (page == 2)
+        followNewestRecord();
     if (page == 0 || (comboBoxSelectRecord->currentIndex() < 0 && manualSelection().isEmpty()))
         return;
     ChooseSelectedData(comboBoxSelectRecord->currentIndex() + 1);
@@ -766,7 +833,33 @@ void TForm1::ChangePageControl()
         ShowCurve();
 }
 
+// While the newest record is in front on the curve page, the curve grows with it; a record that
+// appears while the page is in front is followed from its start.
+void TForm1::followNewestRecord()
+{
+    if (const std::optional<QByteArray> data = newestRecordData())
+        m_liveCurve->start(*data);
+}
+
+// The data of the newest record while it is the one the curve page shows (empty while there is
+// none yet); else nothing.
+std::optional<QByteArray> TForm1::newestRecordData() const
+{
+    const int newest = comboBoxSelectRecord->count();
+    if (PageControl1->currentIndex() != 2 || comboBoxSelectRecord->currentIndex() != newest - 1 ||
+        !manualSelection().isEmpty())
+        return std::nullopt;
+    return newest == 0 ? QByteArray() : recordData(Terminal->text(), newest);
+}
+
 void TForm1::ShowCurve()
+{
+    drawCurvePicture(true);
+}
+
+// The curve of the table, with its equivalence points marked when the user wants them. Only
+// the user's own request warns about a table that cannot be drawn.
+void TForm1::drawCurvePicture(bool warn)
 {
     // A page that is not in front keeps the size it had when it was last shown; the page stack
     // it lives in has the size it will have.
@@ -774,10 +867,13 @@ void TForm1::ShowCurve()
     Titrationskurve->setVisible(true);
     Titrationskurve->setGeometry(5, 5, std::max(1, page.width() - 80), std::max(1, page.height() - 20));
     QImage picture(Titrationskurve->size(), QImage::Format_RGB32);
-    const CurveOutcome outcome =
-        drawCurve(picture, readCurveColumns(*Table, DataRowCount), QLocale(), fonts::lucidaConsole());
+    const CurveColumns columns = readCurveColumns(*Table, DataRowCount);
+    const CurveOutcome outcome = drawCurve(picture, columns, QLocale(), fonts::lucidaConsole());
+    updateResults();
+    if (outcome == CurveOutcome::Drawn && MarkEquivalencePoints->isChecked())
+        drawEquivalenceMarkers(picture, columns, m_points, m_unit, QLocale());
     Titrationskurve->setPixmap(QPixmap::fromImage(picture));
-    if (outcome == CurveOutcome::DivisionByZero)
+    if (warn && outcome == CurveOutcome::DivisionByZero)
         m_dialogs.message(this, QStringLiteral("Warning: division by zero"));
 }
 
@@ -847,4 +943,40 @@ void TForm1::SaveClick()
     if (!file.open(QIODevice::WriteOnly) || !curvePicture().save(&file, "BMP") || !file.flush() || !file.commit())
         m_dialogs.error(this, QStringLiteral("Cannot create file \"%1\". %2")
                                   .arg(QDir::toNativeSeparators(fileName), file.errorString()));
+}
+
+void TForm1::SaveasCSV1Click()
+{
+    m_resultFiles->saveCsv(resultRecord());
+}
+
+void TForm1::SaveasXLSX1Click()
+{
+    m_resultFiles->saveXlsx(resultRecord());
+}
+
+void TForm1::ExportReport1Click()
+{
+    m_resultFiles->exportReport(resultRecord());
+}
+
+void TForm1::runStarted(const RunEntry &entry)
+{
+    m_runs.runStarted(entry, m_records.count(), QDateTime::currentDateTime());
+}
+
+// The table as it stands, with what is known about where it came from.
+ResultRecord TForm1::resultRecord() const
+{
+    ResultRecord record;
+    record.table = TableSnapshot::fromView(*Table).rows;
+    record.curve = readCurveColumns(*Table, DataRowCount);
+    record.unit = m_unit;
+    record.points = m_points;
+    record.recordNo = m_recordNo;
+    if (m_recordNo > 0)
+        record.run = m_runs.runOf(m_recordNo);
+    record.method = methodDescription(MethodFolder());
+    record.made = QDateTime::currentDateTime();
+    return record;
 }

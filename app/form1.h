@@ -1,13 +1,21 @@
 #pragma once
 
+#include "analysis/equivalence_points.h"
+#include "analysis/signal_unit.h"
+#include "app/run_log.h"
 #include "data/record_counter.h"
 
 #include <QMainWindow>
 #include <QPrinter>
 
 #include <memory>
+#include <optional>
 
 class ConfirmDialog;
+class LiveCurve;
+class QCheckBox;
+class ResultFiles;
+struct ResultRecord;
 class Dialogs;
 class InstrumentCommands;
 class QComboBox;
@@ -122,6 +130,13 @@ class TForm1 : public QMainWindow
     void BtPrintCurveClick();
     void SaveClick();
 
+    // Results beyond the table and the curve.
+    void SaveasCSV1Click();
+    void SaveasXLSX1Click();
+    void ExportReport1Click();
+    /// A titration was started from the run dialog; its table will be the next record.
+    void runStarted(const RunEntry &entry);
+
   signals:
     /// The window was closed; the program ends once the handler that is running has returned.
     void closed();
@@ -144,12 +159,25 @@ class TForm1 : public QMainWindow
     void FillTableAutomatic(const QString &Data);
     QString manualSelection() const;
     QImage curvePicture() const;
+    void drawCurvePicture(bool warn);
+    void updateResults();
+    void followNewestRecord();
+    std::optional<QByteArray> newestRecordData() const;
+    ResultRecord resultRecord() const;
 
     Dialogs &m_dialogs;
     QPrinter m_printer;
     // Set while the program changes the page, which must not run ChangePageControl.
     bool m_selectingPage = false;
     RecordCounter m_records;
+    RunLog m_runs;
+    // The unit named by the header of the record last parsed; unknown for a selection by hand.
+    std::optional<SignalUnit> m_recordUnit;
+    int m_recordNo = 0;
+    SignalUnit m_unit = SignalUnit::pH;
+    QList<EquivalencePoint> m_points;
+    std::unique_ptr<LiveCurve> m_liveCurve;
+    std::unique_ptr<ResultFiles> m_resultFiles;
 
     QToolBar *ToolBar1 = nullptr;
     QTabWidget *PageControl1 = nullptr;
@@ -159,8 +187,10 @@ class TForm1 : public QMainWindow
     QPushButton *Send = nullptr;
     QPushButton *BitBtn2 = nullptr;
     QComboBox *comboBoxSelectRecord = nullptr;
+    QLabel *LabelResult = nullptr;
     QTableWidget *Table = nullptr;
     QLabel *Titrationskurve = nullptr;
+    QCheckBox *MarkEquivalencePoints = nullptr;
     QStatusBar *StatusBar1 = nullptr;
     QLabel *m_statusPanel = nullptr;
 };

@@ -19,3 +19,8 @@ void FormCommandHost::showMessage(const QString &text)
 {
     m_form.dialogs().message(&m_form, text);
 }
+
+void FormCommandHost::runStarted(const RunEntry &entry)
+{
+    m_form.runStarted(entry);
+}

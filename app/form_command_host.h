@@ -13,6 +13,7 @@ class FormCommandHost : public CommandHost
     void setStatus(const QString &text) override;
     void addTerminalLine(const QString &text) override;
     void showMessage(const QString &text) override;
+    void runStarted(const RunEntry &entry) override;
 
   private:
     TForm1 &m_form;

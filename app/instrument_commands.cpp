@@ -82,6 +82,7 @@ void InstrumentCommands::startTitration()
         m_host.setStatus("Run cancelled!");
         return;
     }
+    m_host.runStarted(*entry);
     play({send(keypad::Run), wait(5000), send(entry->weight), wait(1000), send(keypad::Run), wait(2000),
           send(entry->identification), wait(1000), send(keypad::Run), wait(2000), send(keypad::Run), wait(1000),
           send(keypad::Enter), status("Run started... Please wait.")});

@@ -1,13 +1,13 @@
 # Helpers that keep every test, benchmark and fuzz target built the same way.
 
 # Adds every direct subfolder of DIR that has a CMakeLists.txt and whose subsystem library
-# exists (tests/data needs korvane_data, tests/common needs korvane_common, ...).
+# exists (tests/data needs korvane_data, tests/analysis needs korvane_analysis, ...).
 function(korvane_add_subfolders dir)
   file(GLOB children LIST_DIRECTORIES true ${CMAKE_CURRENT_SOURCE_DIR}/${dir}/*)
   foreach(child ${children})
     get_filename_component(subsystem ${child} NAME)
     if(IS_DIRECTORY ${child} AND EXISTS ${child}/CMakeLists.txt
-       AND (TARGET korvane_${subsystem} OR NOT subsystem MATCHES "^(common|serial|data|curve|method|controls|app)$"))
+       AND (TARGET korvane_${subsystem} OR NOT subsystem MATCHES "^(common|analysis|serial|data|curve|method|controls|app)$"))
       add_subdirectory(${child})
       # A subsystem's window half is a library of its own, tested in the matching subfolder.
       if(EXISTS ${child}/ui/CMakeLists.txt AND TARGET korvane_${subsystem}_ui)

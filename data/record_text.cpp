@@ -36,7 +36,7 @@ QByteArray removeReadBuffer(QByteArrayView text)
     return kept;
 }
 
-std::optional<QByteArray> recordData(QByteArrayView terminalText, int recordNo)
+std::optional<RecordBlock> recordBlock(QByteArrayView terminalText, int recordNo)
 {
     if (recordNo < 1)
         return std::nullopt;
@@ -49,5 +49,12 @@ std::optional<QByteArray> recordData(QByteArrayView terminalText, int recordNo)
         if (start < 0)
             return std::nullopt;
     }
-    return text.sliced(start, dataBlockEnd(text, start) - start);
+    const bool millivolts = start >= mvHeader.size() && text.sliced(start - mvHeader.size()).startsWith(mvHeader);
+    return RecordBlock{text.sliced(start, dataBlockEnd(text, start) - start), millivolts ? SignalUnit::mV : SignalUnit::pH};
+}
+
+std::optional<QByteArray> recordData(QByteArrayView terminalText, int recordNo)
+{
+    const std::optional<RecordBlock> block = recordBlock(terminalText, recordNo);
+    return block ? std::optional<QByteArray>(block->data) : std::nullopt;
 }

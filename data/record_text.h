@@ -1,5 +1,7 @@
 #pragma once
 
+#include "analysis/signal_unit.h"
+
 #include <QByteArray>
 #include <QByteArrayView>
 
@@ -16,6 +18,14 @@ qsizetype dataBlockEnd(QByteArrayView text, qsizetype from);
 /// The text with every "Read Buffer:" removed, in any letter case, in one left-to-right pass.
 QByteArray removeReadBuffer(QByteArrayView text);
 
+/// The data block of a record and the unit its header names.
+struct RecordBlock
+{
+    QByteArray data;
+    SignalUnit unit = SignalUnit::pH;
+};
+
 /// The data block that follows the header of record `recordNo` (1-based) in the terminal text, once
 /// "Read Buffer:" is removed; nothing when that text holds fewer records.
+std::optional<RecordBlock> recordBlock(QByteArrayView terminalText, int recordNo);
 std::optional<QByteArray> recordData(QByteArrayView terminalText, int recordNo);

@@ -9,7 +9,7 @@ packages=(
   clang libclang-rt-14-dev
   xvfb xauth x11-apps imagemagick xdotool poppler-utils
   fonts-liberation fonts-liberation2 fonts-dejavu
-  python3-xlrd
+  python3-xlrd python3-openpyxl libxlsxwriter-dev
 )
 
 missing=()

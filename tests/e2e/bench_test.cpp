@@ -2,6 +2,7 @@
 
 #include <QLabel>
 #include <QProcess>
+#include <QRegularExpression>
 #include <QSet>
 #include <QTabWidget>
 #include <QTableWidget>
@@ -129,4 +130,16 @@ TEST_F(BenchFixture, TitrationFromStartToEnd)
     QFile saved(dialogs.saveAnswer);
     ASSERT_TRUE(saved.open(QIODevice::ReadOnly));
     EXPECT_EQ(saved.readAll(), form->terminalText().text());
+
+    // The report names the sample of the run dialog and agrees with the titrator's own result.
+    dialogs.saveAnswer = folder.filePath("report.pdf");
+    form->ExportReport1Click();
+    pdftotext.start("pdftotext", {"-layout", dialogs.saveAnswer, "-"});
+    ASSERT_TRUE(pdftotext.waitForFinished(60000));
+    const QString report = QString::fromUtf8(pdftotext.readAllStandardOutput());
+    EXPECT_TRUE(report.contains("Sample weight: 0.2 g") && report.contains("Identification: 3")) << report.toStdString();
+    const QRegularExpressionMatch found = QRegularExpression("EQP 1: (\\d+\\.\\d+) ml").match(report);
+    const QRegularExpressionMatch instrument = QRegularExpression("EQP 1 +V = +(\\d+\\.\\d+) mL").match(text);
+    ASSERT_TRUE(found.hasMatch() && instrument.hasMatch());
+    EXPECT_NEAR(found.captured(1).toDouble(), instrument.captured(1).toDouble(), 0.01);
 }

@@ -1,0 +1,14 @@
+#pragma once
+
+#include "analysis/result_text.h"
+
+class QImage;
+class QLocale;
+struct CurveColumns;
+
+/// Marks equivalence points over a curve that drawCurve drew into the picture from the same
+/// columns: a dashed vertical line through the plot area at each point's volume, and its label
+/// ("EQP 1: 12.22 ml, pH 8.78") beside the line's top, on the side where the curve runs low,
+/// staggered downwards and kept inside the picture.
+void drawEquivalenceMarkers(QImage &picture, const CurveColumns &columns, const QList<EquivalencePoint> &points,
+                            SignalUnit unit, const QLocale &locale);
