@@ -238,6 +238,14 @@ TForm1::~TForm1()
     SerialPort1->OnRxCharEvent = nullptr;
 }
 
+void TForm1::setCollaborators(const Collaborators &collaborators)
+{
+    SerialBasicDLG = &collaborators.SerialBasicDLG;
+    OKRightDlg10 = &collaborators.OKRightDlg10;
+    OKRightDlg11 = &collaborators.OKRightDlg11;
+    Commands = &collaborators.Commands;
+}
+
 void TForm1::setUpPort()
 {
     TSerialPort &port = *SerialPort1;
