@@ -1,5 +1,7 @@
 #pragma once
 
+#include "common/message_boxes.h"
+
 #include <QString>
 
 class QPrinter;
@@ -7,7 +9,7 @@ class QWidget;
 
 /// The dialogs and boxes that the platform provides, behind one interface so that tests can
 /// answer them without a native dialog. Every call is modal over parent.
-class Dialogs
+class Dialogs : public MessageBoxes
 {
   public:
     /// What a file dialog offers: a suffix added to a name typed without one, the proposed
@@ -29,10 +31,6 @@ class Dialogs
     virtual bool print(QWidget *parent, QPrinter &printer) = 0;
     /// Printer set-up; what the user chooses stays in the printer for later jobs.
     virtual void printSetup(QWidget *parent, QPrinter &printer) = 0;
-    /// A plain message box with one OK button.
-    virtual void message(QWidget *parent, const QString &text) = 0;
-    /// The application's error box.
-    virtual void error(QWidget *parent, const QString &text) = 0;
     /// Asks the desktop to open a document with its default program; the outcome is not reported.
     virtual void openDocument(const QString &path) = 0;
 };

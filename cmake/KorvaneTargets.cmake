@@ -9,6 +9,10 @@ function(korvane_add_subfolders dir)
     if(IS_DIRECTORY ${child} AND EXISTS ${child}/CMakeLists.txt
        AND (TARGET korvane_${subsystem} OR NOT subsystem MATCHES "^(common|serial|data|curve|method|controls|app)$"))
       add_subdirectory(${child})
+      # A subsystem's window half is a library of its own, tested in the matching subfolder.
+      if(EXISTS ${child}/ui/CMakeLists.txt AND TARGET korvane_${subsystem}_ui)
+        add_subdirectory(${child}/ui)
+      endif()
     endif()
   endforeach()
 endfunction()

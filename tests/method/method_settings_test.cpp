@@ -55,21 +55,6 @@ MethodSettings sampleMethod()
     return method;
 }
 
-const QByteArray kSampleFile = "[0]\r\nMethod Name=S\xE4ure 1\r\n"
-                               "[1]\r\nSpecialModes=9\r\nMinimalIncrement=1\r\nMeasurement=1\r\nTitrationnature=5\r\n"
-                               "[2]\r\nMaxIncrement=3\r\nPotentialChange=2\r\nTimeControl=7\r\nBalance=-1\r\n"
-                               "[3]\r\nPredosageVolume=205\r\n"
-                               "[4]\r\nB\xFCretteVolume=2\r\nMaximalVolume=50\r\n"
-                               "[5]\r\nEndpointDosageBarrier=1.5\r\n"
-                               "[6]\r\nAgitationTime=\r\n"
-                               "[7]\r\nSpecialCountings=8\r\nResultUnit=6\r\nAdditionalData=3\r\nCurveDesign=1\r\n"
-                               "[8]\r\nExternDevice=1\r\nST20=2\r\nMasterSlave=1\r\nPlottingDevice=4\r\n"
-                               "[9]\r\nConditioningTime=12\r\nConditioningTimeAfterNSamples=3\r\n"
-                               "ConditioningTimeProductionRun=1\r\n"
-                               "[10]\r\nFlushingTime=0050\r\n"
-                               "[11]\r\nDosageRinse=30\r\n"
-                               "[12]\r\nDosageDose=9999\r\n";
-
 void expectStartValues(const MethodSettings &method)
 {
     for (const Setting setting : SettingInfo::all()) {
@@ -102,7 +87,7 @@ TEST_F(MethodFilesTest, AnEmptyFolderNamesEverySlotFreeAndLoadsStartValues)
 TEST_F(MethodFilesTest, TheFirstSaveWritesAllThirteenSectionsInOrder)
 {
     ASSERT_TRUE(sampleMethod().IniFileSave(m_folder, 3));
-    EXPECT_EQ(bytes("3.ini"), kSampleFile);
+    EXPECT_EQ(bytes("3.ini"), test_files::kSampleMethod);
     EXPECT_EQ(bytes("LastModified.ini"), "[Last Modified]\r\nMethod=3\r\n");
     EXPECT_EQ(m_folder.slotName(3), QString::fromUtf8("Säure 1"));
     EXPECT_EQ(m_folder.slotName(4), "4. Free");
@@ -150,7 +135,7 @@ TEST_F(MethodFilesTest, SavingIntoAnExistingFileChangesValuesInPlaceAndKeepsItsO
                                 "[2]\r\n"))
         << file.toStdString();
     EXPECT_TRUE(file.endsWith("[11]\r\nDosageRinse=0\r\n")) << file.toStdString();
-    EXPECT_EQ(file.count('\n'), kSampleFile.count('\n') + 3);
+    EXPECT_EQ(file.count('\n'), test_files::kSampleMethod.count('\n') + 3);
 }
 
 TEST_F(MethodFilesTest, ReadingBackGivesWhatWasSaved)
@@ -176,7 +161,7 @@ TEST_F(MethodFilesTest, ReadingBackGivesWhatWasSaved)
 TEST_F(MethodFilesTest, AFileWrittenOnWindowsReadsTheSame)
 {
     setBytes("LastModified.ini", "[Last Modified]\r\nMethod=12\r\n");
-    QByteArray windows = kSampleFile;
+    QByteArray windows = test_files::kSampleMethod;
     windows.replace("\r\n[", "\r\n\r\n[");
     setBytes("12.ini", windows);
     MethodSettings method;

@@ -1,0 +1,403 @@
+#include "common/message_boxes.h"
+#include "method/method_error.h"
+#include "method/ui/info_form.h"
+#include "method/ui/method_setup_form.h"
+#include "method/ui/page_info.h"
+#include "tests/method/test_files.h"
+
+#include <QAbstractButton>
+#include <QApplication>
+#include <QComboBox>
+#include <QDir>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QMouseEvent>
+#include <QStackedWidget>
+#include <QTemporaryDir>
+#include <QTimer>
+#include <QTreeWidget>
+
+#include <gtest/gtest.h>
+#include <memory>
+
+namespace {
+
+/// Deletes the test program's QApplication at the end of the run, while Qt is still whole.
+class ApplicationEnvironment : public ::testing::Environment
+{
+  public:
+    void SetUp() override
+    {
+        static int argc = 1;
+        static char name[] = "method_ui_test";
+        static char *argv[] = {name, nullptr};
+        m_app = std::make_unique<QApplication>(argc, argv);
+    }
+    void TearDown() override { m_app.reset(); }
+
+  private:
+    std::unique_ptr<QApplication> m_app;
+};
+
+[[maybe_unused]] ::testing::Environment *const kApplication =
+    ::testing::AddGlobalTestEnvironment(new ApplicationEnvironment);
+
+class FakeBoxes : public MessageBoxes
+{
+  public:
+    void message(QWidget *, const QString &text) override { messages.append(text); }
+    void error(QWidget *, const QString &text) override { errors.append(text); }
+
+    QStringList messages;
+    QStringList errors;
+};
+
+using Codes = std::array<ModeCode, 12>;
+
+class MethodSetupFormTest : public ::testing::Test
+{
+  protected:
+    TMethodSetupForm &form()
+    {
+        if (!m_form)
+            m_form = std::make_unique<TMethodSetupForm>(m_folder, m_boxes);
+        return *m_form;
+    }
+    template <typename T> T *control(const char *name) { return form().findChild<T *>(QLatin1String(name)); }
+    QListWidget *list(const char *name) { return control<QListWidget>(name); }
+    QLineEdit *field(const char *name) { return control<QLineEdit>(name); }
+    QComboBox *memory() { return control<QComboBox>("TitratorControlComboBoxEx"); }
+    QString visiblePage() { return control<QStackedWidget>("GroupPages")->currentWidget()->objectName(); }
+    QString header() { return control<QLabel>("HeaderLabel")->text(); }
+    QByteArray bytes(const QString &name) const { return test_files::read(m_folder.path() + '/' + name); }
+    void setBytes(const QString &name, const QByteArray &bytes) const
+    {
+        QDir().mkpath(m_folder.path());
+        test_files::write(m_folder.path() + '/' + name, bytes);
+    }
+
+    void click(const char *button) { control<QAbstractButton>(button)->click(); }
+    /// Shows the dialog modally as the main window does and presses the button once it is up.
+    void runWith(const char *button)
+    {
+        QTimer::singleShot(0, [this, button] { click(button); });
+        form().exec();
+    }
+    Codes codes()
+    {
+        TMethodSetupForm &f = form();
+        return {f.TitrationtypeModeCode(),     f.ControlModeCode(),         f.PredosageModeCode(),
+                f.BueretteModeCode(),          f.EndpointDosageBarrierModeCode(), f.AgitationTimeModeCode(),
+                f.ResultCalculationModeCode(), f.SystemModeCode(),          f.ConditioningTimeModeCode(),
+                f.FlushingTimeModeCode(),      f.DosageRinseModeCode(),     f.DosageDoseModeCode()};
+    }
+    void expectNoFlags()
+    {
+        EXPECT_EQ(form().TitratorUploadButtonState(), 0);
+        EXPECT_EQ(form().TitratorLoadButtonState(), 0);
+        EXPECT_EQ(form().TitratorSaveButtonState(), 0);
+    }
+
+    static void mouseClick(QListWidget *box, int row)
+    {
+        const QPoint at = box->visualItemRect(box->item(row)).center();
+        for (const QEvent::Type type : {QEvent::MouseButtonPress, QEvent::MouseButtonRelease}) {
+            QMouseEvent event(type, at, box->viewport()->mapToGlobal(at), Qt::LeftButton,
+                              type == QEvent::MouseButtonPress ? Qt::LeftButton : Qt::NoButton, Qt::NoModifier);
+            QApplication::sendEvent(box->viewport(), &event);
+        }
+    }
+    static void press(QWidget *target, int key)
+    {
+        QKeyEvent event(QEvent::KeyPress, key, Qt::NoModifier);
+        QApplication::sendEvent(target, &event);
+    }
+
+    QTemporaryDir m_dir;
+    MethodFolder m_folder{m_dir.filePath("Config")};
+    FakeBoxes m_boxes;
+    std::unique_ptr<TMethodSetupForm> m_form;
+};
+
+TEST_F(MethodSetupFormTest, ClosingWithTheCloseBoxSetsNoFlagAndKeepsTheEdits)
+{
+    runWith("TitratorUploadButton");
+    const Codes before = codes();
+    form().ResetTitratorUploadButtonState();
+    form().show();
+    field("MethodNameEdit")->setText("Edited");
+    list("SpecialModesListBox")->setCurrentRow(4);
+    field("PredosageVolumeEdit")->setText("77");
+    form().close();
+
+    expectNoFlags();
+    EXPECT_EQ(codes(), before);
+    form().show();
+    EXPECT_EQ(field("MethodNameEdit")->text(), "Edited");
+    EXPECT_EQ(form().settings().choice(Setting::SpecialModes), 4);
+    EXPECT_EQ(form().settings().text(Setting::PredosageVolume), "77");
+    EXPECT_TRUE(m_boxes.messages.isEmpty());
+}
+
+TEST_F(MethodSetupFormTest, LoadAndSaveGoAheadWithoutASlot)
+{
+    EXPECT_EQ(form().selectedSlot(), -1);
+    runWith("TitratorLoadButton");
+    EXPECT_EQ(form().TitratorLoadButtonState(), -1);
+    EXPECT_EQ(form().TitratorUploadButtonState(), 0);
+    EXPECT_EQ(codes(), Codes{});
+
+    form().ResetTitratorLoadButtonState();
+    field("MethodNameEdit")->setText("Acid");
+    runWith("TitratorSaveButton");
+    EXPECT_EQ(form().TitratorUploadButtonState(), -1);
+    EXPECT_EQ(form().TitratorSaveButtonState(), -1);
+    EXPECT_EQ(form().selectedSlot(), -1);
+
+    form().IniFileSave();
+    EXPECT_EQ(m_boxes.messages, QStringList{MethodSettings::kSaveWithoutSlotMessage});
+    EXPECT_EQ(bytes("LastModified.ini"), "[Last Modified]\r\nMethod=-1\r\n");
+    EXPECT_EQ(QDir(m_folder.path()).entryList(QDir::Files), QStringList{"LastModified.ini"});
+}
+
+TEST_F(MethodSetupFormTest, SaveWantsANameButRemembersTheSlotFirst)
+{
+    memory()->setCurrentIndex(3);
+    EXPECT_EQ(field("MethodNameEdit")->text(), "3. Free");
+    field("MethodNameEdit")->clear();
+    form().show();
+    click("TitratorSaveButton");
+    EXPECT_EQ(m_boxes.messages, QStringList{"Method cannot be saved, until Method Name has been set."});
+    EXPECT_EQ(bytes("LastModified.ini"), "[Last Modified]\r\nMethod=3\r\n");
+    EXPECT_FALSE(QFile::exists(m_folder.path() + "/3.ini"));
+    EXPECT_TRUE(form().isVisible());
+    expectNoFlags();
+
+    field("MethodNameEdit")->setText("Base");
+    click("TitratorSaveButton");
+    EXPECT_FALSE(form().isVisible());
+    EXPECT_EQ(form().TitratorUploadButtonState(), -1);
+    EXPECT_EQ(form().TitratorSaveButtonState(), -1);
+    form().IniFileSave();
+    EXPECT_EQ(m_folder.slotName(3), "Base");
+    EXPECT_EQ(m_boxes.messages.size(), 1);
+}
+
+TEST_F(MethodSetupFormTest, ARefusedWriteOnSaveIsAnErrorBoxAndSetsNoFlag)
+{
+    setBytes("LastModified.ini", "[Last Modified]\r\nMethod=2\r\n");
+    QFile::setPermissions(m_folder.path() + "/LastModified.ini", QFile::ReadOwner);
+    field("MethodNameEdit")->setText("Base");
+    form().show();
+    click("TitratorSaveButton");
+    EXPECT_EQ(m_boxes.errors, QStringList{"Unable to write to " + m_folder.path() + "/LastModified.ini"});
+    EXPECT_TRUE(form().isVisible());
+    expectNoFlags();
+    EXPECT_THROW(form().IniFileSave(), MethodError);
+}
+
+TEST_F(MethodSetupFormTest, ChoosingAnotherSlotReplacesNameAndSettingsAtOnce)
+{
+    setBytes("5.ini", "[0]\r\nMethod Name=Five\r\n[1]\r\nSpecialModes=6\r\n[12]\r\nDosageDose=42\r\n");
+    memory()->setCurrentIndex(4);
+    runWith("TitratorUploadButton");
+    const Codes before = codes();
+    form().show();
+    field("MethodNameEdit")->setText("typed");
+    field("DosageDoseEdit")->setText("1");
+    list("TitrationNatureListBox")->setCurrentRow(3);
+
+    press(memory(), Qt::Key_Down);
+    EXPECT_EQ(form().selectedSlot(), 5);
+    MethodSettings expected;
+    expected.setName("Five");
+    expected.setChoice(Setting::SpecialModes, 6);
+    expected.setText(Setting::DosageDose, "42");
+    const MethodSettings shown = form().settings();
+    EXPECT_EQ(shown.name(), expected.name());
+    for (const Setting setting : SettingInfo::all()) {
+        if (SettingInfo::of(setting).isChoice())
+            EXPECT_EQ(shown.choice(setting), expected.choice(setting)) << SettingInfo::of(setting).key;
+        else
+            EXPECT_EQ(shown.text(setting), expected.text(setting)) << SettingInfo::of(setting).key;
+    }
+    EXPECT_EQ(codes(), before);
+    EXPECT_TRUE(m_boxes.messages.isEmpty());
+}
+
+TEST_F(MethodSetupFormTest, TheTimeControlRuleFollowsTheUsersOwnSelectionOnly)
+{
+    QListWidget *timeControl = list("TimeControlListBox");
+    QListWidget *balance = list("BalanceListBox");
+    balance->setCurrentRow(2);
+    form().show();
+    auto *tree = control<QTreeWidget>("MainMenuTreeView");
+    tree->setCurrentItem(tree->topLevelItem(1));
+    mouseClick(timeControl, 5);
+    EXPECT_FALSE(balance->isEnabled());
+    EXPECT_EQ(form().settings().choice(Setting::Balance), -1);
+
+    press(timeControl, Qt::Key_Up);
+    EXPECT_EQ(form().settings().choice(Setting::TimeControl), 4);
+    EXPECT_TRUE(balance->isEnabled());
+    EXPECT_EQ(form().settings().choice(Setting::Balance), -1);
+    runWith("TitratorUploadButton");
+    EXPECT_EQ(form().ControlModeCode().digits, (std::array<std::int32_t, 4>{0, 0, 4, 0}));
+
+    // Reading a method with time control 7 leaves the balance list as the user left it.
+    setBytes("1.ini", "[2]\r\nTimeControl=7\r\nBalance=3\r\n");
+    memory()->setCurrentIndex(1);
+    EXPECT_TRUE(balance->isEnabled());
+    EXPECT_EQ(form().settings().choice(Setting::Balance), 3);
+}
+
+TEST_F(MethodSetupFormTest, ALetterInAFieldIsReportedWithItsPageInViewAndTheFlagSet)
+{
+    field("PredosageVolumeEdit")->setText("205");
+    field("AgitationTimeEdit")->setText("1a");
+    form().show();
+    click("TitratorUploadButton");
+
+    EXPECT_EQ(m_boxes.errors, QStringList{"'a' is not a valid integer value"});
+    EXPECT_TRUE(form().isVisible());
+    EXPECT_EQ(visiblePage(), "AgitationTimePanel");
+    EXPECT_EQ(header(), "6. Agitation Time");
+    EXPECT_EQ(form().TitratorUploadButtonState(), -1);
+    EXPECT_EQ(form().PredosageModeCode().digits, (std::array<std::int32_t, 4>{0, 2, 0, 5}));
+    EXPECT_EQ(form().AgitationTimeModeCode().digits, (std::array<std::int32_t, 4>{0, 0, 1, 0}));
+}
+
+TEST_F(MethodSetupFormTest, SpinButtonsAndArrowKeysStepWithinTheirRange)
+{
+    struct Case
+    {
+        const char *field;
+        const char *upDown;
+        QString maximum;
+    };
+    for (const Case &c : {Case{"PredosageVolumeEdit", "PredosageUpDown", "9999"},
+                          Case{"MaximalVolumeEdit", "MaximalVolumeUpDown", "999"},
+                          Case{"ConditioningTimeEdit", "ConditioningTimeUpDown", "99"},
+                          Case{"ConditioningTimeAfterNSamplesEdit", "AfterNSamplesUpDown", "9"}}) {
+        QLineEdit *edit = field(c.field);
+        const QList<QAbstractButton *> arrows = control<QWidget>(c.upDown)->findChildren<QAbstractButton *>();
+        ASSERT_EQ(arrows.size(), 2) << c.upDown;
+        edit->setText(c.maximum);
+        arrows[0]->click();
+        EXPECT_EQ(edit->text(), c.maximum) << c.field;
+        press(edit, Qt::Key_Down);
+        EXPECT_EQ(edit->text(), QString::number(c.maximum.toInt() - 1)) << c.field;
+        edit->setText("0");
+        arrows[1]->click();
+        press(edit, Qt::Key_Down);
+        EXPECT_EQ(edit->text(), "0") << c.field;
+    }
+    QLineEdit *edit = field("FlushingTimeEdit");
+    edit->setText("0050");
+    press(edit, Qt::Key_Up);
+    EXPECT_EQ(edit->text(), "51");
+    EXPECT_EQ(edit->maxLength(), 4);
+}
+
+TEST_F(MethodSetupFormTest, UploadsRepeatTheirDigitsAndLeaveTheLastPageOrTheChosenOne)
+{
+    field("DosageRinseEdit")->setText("30");
+    list("TitrationNatureListBox")->setCurrentRow(2);
+    runWith("TitratorUploadButton");
+    const Codes first = codes();
+    EXPECT_EQ(first[10].digits, (std::array<std::int32_t, 4>{0, 0, 3, 0}));
+    EXPECT_EQ(first[0].digits, (std::array<std::int32_t, 4>{0, 0, 0, 3}));
+
+    form().ResetTitratorUploadButtonState();
+    runWith("TitratorUploadButton");
+    EXPECT_EQ(codes(), first);
+    form().show();
+    EXPECT_EQ(visiblePage(), "DosageDosePanel");
+
+    auto *tree = control<QTreeWidget>("MainMenuTreeView");
+    tree->setCurrentItem(tree->topLevelItem(3));
+    EXPECT_EQ(visiblePage(), "BuerettePanel");
+    EXPECT_EQ(header(), QString::fromUtf8("4. Bürette-/Max. Volume"));
+    runWith("TitratorUploadButton");
+    form().show();
+    EXPECT_EQ(visiblePage(), "BuerettePanel");
+}
+
+TEST_F(MethodSetupFormTest, EveryControlOfEveryPageComesBackFromTheMethodFile)
+{
+    memory()->setCurrentIndex(4);
+    // The last item of each list, a number as wide as each field; time control 4 keeps the balance.
+    for (int group = 1; group <= 12; ++group) {
+        for (const SectionInfo &section : PageInfo::of(group).sections) {
+            const SettingInfo &info = SettingInfo::of(section.setting);
+            const int last = section.setting == Setting::TimeControl ? 4 : info.size - 1;
+            if (section.kind == ControlKind::List)
+                list(section.name)->setCurrentRow(last);
+            else if (section.kind == ControlKind::DropDown)
+                control<QComboBox>(section.name)->setCurrentIndex(last);
+            else
+                field(section.name)->setText(QString("8765").right(info.size));
+        }
+    }
+    field("MethodNameEdit")->setText(QString::fromUtf8("Säure; Test"));
+    const MethodSettings saved = form().settings();
+    form().IniFileSave();
+
+    TMethodSetupForm fresh(m_folder, m_boxes);
+    EXPECT_EQ(fresh.selectedSlot(), 4);
+    fresh.show();
+    EXPECT_EQ(fresh.findChild<QComboBox *>("TitratorControlComboBoxEx")->currentText(), saved.name());
+    EXPECT_EQ(fresh.settings().name(), saved.name());
+    for (const Setting setting : SettingInfo::all()) {
+        if (SettingInfo::of(setting).isChoice())
+            EXPECT_EQ(fresh.settings().choice(setting), saved.choice(setting)) << SettingInfo::of(setting).key;
+        else
+            EXPECT_EQ(fresh.settings().text(setting), saved.text(setting)) << SettingInfo::of(setting).key;
+    }
+    EXPECT_TRUE(m_boxes.messages.isEmpty());
+}
+
+TEST_F(MethodSetupFormTest, AMethodFileWrittenOnWindowsFillsTheControls)
+{
+    setBytes("LastModified.ini", "[Last Modified]\r\nMethod=3\r\n");
+    setBytes("3.ini", test_files::kSampleMethod);
+    form().show();
+    EXPECT_EQ(memory()->currentIndex(), 3);
+    EXPECT_EQ(memory()->currentText(), QString::fromUtf8("Säure 1"));
+    EXPECT_EQ(memory()->itemText(4), "4. Free");
+    EXPECT_EQ(field("MethodNameEdit")->text(), QString::fromUtf8("Säure 1"));
+    EXPECT_EQ(list("SpecialModesListBox")->currentItem()->text(), "9   -   two Endpoints");
+    EXPECT_EQ(list("TitrationNatureListBox")->currentItem()->text(), "6   -   Dosage mmol           (Par. 5)");
+    EXPECT_EQ(list("TimeControlListBox")->currentRow(), 7);
+    EXPECT_TRUE(list("BalanceListBox")->selectedItems().isEmpty());
+    EXPECT_EQ(control<QComboBox>("BueretteComboBox")->currentText(), "2   -   5   mL     (DV405)");
+    EXPECT_EQ(control<QComboBox>("PlottingDeviceComboBox")->currentText(), "4   -   Printer GA44 at CL");
+    EXPECT_EQ(field("PredosageVolumeEdit")->text(), "205");
+    EXPECT_EQ(field("FlushingTimeEdit")->text(), "50");
+    EXPECT_EQ(field("DosageDoseEdit")->text(), "9999");
+
+    runWith("TitratorUploadButton");
+    EXPECT_EQ(form().SystemModeCode().digits, (std::array<std::int32_t, 4>{2, 2, 2, 4}));
+    EXPECT_EQ(form().ConditioningTimeModeCode().digits, (std::array<std::int32_t, 4>{1, 2, 3, 1}));
+}
+
+TEST_F(MethodSetupFormTest, TheInfoButtonShowsTheInfoWindowModally)
+{
+    TInfoForm info;
+    form().setInfoForm(&info);
+    form().show();
+    QString caption;
+    QTimer::singleShot(0, [&caption] {
+        QWidget *modal = QApplication::activeModalWidget();
+        caption = modal->windowTitle();
+        modal->findChild<QAbstractButton *>("CloseButton")->click();
+    });
+    click("InfoButton");
+    EXPECT_EQ(caption, "Info");
+    EXPECT_FALSE(info.isVisible());
+    EXPECT_TRUE(form().isVisible());
+}
+
+} // namespace
