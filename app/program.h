@@ -8,6 +8,8 @@
 #include "app/pause.h"
 #include "app/platform.h"
 #include "app/serial_key_port.h"
+#include "method/ui/info_form.h"
+#include "method/ui/method_setup_form.h"
 #include "serial/serial_basic_dlg.h"
 
 #include <memory>
@@ -33,6 +35,8 @@ class Program
     CommandDialogs m_commandDialogs; // OKRightDlg3, OKRightDlg5 to OKRightDlg9
     ConfirmDialog OKRightDlg10;
     ConfirmDialog OKRightDlg11;
+    TMethodSetupForm MethodSetupForm;
+    TInfoForm InfoMethodModeDialog;
 
     Pause m_pause;
     FormCommandHost m_commandHost;
