@@ -4,6 +4,7 @@
 #include "app/dialogs.h"
 #include "app/fonts.h"
 #include "app/instrument_commands.h"
+#include "app/method_transfer.h"
 #include "app/status_led.h"
 #include "app/terminal_edit.h"
 #include "app/terminal_print.h"
@@ -244,6 +245,7 @@ void TForm1::setCollaborators(const Collaborators &collaborators)
     OKRightDlg10 = &collaborators.OKRightDlg10;
     OKRightDlg11 = &collaborators.OKRightDlg11;
     Commands = &collaborators.Commands;
+    Transfer = &collaborators.Transfer;
 }
 
 void TForm1::setUpPort()
@@ -762,7 +764,10 @@ void TForm1::SetDate1Click()
     Commands->setDate(QDate::currentDate());
 }
 
-void TForm1::Mode1Click() {}
+void TForm1::Mode1Click()
+{
+    Transfer->Mode();
+}
 
 void TForm1::ChangePageControl()
 {

@@ -10,6 +10,7 @@
 class ConfirmDialog;
 class Dialogs;
 class InstrumentCommands;
+class MethodTransfer;
 class QComboBox;
 class QImage;
 class QLabel;
@@ -51,6 +52,8 @@ class TForm1 : public QMainWindow
         ConfirmDialog &OKRightDlg11;
         /// The instrument command set behind the command handlers, built on OKRightDlg3 to OKRightDlg9.
         InstrumentCommands &Commands;
+        /// The Mode command's dialog and transfers.
+        MethodTransfer &Transfer;
     };
     /// Called once, before the window is shown.
     void setCollaborators(const Collaborators &collaborators);
@@ -155,6 +158,7 @@ class TForm1 : public QMainWindow
     ConfirmDialog *OKRightDlg10 = nullptr;
     ConfirmDialog *OKRightDlg11 = nullptr;
     InstrumentCommands *Commands = nullptr;
+    MethodTransfer *Transfer = nullptr;
     QPrinter m_printer;
     // Set while the program changes the page, which must not run ChangePageControl.
     bool m_selectingPage = false;

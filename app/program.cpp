@@ -7,10 +7,11 @@ Program::Program(const Platform &platform)
       OKRightDlg10(QStringLiteral("OKRightDlg10"), QStringLiteral("Starting a new file? All unsaved data will be lost!"),
                    false),
       OKRightDlg11(QStringLiteral("OKRightDlg11"), QStringLiteral("File exists. Overwrite?"), true),
-      MethodSetupForm(MethodFolder(QStringLiteral("Config")), platform.dialogs),
+      MethodSetupForm(MethodFolder(QStringLiteral("Config")), platform.dialogs), UploadProgressForm(&Form1),
       m_pause(*m_ticks, platform.events), m_commandHost(Form1), m_commandPort(*Form1.SerialPort1),
-      m_commands(m_commandPort, m_pause, m_commandHost, m_commandDialogs)
+      m_commands(m_commandPort, m_pause, m_commandHost, m_commandDialogs), m_methodRequests(MethodSetupForm),
+      m_transfer(m_commands.player(), m_commandHost, m_methodRequests, UploadProgressForm)
 {
     MethodSetupForm.setInfoForm(&InfoMethodModeDialog);
-    Form1.setCollaborators({SerialBasicDLG, OKRightDlg10, OKRightDlg11, m_commands});
+    Form1.setCollaborators({SerialBasicDLG, OKRightDlg10, OKRightDlg11, m_commands, m_transfer});
 }

@@ -5,9 +5,12 @@
 #include "app/form1.h"
 #include "app/form_command_host.h"
 #include "app/instrument_commands.h"
+#include "app/method_setup_requests.h"
+#include "app/method_transfer.h"
 #include "app/pause.h"
 #include "app/platform.h"
 #include "app/serial_key_port.h"
+#include "app/upload_progress_form.h"
 #include "method/ui/info_form.h"
 #include "method/ui/method_setup_form.h"
 #include "serial/serial_basic_dlg.h"
@@ -36,10 +39,13 @@ class Program
     ConfirmDialog OKRightDlg10;
     ConfirmDialog OKRightDlg11;
     TMethodSetupForm MethodSetupForm;
+    TUploadProgressForm UploadProgressForm;
     TInfoForm InfoMethodModeDialog;
 
     Pause m_pause;
     FormCommandHost m_commandHost;
     SerialKeyPort m_commandPort;
     InstrumentCommands m_commands;
+    MethodSetupRequests m_methodRequests;
+    MethodTransfer m_transfer;
 };

@@ -15,6 +15,21 @@
 #include <string>
 #include <vector>
 
+/// The log a sequence should leave when it starts at time 0: "wait n" moves on to the first tick
+/// past n milliseconds, every other step is logged at the time it happens.
+inline std::vector<std::string> timed(const std::vector<std::string> &steps)
+{
+    std::vector<std::string> entries;
+    std::uint64_t now = 0;
+    for (const std::string &step : steps) {
+        if (step.starts_with("wait "))
+            now += std::stoul(step.substr(5)) + 1;
+        else
+            entries.push_back(std::to_string(now) + " " + step);
+    }
+    return entries;
+}
+
 /// Everything the commands make visible, each entry stamped with the manual clock's time.
 class CommandLog
 {
