@@ -14,4 +14,6 @@ Program::Program(const Platform &platform)
 {
     MethodSetupForm.setInfoForm(&InfoMethodModeDialog);
     Form1.setCollaborators({SerialBasicDLG, OKRightDlg10, OKRightDlg11, m_commands, m_transfer});
+    // Quit also ends a running sequence, so the program does not linger through the rest of an upload.
+    QObject::connect(&Form1, &TForm1::closed, [this] { m_commands.player().stop(); });
 }

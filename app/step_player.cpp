@@ -43,6 +43,12 @@ bool StepPlayer::portReady()
     return false;
 }
 
+void StepPlayer::stop()
+{
+    ++m_generation;
+    m_running = false;
+}
+
 void StepPlayer::perform(const Step &step)
 {
     switch (step.kind) {

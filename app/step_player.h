@@ -71,6 +71,8 @@ class StepPlayer
 
     /// Tells the user and returns false when nothing could reach the titrator.
     bool portReady();
+    /// Stops the running command, which sends nothing more, so that the program can end.
+    void stop();
 
   private:
     void perform(const Step &step);

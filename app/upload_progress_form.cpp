@@ -3,6 +3,7 @@
 #include "app/animation_strip.h"
 #include "controls/gauge.h"
 
+#include <QApplication>
 #include <QEvent>
 #include <QLabel>
 #include <QPushButton>
@@ -95,7 +96,7 @@ void TUploadProgressForm::FormDeactivate()
 {
     if (UpdateDataProgressBitBtn->isEnabled())
         close();
-    else
+    else if (!QApplication::activeModalWidget()) // a dialog the user opened meanwhile keeps its focus
         activateWindow();
 }
 

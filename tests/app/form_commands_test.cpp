@@ -102,7 +102,8 @@ TEST_F(FormCommandsTest, QuitDuringASequenceClosesAtOnceAndEndsWhenItIsDone)
     });
     QCoreApplication::exec();
     EXPECT_TRUE(sequenceDone);
-    EXPECT_GE(clock->elapsed() - quitAt, 1500u);
+    // The sequence ends with the wait it was in, sending nothing more.
+    EXPECT_LT(clock->elapsed() - quitAt, 1000u);
     EXPECT_EQ(device().written(), "2");
 }
 

@@ -274,4 +274,12 @@ TEST_F(MethodTransferTest, ResetStopsAnUploadAndClosesItsWindow)
     EXPECT_EQ(entries.back(), "11001 status Keyboard is on");
 }
 
+TEST_F(MethodTransferTest, QuitEndsAnUploadWithTheWaitItIsIn)
+{
+    press(&FakeRequests::upload, 12);
+    pump.at(10000, [this] { commands.player().stop(); });
+    transfer.Mode();
+    EXPECT_EQ(log.entries().back(), "10010 progress closed");
+}
+
 } // namespace
