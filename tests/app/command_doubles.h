@@ -3,7 +3,9 @@
 #include "app/command_host.h"
 #include "app/command_input.h"
 #include "app/event_pump.h"
+#include "app/instrument_commands.h"
 #include "app/key_port.h"
+#include "app/pause.h"
 #include "serial/manual_clock.h"
 
 #include <QCoreApplication>
@@ -142,4 +144,17 @@ class ScriptedInput : public CommandInput
         ++asked;
         return answer;
     }
+};
+
+/// The command set on a recording port and host, with its waits on a manual clock.
+struct RecordedCommands
+{
+    ManualClock clock;
+    CommandLog log{clock};
+    ScriptedPump pump{clock};
+    Pause pause{clock, pump};
+    RecordingPort port{log};
+    RecordingHost host{log};
+    ScriptedInput input;
+    InstrumentCommands commands{port, pause, host, input};
 };

@@ -10,17 +10,8 @@ namespace {
 
 using Fixed = InstrumentCommands::Fixed;
 
-class InstrumentCommandsTest : public ::testing::Test
+class InstrumentCommandsTest : public ::testing::Test, protected RecordedCommands
 {
-  protected:
-    ManualClock clock;
-    CommandLog log{clock};
-    ScriptedPump pump{clock};
-    Pause pause{clock, pump};
-    RecordingPort port{log};
-    RecordingHost host{log};
-    ScriptedInput input;
-    InstrumentCommands commands{port, pause, host, input};
 };
 
 struct FixedCase

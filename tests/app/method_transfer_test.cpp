@@ -1,7 +1,5 @@
-#include "app/instrument_commands.h"
 #include "app/method_requests.h"
 #include "app/method_transfer.h"
-#include "app/pause.h"
 #include "app/progress_display.h"
 #include "command_doubles.h"
 #include "method/method_error.h"
@@ -110,7 +108,7 @@ std::vector<std::string> operator+(std::vector<std::string> first, const std::ve
     return first;
 }
 
-class MethodTransferTest : public ::testing::Test
+class MethodTransferTest : public ::testing::Test, protected RecordedCommands
 {
   protected:
     MethodTransferTest()
@@ -133,16 +131,8 @@ class MethodTransferTest : public ::testing::Test
         };
     }
 
-    ManualClock clock;
-    CommandLog log{clock};
-    ScriptedPump pump{clock};
-    Pause pause{clock, pump};
-    RecordingPort port{log};
-    RecordingHost host{log};
-    ScriptedInput input;
     FakeRequests dialog{log};
     RecordingProgress progress{log};
-    InstrumentCommands commands{port, pause, host, input};
     MethodTransfer transfer{commands.player(), host, dialog, progress};
 };
 
