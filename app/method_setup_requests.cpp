@@ -10,12 +10,18 @@ using Getter = ModeCode (TMethodSetupForm::*)() const;
 
 // Group 1 to 12.
 constexpr std::array<Getter, 12> kGetters = {
-    &TMethodSetupForm::TitrationtypeModeCode,     &TMethodSetupForm::ControlModeCode,
-    &TMethodSetupForm::PredosageModeCode,         &TMethodSetupForm::BueretteModeCode,
-    &TMethodSetupForm::EndpointDosageBarrierModeCode, &TMethodSetupForm::AgitationTimeModeCode,
-    &TMethodSetupForm::ResultCalculationModeCode, &TMethodSetupForm::SystemModeCode,
-    &TMethodSetupForm::ConditioningTimeModeCode,  &TMethodSetupForm::FlushingTimeModeCode,
-    &TMethodSetupForm::DosageRinseModeCode,       &TMethodSetupForm::DosageDoseModeCode,
+    &TMethodSetupForm::TitrationtypeModeCode,
+    &TMethodSetupForm::ControlModeCode,
+    &TMethodSetupForm::PredosageModeCode,
+    &TMethodSetupForm::BueretteModeCode,
+    &TMethodSetupForm::EndpointDosageBarrierModeCode,
+    &TMethodSetupForm::AgitationTimeModeCode,
+    &TMethodSetupForm::ResultCalculationModeCode,
+    &TMethodSetupForm::SystemModeCode,
+    &TMethodSetupForm::ConditioningTimeModeCode,
+    &TMethodSetupForm::FlushingTimeModeCode,
+    &TMethodSetupForm::DosageRinseModeCode,
+    &TMethodSetupForm::DosageDoseModeCode,
 };
 
 } // namespace

@@ -28,8 +28,7 @@ bool hasPoint(int group)
 
 } // namespace
 
-MethodTransfer::MethodTransfer(StepPlayer &player, CommandHost &host, MethodRequests &dialog,
-                               ProgressDisplay &progress)
+MethodTransfer::MethodTransfer(StepPlayer &player, CommandHost &host, MethodRequests &dialog, ProgressDisplay &progress)
     : m_player(player), m_host(host), m_dialog(dialog), m_progress(progress)
 {
 }
@@ -116,8 +115,8 @@ MethodTransfer::Sequence MethodTransfer::memorySequence(const QString &label, st
                                                         const Sequence &last, const QString &completed)
 {
     const QString memory = QString::number(number);
-    Sequence steps{beginProgress(label),    send(keypad::Reset), wait(1000), advanceProgress(4), send(memory),
-                   wait(1000),              advanceProgress(4),  send(key),  wait(1000),         advanceProgress(4)};
+    Sequence steps{beginProgress(label), send(keypad::Reset), wait(1000), advanceProgress(4), send(memory),
+                   wait(1000),           advanceProgress(4),  send(key),  wait(1000),         advanceProgress(4)};
     steps.insert(steps.end(), last.begin(), last.end());
     steps.insert(steps.end(),
                  {finishProgress(), dismissProgress(), status("Method No.[" + memory + "] - " + completed)});

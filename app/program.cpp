@@ -4,8 +4,8 @@
 
 Program::Program(const Platform &platform)
     : m_ticks(platform.ticks), Form1(platform.dialogs, platform.serial),
-      OKRightDlg10(QStringLiteral("OKRightDlg10"), QStringLiteral("Starting a new file? All unsaved data will be lost!"),
-                   false),
+      OKRightDlg10(QStringLiteral("OKRightDlg10"),
+                   QStringLiteral("Starting a new file? All unsaved data will be lost!"), false),
       OKRightDlg11(QStringLiteral("OKRightDlg11"), QStringLiteral("File exists. Overwrite?"), true),
       MethodSetupForm(MethodFolder(QStringLiteral("Config")), platform.dialogs), UploadProgressForm(&Form1),
       m_pause(*m_ticks, platform.events), m_commandHost(Form1), m_commandPort(*Form1.SerialPort1),

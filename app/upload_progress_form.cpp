@@ -53,8 +53,7 @@ TUploadProgressForm::TUploadProgressForm(QWidget *mainWindow)
     UpdateDataProgressBitBtn->setObjectName(QStringLiteral("UpdateDataProgressBitBtn"));
     UpdateDataProgressBitBtn->setAccessibleName(QStringLiteral("OK"));
     UpdateDataProgressBitBtn->hide();
-    connect(UpdateDataProgressBitBtn, &QPushButton::clicked, this,
-            &TUploadProgressForm::UpdateDataProgressBitBtnClick);
+    connect(UpdateDataProgressBitBtn, &QPushButton::clicked, this, &TUploadProgressForm::UpdateDataProgressBitBtnClick);
 }
 
 void TUploadProgressForm::begin(const QString &label)

@@ -7,7 +7,6 @@
 #include <QStringList>
 
 #include <algorithm>
-
 #include <gtest/gtest.h>
 
 namespace {
@@ -157,11 +156,21 @@ TEST_P(ModeTest, SendsWhatTheDialogAskedFor)
     EXPECT_EQ(log.entries(), timed(std::vector<std::string>{"dialog "} + GetParam().steps));
 }
 
-const std::vector<std::string> kLoad37 = {
-    "progress Loading data in progress...", "send L",           "wait 1000",     "gauge 4",
-    "send 37",                              "wait 1000",        "gauge 8",       "send QZ",
-    "wait 1000",                            "gauge 12",         "send <CR>",     "wait 1000",
-    "gauge 13 finished",                    "progress closed", "status Method No.[37] - Loading completed"};
+const std::vector<std::string> kLoad37 = {"progress Loading data in progress...",
+                                          "send L",
+                                          "wait 1000",
+                                          "gauge 4",
+                                          "send 37",
+                                          "wait 1000",
+                                          "gauge 8",
+                                          "send QZ",
+                                          "wait 1000",
+                                          "gauge 12",
+                                          "send <CR>",
+                                          "wait 1000",
+                                          "gauge 13 finished",
+                                          "progress closed",
+                                          "status Method No.[37] - Loading completed"};
 
 INSTANTIATE_TEST_SUITE_P(
     MethodTransfer, ModeTest,
@@ -170,41 +179,23 @@ INSTANTIATE_TEST_SUITE_P(
         ModeCase{"Load37", &FakeRequests::load, nullptr, 37, kLoad37},
         ModeCase{"LoadWinsOverUpload", &FakeRequests::load, &FakeRequests::upload, 37, kLoad37},
         ModeCase{"TemporaryUpload", &FakeRequests::upload, nullptr, 12, uploadSteps()},
-        ModeCase{"SaveAndUpload12",
-                 &FakeRequests::upload,
-                 &FakeRequests::save,
-                 12,
-                 uploadSteps() + std::vector<std::string>{"file 12",
-                                                          "progress Saving data in progress...",
-                                                          "send L",
-                                                          "wait 1000",
-                                                          "gauge 4",
-                                                          "send 12",
-                                                          "wait 1000",
-                                                          "gauge 8",
-                                                          "send P",
-                                                          "wait 1000",
-                                                          "gauge 12",
-                                                          "send P",
-                                                          "gauge 13 finished",
-                                                          "progress closed",
+        ModeCase{"SaveAndUpload12", &FakeRequests::upload, &FakeRequests::save, 12,
+                 uploadSteps() + std::vector<std::string>{"file 12", "progress Saving data in progress...", "send L",
+                                                          "wait 1000", "gauge 4", "send 12", "wait 1000", "gauge 8",
+                                                          "send P", "wait 1000", "gauge 12", "send P",
+                                                          "gauge 13 finished", "progress closed",
                                                           "status Method No.[12] - Saving completed"}},
-        ModeCase{"SaveAndUpload40RefusesTheStore",
-                 &FakeRequests::upload,
-                 &FakeRequests::save,
-                 40,
-                 uploadSteps() + std::vector<std::string>{
-                                     "message Saving method aborted! Cannot Save Method on predefined Method-Memory!",
-                                     "status Saving method aborted!"}},
+        ModeCase{"SaveAndUpload40RefusesTheStore", &FakeRequests::upload, &FakeRequests::save, 40,
+                 uploadSteps() +
+                     std::vector<std::string>{
+                         "message Saving method aborted! Cannot Save Method on predefined Method-Memory!",
+                         "status Saving method aborted!"}},
         ModeCase{"LoadWithoutAMemorySendsNothing",
                  &FakeRequests::load,
                  nullptr,
                  -1,
                  {"status Loading method aborted! - No method memory chosen"}},
-        ModeCase{"SaveWithoutAMemoryUploadsOnly",
-                 &FakeRequests::upload,
-                 &FakeRequests::save,
-                 -1,
+        ModeCase{"SaveWithoutAMemoryUploadsOnly", &FakeRequests::upload, &FakeRequests::save, -1,
                  uploadSteps() + std::vector<std::string>{"status Saving method aborted! - No method memory chosen"}}),
     [](const auto &info) { return std::string(info.param.name); });
 
@@ -226,9 +217,8 @@ TEST_F(MethodTransferTest, GroupsWithdrawnDuringTheUploadSendNothing)
     pump.at(5000, [this] { dialog.upload = 0; });
     transfer.Mode();
     const auto &entries = log.entries();
-    const auto sent = std::count_if(entries.begin(), entries.end(), [](const std::string &entry) {
-        return entry.find(" send ") != std::string::npos;
-    });
+    const auto sent = std::count_if(entries.begin(), entries.end(),
+                                    [](const std::string &entry) { return entry.find(" send ") != std::string::npos; });
     EXPECT_EQ(sent, 3 + 5);
     EXPECT_EQ(entries.back(), std::to_string(3003 + 5005 + 1001) + " status Upload completed");
 }
