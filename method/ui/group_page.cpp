@@ -89,7 +89,7 @@ int GroupPage::addSection(const SectionInfo &section, int top)
         widget->setAccessibleName(caption->text());
         height = widget->height();
     }
-    QWidget *control = m_controls.back().second;
+    QWidget *edited = m_controls.back().second;
     if (section.hint) {
         const QString hint = fromUtf8(section.hint);
         QLabel *label = addWrapped(this, hint, kHintX, top, kHintWidth);
@@ -97,7 +97,7 @@ int GroupPage::addSection(const SectionInfo &section, int top)
         label->setFixedHeight(std::max(label->height(), height));
         height = std::max(height, label->height());
         if (section.tooltip)
-            control->setToolTip(hint);
+            edited->setToolTip(hint);
     }
     return top + height + kGap;
 }
@@ -168,11 +168,6 @@ QWidget *GroupPage::control(Setting setting) const
     return found != m_controls.end() ? found->second : nullptr;
 }
 
-bool GroupPage::holds(Setting setting) const
-{
-    return control(setting) != nullptr;
-}
-
 int GroupPage::choice(Setting setting) const
 {
     if (const QListWidget *box = list(setting)) {
@@ -185,8 +180,9 @@ int GroupPage::choice(Setting setting) const
 void GroupPage::setChoice(Setting setting, int index)
 {
     if (QListWidget *box = list(setting)) {
-        box->setCurrentRow(index >= 0 && index < box->count() ? index : -1);
-        if (index < 0 || index >= box->count())
+        const bool inList = index >= 0 && index < box->count();
+        box->setCurrentRow(inList ? index : -1);
+        if (!inList)
             box->clearSelection();
         return;
     }

@@ -19,7 +19,6 @@ class GroupPage : public QFrame
   public:
     explicit GroupPage(const PageInfo &info, QWidget *parent = nullptr);
 
-    bool holds(Setting setting) const;
     /// The selected item of a list or drop-down list, -1 for none.
     int choice(Setting setting) const;
     /// An index outside the list leaves it without a selection.

@@ -9,11 +9,14 @@
 
 namespace {
 
+constexpr int kTextWidth = 250;
+
 QLabel *addText(QVBoxLayout *column, const QString &text, int pointSizeDelta = 0, bool bold = false)
 {
     auto *label = new QLabel(text);
     label->setAccessibleName(text);
     label->setWordWrap(true);
+    label->setFixedWidth(kTextWidth);
     QFont font = label->font();
     font.setPointSize(font.pointSize() + pointSizeDelta);
     font.setBold(bold);
@@ -63,5 +66,5 @@ TInfoForm::TInfoForm(QWidget *parent) : QDialog(parent)
     layout->setContentsMargins(16, 16, 16, 12);
     layout->addLayout(top);
     layout->addLayout(buttons);
-    setFixedSize(460, 210);
+    layout->setSizeConstraint(QLayout::SetFixedSize);
 }

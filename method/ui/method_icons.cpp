@@ -10,10 +10,16 @@ namespace {
 const QColor kGreen(0x1E, 0xA0, 0x3C);
 const QColor kBlue(0x1E, 0x50, 0xC8);
 
-QPixmap blank(int size)
+/// A transparent square picture of the given size, drawn by draw(painter).
+template <typename Draw> QPixmap drawn(int size, Draw draw)
 {
     QPixmap pixmap(size, size);
     pixmap.fill(Qt::transparent);
+    {
+        QPainter painter(&pixmap);
+        painter.setRenderHint(QPainter::Antialiasing);
+        draw(painter);
+    }
     return pixmap;
 }
 
@@ -65,96 +71,84 @@ namespace method_icons {
 
 QPixmap treeItem(bool selected)
 {
-    QPixmap pixmap = blank(20);
-    QPainter painter(&pixmap);
-    painter.setRenderHint(QPainter::Antialiasing);
-    const QColor fill = selected ? kBlue : kGreen;
-    painter.setPen(QPen(fill.darker(150), 1));
-    painter.setBrush(fill);
-    painter.drawRoundedRect(QRectF(2.5, 2.5, 15, 15), 2, 2);
-    drawArrow(painter, QPointF(5, 10), QPointF(15.5, 10), 6, Qt::black);
-    return pixmap;
+    return drawn(20, [selected](QPainter &painter) {
+        const QColor fill = selected ? kBlue : kGreen;
+        painter.setPen(QPen(fill.darker(150), 1));
+        painter.setBrush(fill);
+        painter.drawRoundedRect(QRectF(2.5, 2.5, 15, 15), 2, 2);
+        drawArrow(painter, QPointF(5, 10), QPointF(15.5, 10), 6, Qt::black);
+    });
 }
 
 QPixmap info()
 {
-    QPixmap pixmap = blank(16);
-    QPainter painter(&pixmap);
-    painter.setRenderHint(QPainter::Antialiasing);
-    painter.setPen(QPen(QColor(0x70, 0x70, 0x70), 1));
-    painter.setBrush(QColor(0xC8, 0xC8, 0xC8));
-    painter.drawEllipse(QRectF(0.5, 0.5, 15, 15));
-    painter.setPen(Qt::NoPen);
-    painter.setBrush(kBlue);
-    painter.drawEllipse(QRectF(6.5, 2.5, 3, 3));
-    painter.drawRect(QRectF(6.5, 6.5, 3, 6.5));
-    painter.drawRect(QRectF(5, 11.5, 6, 1.5));
-    return pixmap;
+    return drawn(16, [](QPainter &painter) {
+        painter.setPen(QPen(QColor(0x70, 0x70, 0x70), 1));
+        painter.setBrush(QColor(0xC8, 0xC8, 0xC8));
+        painter.drawEllipse(QRectF(0.5, 0.5, 15, 15));
+        painter.setPen(Qt::NoPen);
+        painter.setBrush(kBlue);
+        painter.drawEllipse(QRectF(6.5, 2.5, 3, 3));
+        painter.drawRect(QRectF(6.5, 6.5, 3, 6.5));
+        painter.drawRect(QRectF(5, 11.5, 6, 1.5));
+    });
 }
 
 QPixmap upload()
 {
-    QPixmap pixmap = blank(20);
-    QPainter painter(&pixmap);
-    painter.setRenderHint(QPainter::Antialiasing);
-    drawSheet(painter, QRectF(1.5, 1.5, 12, 16));
-    drawTextLines(painter, 3.5, 8.5, 5.5, 15.5);
-    drawArrow(painter, QPointF(7, 11), QPointF(19, 11), 6, kGreen);
-    return pixmap;
+    return drawn(20, [](QPainter &painter) {
+        drawSheet(painter, QRectF(1.5, 1.5, 12, 16));
+        drawTextLines(painter, 3.5, 8.5, 5.5, 15.5);
+        drawArrow(painter, QPointF(7, 11), QPointF(19, 11), 6, kGreen);
+    });
 }
 
 QPixmap load()
 {
-    QPixmap pixmap = blank(20);
-    QPainter painter(&pixmap);
-    painter.setRenderHint(QPainter::Antialiasing);
-    painter.setPen(QPen(Qt::black, 1));
-    painter.setBrush(Qt::white);
-    painter.drawRect(QRectF(1.5, 4.5, 15, 13));
-    painter.setPen(Qt::NoPen);
-    painter.setBrush(kBlue);
-    painter.drawRect(QRectF(2, 5, 14, 3));
-    drawArrow(painter, QPointF(12.5, 18), QPointF(12.5, 1), 7, kGreen);
-    return pixmap;
+    return drawn(20, [](QPainter &painter) {
+        painter.setPen(QPen(Qt::black, 1));
+        painter.setBrush(Qt::white);
+        painter.drawRect(QRectF(1.5, 4.5, 15, 13));
+        painter.setPen(Qt::NoPen);
+        painter.setBrush(kBlue);
+        painter.drawRect(QRectF(2, 5, 14, 3));
+        drawArrow(painter, QPointF(12.5, 18), QPointF(12.5, 1), 7, kGreen);
+    });
 }
 
 QPixmap save()
 {
-    QPixmap pixmap = blank(20);
-    QPainter painter(&pixmap);
-    painter.setRenderHint(QPainter::Antialiasing);
-    drawSheet(painter, QRectF(1.5, 1.5, 13, 17));
-    drawTextLines(painter, 3.5, 10, 6, 16);
-    painter.translate(15, 9);
-    painter.rotate(45);
-    painter.setPen(QPen(Qt::black, 0.8));
-    painter.setBrush(QColor(0xF0, 0xC0, 0x30));
-    painter.drawRect(QRectF(-2, -7, 4, 10));
-    painter.setBrush(QColor(0xE8, 0x90, 0x90));
-    painter.drawRect(QRectF(-2, -9, 4, 2));
-    painter.setBrush(QColor(0xF5, 0xDE, 0xB3));
-    painter.drawPolygon(QPolygonF({QPointF(-2, 3), QPointF(2, 3), QPointF(0, 7)}));
-    return pixmap;
+    return drawn(20, [](QPainter &painter) {
+        drawSheet(painter, QRectF(1.5, 1.5, 13, 17));
+        drawTextLines(painter, 3.5, 10, 6, 16);
+        painter.translate(15, 9);
+        painter.rotate(45);
+        painter.setPen(QPen(Qt::black, 0.8));
+        painter.setBrush(QColor(0xF0, 0xC0, 0x30));
+        painter.drawRect(QRectF(-2, -7, 4, 10));
+        painter.setBrush(QColor(0xE8, 0x90, 0x90));
+        painter.drawRect(QRectF(-2, -9, 4, 2));
+        painter.setBrush(QColor(0xF5, 0xDE, 0xB3));
+        painter.drawPolygon(QPolygonF({QPointF(-2, 3), QPointF(2, 3), QPointF(0, 7)}));
+    });
 }
 
 QPixmap slot(bool predefined)
 {
-    QPixmap pixmap = blank(20);
-    QPainter painter(&pixmap);
-    painter.setRenderHint(QPainter::Antialiasing);
-    painter.setPen(QPen(QColor(0x20, 0x40, 0x80), 1));
-    painter.setBrush(QColor(0x40, 0x80, 0xE0));
-    painter.drawEllipse(QRectF(6, 1.5, 7, 7));
-    painter.drawRoundedRect(QRectF(3.5, 9.5, 12, 9), 4, 4);
-    if (predefined) {
-        painter.setPen(QPen(Qt::white, 1));
-        painter.setBrush(QColor(0xD0, 0x10, 0x10));
-        painter.drawEllipse(QRectF(10.5, 10.5, 9, 9));
-        painter.setPen(Qt::NoPen);
-        painter.setBrush(Qt::white);
-        painter.drawRect(QRectF(12.5, 14, 5, 2));
-    }
-    return pixmap;
+    return drawn(20, [predefined](QPainter &painter) {
+        painter.setPen(QPen(QColor(0x20, 0x40, 0x80), 1));
+        painter.setBrush(QColor(0x40, 0x80, 0xE0));
+        painter.drawEllipse(QRectF(6, 1.5, 7, 7));
+        painter.drawRoundedRect(QRectF(3.5, 9.5, 12, 9), 4, 4);
+        if (predefined) {
+            painter.setPen(QPen(Qt::white, 1));
+            painter.setBrush(QColor(0xD0, 0x10, 0x10));
+            painter.drawEllipse(QRectF(10.5, 10.5, 9, 9));
+            painter.setPen(Qt::NoPen);
+            painter.setBrush(Qt::white);
+            painter.drawRect(QRectF(12.5, 14, 5, 2));
+        }
+    });
 }
 
 QPixmap titration(int width, int height)

@@ -4,6 +4,7 @@
 #include "method/method_error.h"
 #include "method/mode_group.h"
 #include "method/ui/group_page.h"
+#include "method/ui/list_popup_style.h"
 #include "method/ui/method_icons.h"
 #include "method/ui/page_info.h"
 
@@ -99,6 +100,10 @@ TMethodSetupForm::TMethodSetupForm(const MethodFolder &folder, MessageBoxes &box
     m_header = addStrip(this, QStringLiteral("HeaderLabel"), QString(), QRect(183, 0, 551, 25));
     buildPages();
     showGroup(1);
+    auto *popupStyle = new ListPopupStyle;
+    popupStyle->setParent(this);
+    for (QComboBox *dropDown : findChildren<QComboBox *>())
+        dropDown->setStyle(popupStyle);
 
     MethodSettings method;
     const int slot = method.loadAtCreation(m_folder);
@@ -164,18 +169,18 @@ void TMethodSetupForm::buildTitratorPanel()
         {"TitratorSaveButton", "&Save 'n' Upload Method", method_icons::save(), 88,
          &TMethodSetupForm::TitratorSaveButtonClick},
     };
-    for (const auto &spec : buttons) {
-        QFrame *bevel = addBevel(panel, QRect(8, spec.top, 153, 24), QFrame::Panel);
+    for (const auto &entry : buttons) {
+        QFrame *bevel = addBevel(panel, QRect(8, entry.top, 153, 24), QFrame::Panel);
         auto *button = new QToolButton(bevel);
-        button->setObjectName(QLatin1String(spec.name));
-        button->setText(QString::fromUtf8(spec.caption));
+        button->setObjectName(QLatin1String(entry.name));
+        button->setText(QString::fromUtf8(entry.caption));
         button->setAccessibleName(button->text().remove(QLatin1Char('&')));
-        button->setIcon(spec.glyph);
+        button->setIcon(entry.glyph);
         button->setIconSize(QSize(20, 20));
         button->setToolButtonStyle(Qt::ToolButtonTextBesideIcon);
         button->setAutoRaise(true);
         button->setGeometry(1, 1, 151, 22);
-        connect(button, &QToolButton::clicked, this, spec.handler);
+        connect(button, &QToolButton::clicked, this, entry.handler);
     }
     addBevel(panel, QRect(8, 42, 153, 2), QFrame::HLine);
     addLabel(panel, QStringLiteral("Method Memory:"), QPoint(8, 48), true);

@@ -24,7 +24,8 @@ QToolButton *TUpDown::addArrow(Qt::ArrowType arrow, int steps)
     button->setAutoRepeat(true);
     button->setFocusPolicy(Qt::NoFocus);
     button->setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Expanding);
-    button->setAccessibleName(arrow == Qt::UpArrow ? QStringLiteral("Up") : QStringLiteral("Down"));
+    button->setObjectName(arrow == Qt::UpArrow ? QStringLiteral("Up") : QStringLiteral("Down"));
+    button->setAccessibleName(button->objectName());
     connect(button, &QToolButton::clicked, this, [this, steps] { stepBy(steps); });
     return button;
 }

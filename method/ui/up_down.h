@@ -14,7 +14,6 @@ class TUpDown : public QWidget
   public:
     TUpDown(QLineEdit *buddy, int maximum, QWidget *parent = nullptr);
 
-    int maximum() const { return m_maximum; }
     void stepBy(int steps);
 
   protected:

@@ -55,6 +55,8 @@ MethodSettings sampleMethod()
     return method;
 }
 
+const QByteArray kSampleFile = test_files::kSampleMethod;
+
 void expectStartValues(const MethodSettings &method)
 {
     for (const Setting setting : SettingInfo::all()) {
@@ -87,7 +89,7 @@ TEST_F(MethodFilesTest, AnEmptyFolderNamesEverySlotFreeAndLoadsStartValues)
 TEST_F(MethodFilesTest, TheFirstSaveWritesAllThirteenSectionsInOrder)
 {
     ASSERT_TRUE(sampleMethod().IniFileSave(m_folder, 3));
-    EXPECT_EQ(bytes("3.ini"), test_files::kSampleMethod);
+    EXPECT_EQ(bytes("3.ini"), kSampleFile);
     EXPECT_EQ(bytes("LastModified.ini"), "[Last Modified]\r\nMethod=3\r\n");
     EXPECT_EQ(m_folder.slotName(3), QString::fromUtf8("Säure 1"));
     EXPECT_EQ(m_folder.slotName(4), "4. Free");
@@ -135,7 +137,7 @@ TEST_F(MethodFilesTest, SavingIntoAnExistingFileChangesValuesInPlaceAndKeepsItsO
                                 "[2]\r\n"))
         << file.toStdString();
     EXPECT_TRUE(file.endsWith("[11]\r\nDosageRinse=0\r\n")) << file.toStdString();
-    EXPECT_EQ(file.count('\n'), test_files::kSampleMethod.count('\n') + 3);
+    EXPECT_EQ(file.count('\n'), kSampleFile.count('\n') + 3);
 }
 
 TEST_F(MethodFilesTest, ReadingBackGivesWhatWasSaved)
@@ -161,7 +163,7 @@ TEST_F(MethodFilesTest, ReadingBackGivesWhatWasSaved)
 TEST_F(MethodFilesTest, AFileWrittenOnWindowsReadsTheSame)
 {
     setBytes("LastModified.ini", "[Last Modified]\r\nMethod=12\r\n");
-    QByteArray windows = test_files::kSampleMethod;
+    QByteArray windows = kSampleFile;
     windows.replace("\r\n[", "\r\n\r\n[");
     setBytes("12.ini", windows);
     MethodSettings method;

@@ -56,6 +56,17 @@ class FakeBoxes : public MessageBoxes
 
 using Codes = std::array<ModeCode, 12>;
 
+void expectSameMethod(const MethodSettings &actual, const MethodSettings &expected)
+{
+    EXPECT_EQ(actual.name(), expected.name());
+    for (const Setting setting : SettingInfo::all()) {
+        if (SettingInfo::of(setting).isChoice())
+            EXPECT_EQ(actual.choice(setting), expected.choice(setting)) << SettingInfo::of(setting).key;
+        else
+            EXPECT_EQ(actual.text(setting), expected.text(setting)) << SettingInfo::of(setting).key;
+    }
+}
+
 class MethodSetupFormTest : public ::testing::Test
 {
   protected:
@@ -215,14 +226,7 @@ TEST_F(MethodSetupFormTest, ChoosingAnotherSlotReplacesNameAndSettingsAtOnce)
     expected.setName("Five");
     expected.setChoice(Setting::SpecialModes, 6);
     expected.setText(Setting::DosageDose, "42");
-    const MethodSettings shown = form().settings();
-    EXPECT_EQ(shown.name(), expected.name());
-    for (const Setting setting : SettingInfo::all()) {
-        if (SettingInfo::of(setting).isChoice())
-            EXPECT_EQ(shown.choice(setting), expected.choice(setting)) << SettingInfo::of(setting).key;
-        else
-            EXPECT_EQ(shown.text(setting), expected.text(setting)) << SettingInfo::of(setting).key;
-    }
+    expectSameMethod(form().settings(), expected);
     EXPECT_EQ(codes(), before);
     EXPECT_TRUE(m_boxes.messages.isEmpty());
 }
@@ -349,14 +353,19 @@ TEST_F(MethodSetupFormTest, EveryControlOfEveryPageComesBackFromTheMethodFile)
     EXPECT_EQ(fresh.selectedSlot(), 4);
     fresh.show();
     EXPECT_EQ(fresh.findChild<QComboBox *>("TitratorControlComboBoxEx")->currentText(), saved.name());
-    EXPECT_EQ(fresh.settings().name(), saved.name());
-    for (const Setting setting : SettingInfo::all()) {
-        if (SettingInfo::of(setting).isChoice())
-            EXPECT_EQ(fresh.settings().choice(setting), saved.choice(setting)) << SettingInfo::of(setting).key;
-        else
-            EXPECT_EQ(fresh.settings().text(setting), saved.text(setting)) << SettingInfo::of(setting).key;
-    }
+    expectSameMethod(fresh.settings(), saved);
     EXPECT_TRUE(m_boxes.messages.isEmpty());
+
+    // Every control the user works with, leaving out the parts Qt adds (popups, hidden header).
+    for (const QWidget *widget : form().findChildren<QWidget *>()) {
+        if (widget->window() != &form() || widget->isHidden())
+            continue;
+        if (qobject_cast<const QAbstractButton *>(widget) || qobject_cast<const QLineEdit *>(widget)
+            || qobject_cast<const QComboBox *>(widget) || qobject_cast<const QAbstractItemView *>(widget)) {
+            EXPECT_FALSE(widget->objectName().isEmpty()) << widget->metaObject()->className();
+            EXPECT_FALSE(widget->accessibleName().isEmpty()) << widget->objectName().toStdString();
+        }
+    }
 }
 
 TEST_F(MethodSetupFormTest, AMethodFileWrittenOnWindowsFillsTheControls)
