@@ -6,6 +6,7 @@
 #include "app/fonts.h"
 #include "app/instrument_commands.h"
 #include "app/live_curve.h"
+#include "app/method_transfer.h"
 #include "app/result_files.h"
 #include "app/result_record.h"
 #include "app/status_led.h"
@@ -254,6 +255,15 @@ TForm1::~TForm1()
     // The port goes before the controls; its last events must not reach a half-destroyed window.
     SerialPort1->OnRxClusterEvent = nullptr;
     SerialPort1->OnRxCharEvent = nullptr;
+}
+
+void TForm1::setCollaborators(const Collaborators &collaborators)
+{
+    SerialBasicDLG = &collaborators.SerialBasicDLG;
+    OKRightDlg10 = &collaborators.OKRightDlg10;
+    OKRightDlg11 = &collaborators.OKRightDlg11;
+    Commands = &collaborators.Commands;
+    Transfer = &collaborators.Transfer;
 }
 
 void TForm1::setUpPort()
@@ -816,7 +826,10 @@ void TForm1::SetDate1Click()
     Commands->setDate(QDate::currentDate());
 }
 
-void TForm1::Mode1Click() {}
+void TForm1::Mode1Click()
+{
+    Transfer->Mode();
+}
 
 void TForm1::ChangePageControl()
 {

@@ -18,6 +18,7 @@ class ResultFiles;
 struct ResultRecord;
 class Dialogs;
 class InstrumentCommands;
+class MethodTransfer;
 class QComboBox;
 class QImage;
 class QLabel;
@@ -51,12 +52,19 @@ class TForm1 : public QMainWindow
     /// Owned; its events reach this window on the window's thread.
     const std::unique_ptr<TSerialPort> SerialPort1;
 
-    // Windows created at start-up after this one and handed over by it; not owned.
-    TSerialBasicDLG *SerialBasicDLG = nullptr;
-    ConfirmDialog *OKRightDlg10 = nullptr;
-    /// The instrument command set behind the command handlers, built on OKRightDlg3 to OKRightDlg9.
-    InstrumentCommands *Commands = nullptr;
-    ConfirmDialog *OKRightDlg11 = nullptr;
+    /// What the window works with that is created after it at start-up; not owned.
+    struct Collaborators
+    {
+        TSerialBasicDLG &SerialBasicDLG;
+        ConfirmDialog &OKRightDlg10;
+        ConfirmDialog &OKRightDlg11;
+        /// The instrument command set behind the command handlers, built on OKRightDlg3 to OKRightDlg9.
+        InstrumentCommands &Commands;
+        /// The Mode command's dialog and transfers.
+        MethodTransfer &Transfer;
+    };
+    /// Called once, before the window is shown.
+    void setCollaborators(const Collaborators &collaborators);
 
     /// The one panel of the status bar; every command's feedback replaces the last text.
     QString statusText() const;
@@ -166,6 +174,11 @@ class TForm1 : public QMainWindow
     ResultRecord resultRecord() const;
 
     Dialogs &m_dialogs;
+    TSerialBasicDLG *SerialBasicDLG = nullptr;
+    ConfirmDialog *OKRightDlg10 = nullptr;
+    ConfirmDialog *OKRightDlg11 = nullptr;
+    InstrumentCommands *Commands = nullptr;
+    MethodTransfer *Transfer = nullptr;
     QPrinter m_printer;
     // Set while the program changes the page, which must not run ChangePageControl.
     bool m_selectingPage = false;

@@ -2,36 +2,23 @@
 
 #include "app/command_host.h"
 #include "app/command_input.h"
-#include "app/key_port.h"
 #include "app/keypad.h"
-#include "app/pause.h"
-#include "common/cp1252.h"
 
 #include <QDate>
 
+namespace {
+
+// Sequences read as they are written down.
+const auto send = StepPlayer::send;
+const auto wait = StepPlayer::wait;
+const auto status = StepPlayer::status;
+const auto line = StepPlayer::line;
+
+} // namespace
+
 InstrumentCommands::InstrumentCommands(KeyPort &port, const Pause &pause, CommandHost &host, CommandInput &input)
-    : m_port(port), m_pause(pause), m_host(host), m_input(input)
+    : m_player(port, pause, host), m_host(host), m_input(input)
 {
-}
-
-InstrumentCommands::Step InstrumentCommands::send(const QString &keys)
-{
-    return {Step::Kind::Send, keys};
-}
-
-InstrumentCommands::Step InstrumentCommands::wait(std::uint32_t milliseconds)
-{
-    return {Step::Kind::Wait, {}, milliseconds};
-}
-
-InstrumentCommands::Step InstrumentCommands::status(const QString &text)
-{
-    return {Step::Kind::Status, text};
-}
-
-InstrumentCommands::Step InstrumentCommands::line(const QString &text)
-{
-    return {Step::Kind::Line, text};
 }
 
 InstrumentCommands::Sequence InstrumentCommands::fixedSequence(Fixed command)
@@ -69,13 +56,16 @@ InstrumentCommands::Sequence InstrumentCommands::fixedSequence(Fixed command)
 
 void InstrumentCommands::run(Fixed command)
 {
-    if (portReady())
-        play(fixedSequence(command));
+    // Reset is how a user aborts: it always runs, and stops whatever else does.
+    const Turn turn(m_player, command == Fixed::Reset ? Turn::Claim::Preempt : Turn::Claim::IfFree);
+    if (ready(turn))
+        turn.play(fixedSequence(command));
 }
 
 void InstrumentCommands::startTitration()
 {
-    if (!portReady())
+    const Turn turn(m_player);
+    if (!ready(turn))
         return;
     const auto entry = m_input.askRun();
     if (!entry) {
@@ -83,14 +73,15 @@ void InstrumentCommands::startTitration()
         return;
     }
     m_host.runStarted(*entry);
-    play({send(keypad::Run), wait(5000), send(entry->weight), wait(1000), send(keypad::Run), wait(2000),
-          send(entry->identification), wait(1000), send(keypad::Run), wait(2000), send(keypad::Run), wait(1000),
-          send(keypad::Enter), status("Run started... Please wait.")});
+    turn.play({send(keypad::Run), wait(5000), send(entry->weight), wait(1000), send(keypad::Run), wait(2000),
+               send(entry->identification), wait(1000), send(keypad::Run), wait(2000), send(keypad::Run), wait(1000),
+               send(keypad::Enter), status("Run started... Please wait.")});
 }
 
 void InstrumentCommands::fillBuret()
 {
-    if (!portReady())
+    const Turn turn(m_player);
+    if (!ready(turn))
         return;
     const auto volume = m_input.askBuretVolume();
     if (!volume)
@@ -101,75 +92,55 @@ void InstrumentCommands::fillBuret()
     if (!volume->isEmpty())
         steps = {status(filling), send(*volume), wait(1000)};
     steps.insert(steps.end(), {send(keypad::Buret), status(filling)});
-    play(steps);
+    turn.play(steps);
 }
 
 void InstrumentCommands::setTiterConcentration()
 {
-    if (!portReady())
+    const Turn turn(m_player);
+    if (!ready(turn))
         return;
     if (const auto titer = m_input.askTiterConcentration())
-        play({send(*titer), wait(1000), send(keypad::Const), wait(1000), send(keypad::ConstEnd)});
+        turn.play({send(*titer), wait(1000), send(keypad::Const), wait(1000), send(keypad::ConstEnd)});
 }
 
 void InstrumentCommands::setReagentConstant()
 {
-    if (!portReady())
+    const Turn turn(m_player);
+    if (!ready(turn))
         return;
     if (const auto constant = m_input.askReagentConstant())
-        play({send(*constant), wait(1000), send(keypad::ConstReagent), wait(1000), send(keypad::ConstEnd)});
+        turn.play({send(*constant), wait(1000), send(keypad::ConstReagent), wait(1000), send(keypad::ConstEnd)});
 }
 
 void InstrumentCommands::calibratePh()
 {
-    if (!portReady() || !m_input.confirmBufferPh4())
+    const Turn turn(m_player);
+    if (!ready(turn) || !m_input.confirmBufferPh4())
         return;
-    play({send(keypad::PhCalibration), wait(2000), send(keypad::Run), wait(2000)});
+    if (!turn.play({send(keypad::PhCalibration), wait(2000), send(keypad::Run), wait(2000)}))
+        return;
     if (m_input.confirmBufferPh7())
-        play({send(keypad::Run), wait(1000)});
+        turn.play({send(keypad::Run), wait(1000)});
     else
-        play({send(keypad::Reset)});
+        turn.play({send(keypad::Reset)});
 }
 
 void InstrumentCommands::setDate(const QDate &today)
 {
-    if (!portReady())
+    const Turn turn(m_player);
+    if (!ready(turn))
         return;
     // The titrator takes each part as a 16-bit number; a year before 2000 wraps around.
     const auto day = static_cast<std::uint16_t>(today.day());
     const auto month = static_cast<std::uint16_t>(today.month());
     const auto year = static_cast<std::uint16_t>(today.year() - 2000);
     m_host.showMessage("Power on DL25 and wait for display:  d.At [day]");
-    play({send(QString::number(day)), wait(1000), send(keypad::Run), wait(1000), send(QString::number(month)),
-          wait(1000), send(keypad::Run), wait(1000), send(QString::number(year)), wait(1000), send(keypad::Run)});
+    turn.play({send(QString::number(day)), wait(1000), send(keypad::Run), wait(1000), send(QString::number(month)),
+               wait(1000), send(keypad::Run), wait(1000), send(QString::number(year)), wait(1000), send(keypad::Run)});
 }
 
-bool InstrumentCommands::portReady()
+bool InstrumentCommands::ready(const Turn &turn)
 {
-    if (m_port.isOpen())
-        return true;
-    m_host.setStatus(QString("Port %1 is not open - command not sent").arg(m_port.name()));
-    return false;
-}
-
-void InstrumentCommands::play(const Sequence &steps)
-{
-    for (const Step &step : steps) {
-        switch (step.kind) {
-        case Step::Kind::Send:
-            // An empty field sends nothing, but the waits around it still run.
-            if (!step.text.isEmpty())
-                m_port.send(cp1252::encode(step.text));
-            break;
-        case Step::Kind::Wait:
-            m_pause(step.milliseconds);
-            break;
-        case Step::Kind::Status:
-            m_host.setStatus(step.text);
-            break;
-        case Step::Kind::Line:
-            m_host.addTerminalLine(step.text);
-            break;
-        }
-    }
+    return turn.granted() && m_player.portReady();
 }

@@ -1,9 +1,8 @@
 #pragma once
 
-#include <QString>
+#include "app/step_player.h"
 
-#include <cstdint>
-#include <vector>
+#include <QString>
 
 class CommandHost;
 class CommandInput;
@@ -12,8 +11,8 @@ class Pause;
 class QDate;
 
 /// The titrator's commands as key strings with waits between them. The titrator's answers are
-/// not awaited: they reach the terminal while the waits handle events, and so may other commands,
-/// whose strings then go out interleaved with these.
+/// not awaited: they reach the terminal while the waits handle events. Another command started
+/// meanwhile is refused, except Reset, which stops this one.
 class InstrumentCommands
 {
   public:
@@ -41,33 +40,19 @@ class InstrumentCommands
     void calibratePh();
     void setDate(const QDate &today);
 
+    /// The player of these commands, shared by every other sequence of key strings so that one
+    /// runs at a time.
+    StepPlayer &player() { return m_player; }
+
   private:
-    struct Step
-    {
-        enum class Kind {
-            Send,
-            Wait,
-            Status,
-            Line,
-        };
-        Kind kind;
-        QString text;
-        std::uint32_t milliseconds = 0;
-    };
-    using Sequence = std::vector<Step>;
+    using Sequence = StepPlayer::Sequence;
+    using Turn = StepPlayer::Turn;
 
-    static Step send(const QString &keys);
-    static Step wait(std::uint32_t milliseconds);
-    static Step status(const QString &text);
-    static Step line(const QString &text);
     static Sequence fixedSequence(Fixed command);
+    /// A turn to play, when the port is open and no other command runs; else tells the user.
+    bool ready(const Turn &turn);
 
-    /// Tells the user and returns false when nothing could reach the titrator.
-    bool portReady();
-    void play(const Sequence &steps);
-
-    KeyPort &m_port;
-    const Pause &m_pause;
+    StepPlayer m_player;
     CommandHost &m_host;
     CommandInput &m_input;
 };

@@ -15,6 +15,9 @@ inline constexpr char Const[] = "I";
 inline constexpr char ConstReagent[] = "F";
 inline constexpr char ConstEnd[] = "Z";
 inline constexpr char EnableKeyboard[] = "Y";
+inline constexpr char Save[] = "P";
+/// METHOD is one key sent as two characters.
+inline constexpr char Method[] = "QZ";
 inline constexpr char Enter[] = "\r";
 
 } // namespace keypad

@@ -3,7 +3,9 @@
 #include "app/command_host.h"
 #include "app/command_input.h"
 #include "app/event_pump.h"
+#include "app/instrument_commands.h"
 #include "app/key_port.h"
+#include "app/pause.h"
 #include "serial/manual_clock.h"
 
 #include <QCoreApplication>
@@ -14,6 +16,21 @@
 #include <map>
 #include <string>
 #include <vector>
+
+/// The log a sequence should leave when it starts at time 0: "wait n" moves on to the first tick
+/// past n milliseconds, every other step is logged at the time it happens.
+inline std::vector<std::string> timed(const std::vector<std::string> &steps)
+{
+    std::vector<std::string> entries;
+    std::uint64_t now = 0;
+    for (const std::string &step : steps) {
+        if (step.starts_with("wait "))
+            now += std::stoul(step.substr(5)) + 1;
+        else
+            entries.push_back(std::to_string(now) + " " + step);
+    }
+    return entries;
+}
 
 /// Everything the commands make visible, each entry stamped with the manual clock's time.
 class CommandLog
@@ -127,4 +144,17 @@ class ScriptedInput : public CommandInput
         ++asked;
         return answer;
     }
+};
+
+/// The command set on a recording port and host, with its waits on a manual clock.
+struct RecordedCommands
+{
+    ManualClock clock;
+    CommandLog log{clock};
+    ScriptedPump pump{clock};
+    Pause pause{clock, pump};
+    RecordingPort port{log};
+    RecordingHost host{log};
+    ScriptedInput input;
+    InstrumentCommands commands{port, pause, host, input};
 };

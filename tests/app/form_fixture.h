@@ -1,12 +1,13 @@
 #pragma once
 
 // Shared by the main window's tests: one QApplication for the test program, platform dialogs
-// answered by the test, the fake serial device on a manual clock, and the window built as at
+// answered by the test, the fake serial device on a manual clock, and the program built as at
 // start-up.
 
-#include "app/confirm_dialog.h"
 #include "app/dialogs.h"
 #include "app/form1.h"
+#include "app/program.h"
+#include "command_doubles.h"
 #include "serial/manual_clock.h"
 #include "serial/platform/fake_comm_device.h"
 #include "serial/platform/fake_comm_driver.h"
@@ -14,6 +15,7 @@
 
 #include <QAbstractButton>
 #include <QApplication>
+#include <QPointer>
 #include <QPrinter>
 #include <QTimer>
 
@@ -102,8 +104,8 @@ class FakeDialogs : public Dialogs
     void openDocument(const QString &path) override { documents.append(path); }
 };
 
-/// The main window and the dialogs it uses, created in start-up order, with its port on the
-/// fake device. Simulated time moves only in advance().
+/// The program with its port on the fake device; its waits and simulated time move only in
+/// advance() or in the waits of the pump.
 class FormFixture : public ::testing::Test
 {
   protected:
@@ -111,22 +113,11 @@ class FormFixture : public ::testing::Test
 
     void SetUp() override
     {
-        form = std::make_unique<TForm1>(dialogs, SerialBackend{driver, clock});
-        OKRightDlg10 = std::make_unique<ConfirmDialog>(
-            QStringLiteral("OKRightDlg10"), QStringLiteral("Starting a new file? All unsaved data will be lost!"),
-            false);
-        OKRightDlg11 = std::make_unique<ConfirmDialog>(QStringLiteral("OKRightDlg11"),
-                                                       QStringLiteral("File exists. Overwrite?"), true);
-        form->OKRightDlg10 = OKRightDlg10.get();
-        form->OKRightDlg11 = OKRightDlg11.get();
+        program = std::make_unique<Program>(Platform{dialogs, SerialBackend{driver, clock}, clock, pump});
+        form = &program->mainWindow();
     }
 
-    void TearDown() override
-    {
-        OKRightDlg11.reset();
-        OKRightDlg10.reset();
-        form.reset();
-    }
+    void TearDown() override { program.reset(); }
 
     /// Lets ms of simulated time pass a millisecond at a time, serving the port's events as the
     /// main loop does; stops early once done() holds. Returns whether done() held.
@@ -153,9 +144,9 @@ class FormFixture : public ::testing::Test
     std::shared_ptr<ManualClock> clock = std::make_shared<ManualClock>();
     std::shared_ptr<FakeCommDriver> driver = std::make_shared<FakeCommDriver>(*clock);
     FakeDialogs dialogs;
-    std::unique_ptr<TForm1> form;
-    std::unique_ptr<ConfirmDialog> OKRightDlg10;
-    std::unique_ptr<ConfirmDialog> OKRightDlg11;
+    ScriptedPump pump{*clock, 1};
+    std::unique_ptr<Program> program;
+    QPointer<TForm1> form;
 
   private:
     void serve()

@@ -10,32 +10,8 @@ namespace {
 
 using Fixed = InstrumentCommands::Fixed;
 
-/// The log a sequence should leave when it starts at time 0: "wait n" moves on to the first tick
-/// past n milliseconds, every other step is logged at the time it happens.
-std::vector<std::string> timed(const std::vector<std::string> &steps)
+class InstrumentCommandsTest : public ::testing::Test, protected RecordedCommands
 {
-    std::vector<std::string> entries;
-    std::uint64_t now = 0;
-    for (const std::string &step : steps) {
-        if (step.starts_with("wait "))
-            now += std::stoul(step.substr(5)) + 1;
-        else
-            entries.push_back(std::to_string(now) + " " + step);
-    }
-    return entries;
-}
-
-class InstrumentCommandsTest : public ::testing::Test
-{
-  protected:
-    ManualClock clock;
-    CommandLog log{clock};
-    ScriptedPump pump{clock};
-    Pause pause{clock, pump};
-    RecordingPort port{log};
-    RecordingHost host{log};
-    ScriptedInput input;
-    InstrumentCommands commands{port, pause, host, input};
 };
 
 struct FixedCase
@@ -179,13 +155,16 @@ INSTANTIATE_TEST_SUITE_P(InstrumentCommands, SetDateTest,
                                            DateCase{"Before2000WrapsIn16Bits", QDate(1999, 7, 4), {"4", "7", "65535"}}),
                          [](const auto &info) { return std::string(info.param.name); });
 
-TEST_F(InstrumentCommandsTest, CommandStartedDuringRunsFirstWaitSendsBeforeTheWeight)
+TEST_F(InstrumentCommandsTest, CommandsDuringRunAreRefusedAndResetStopsIt)
 {
     input.run = RunEntry{"0.5", ""};
+    pump.at(1000, [this] { commands.run(Fixed::Status); });
     pump.at(2000, [this] { commands.run(Fixed::Reset); });
     commands.startTitration();
-    const std::vector<std::string> start(log.entries().begin(), log.entries().begin() + 4);
-    EXPECT_EQ(start, (std::vector<std::string>{"0 send O", "2000 send L", "3001 status RESET", "5001 send 0.5"}));
+    EXPECT_EQ(log.entries(), (std::vector<std::string>{"0 send O", "1000 status Busy - command not sent",
+                                                       "2000 send L", "3001 status RESET"}));
+    commands.run(Fixed::Keyboard);
+    EXPECT_EQ(log.entries().back(), "5001 status Keyboard is on");
 }
 
 using Command = std::function<void(InstrumentCommands &)>;

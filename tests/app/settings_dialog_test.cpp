@@ -1,5 +1,4 @@
 #include "form_fixture.h"
-#include "serial/serial_basic_dlg.h"
 
 #include <QAction>
 #include <QComboBox>
@@ -10,12 +9,6 @@ namespace {
 class SettingsDialog : public FormFixture
 {
   protected:
-    void SetUp() override
-    {
-        FormFixture::SetUp();
-        form->SerialBasicDLG = &dialog;
-    }
-
     /// Picks a speed in the dialog once it is shown, then presses `button`.
     void answer(const QString &speed, const QString &button)
     {
@@ -28,8 +21,6 @@ class SettingsDialog : public FormFixture
         });
         control<QAction>("ComPortSettings1")->trigger();
     }
-
-    TSerialBasicDLG dialog;
 };
 
 TEST_F(SettingsDialog, OkWritesTheNewSpeedToTheOpenPort)

@@ -1,15 +1,9 @@
 #pragma once
 
 // The program's main window offscreen on the real serial layer, talking over a
-// pseudo-terminal to the simulator program, with both sides running fast. No test here
-// saves over an existing file, so the confirmation dialogs are left out.
+// pseudo-terminal to the simulator program, with both sides running fast.
 
-#include "app/command_dialogs.h"
-#include "app/form_command_host.h"
-#include "app/instrument_commands.h"
-#include "app/pause.h"
 #include "app/qt_event_pump.h"
-#include "app/serial_key_port.h"
 #include "app/simulator_process.h"
 #include "app/terminal_text.h"
 #include "serial/platform/posix_comm_driver.h"
@@ -47,19 +41,14 @@ class BenchFixture : public ::testing::Test
         QString error;
         ASSERT_TRUE(simulator.start(KORVANE_SIM_PROGRAM, &error)) << error.toStdString();
         qputenv("KORVANE_COM1", QFile::encodeName(simulator.portPath()));
-        form = std::make_unique<TForm1>(dialogs, SerialBackend{std::make_shared<PosixCommDriver>(ticks), ticks});
-        host = std::make_unique<FormCommandHost>(*form);
-        keys = std::make_unique<SerialKeyPort>(*form->SerialPort1);
-        commands = std::make_unique<InstrumentCommands>(*keys, pause, *host, commandDialogs);
-        form->Commands = commands.get();
+        program = std::make_unique<Program>(
+            Platform{dialogs, SerialBackend{std::make_shared<PosixCommDriver>(ticks), ticks}, ticks, events});
+        form = &program->mainWindow();
     }
 
     void TearDown() override
     {
-        commands.reset();
-        keys.reset();
-        host.reset();
-        form.reset();
+        program.reset();
         qunsetenv("KORVANE_COM1");
     }
 
@@ -100,11 +89,7 @@ class BenchFixture : public ::testing::Test
     SimulatorProcess simulator{{"--speed", simulatorSpeed}};
     std::shared_ptr<TickSource> ticks = std::make_shared<ScaledTickSource>(programSpeed);
     FakeDialogs dialogs;
-    std::unique_ptr<TForm1> form;
-    CommandDialogs commandDialogs;
     QtEventPump events;
-    Pause pause{*ticks, events};
-    std::unique_ptr<FormCommandHost> host;
-    std::unique_ptr<SerialKeyPort> keys;
-    std::unique_ptr<InstrumentCommands> commands;
+    std::unique_ptr<Program> program;
+    QPointer<TForm1> form;
 };

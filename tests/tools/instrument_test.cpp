@@ -340,3 +340,62 @@ TEST_F(InstrumentTest, SurvivesAnyBytes)
     drain(instrument, 2000);
     EXPECT_TRUE(send(instrument, {"?"}).contains("STATUS DL25"));
 }
+
+namespace {
+
+/// The key strings of an upload as the program sends them: each digit on its own, the point
+/// before the fourth digit of groups 3 and 5, a RUN after each group.
+QList<QByteArray> uploadStrings(const std::array<MethodCodes::Group, MethodCodes::groupCount> &method)
+{
+    QList<QByteArray> strings{"L", "1", "H"};
+    for (int group = 0; group < MethodCodes::groupCount; ++group) {
+        for (int index = 0; index < 4; ++index) {
+            if (index == 3 && MethodCodes::hasPoint(group))
+                strings << ".";
+            strings << QByteArray::number(method[group][index]);
+        }
+        strings << "O";
+    }
+    return strings;
+}
+
+/// Each group in turn carries 9, 8, 7, 6, so a digit filed in the wrong place or group shows.
+class GroupUploadTest : public InstrumentTest, public ::testing::WithParamInterface<int>
+{
+};
+
+TEST_P(GroupUploadTest, CurrentMethodHoldsExactlyTheDigitsSent)
+{
+    const int group = GetParam();
+    std::array<MethodCodes::Group, MethodCodes::groupCount> method{};
+    for (int other = 0; other < MethodCodes::groupCount; ++other)
+        method[other] = {0, 0, other / 10, other % 10};
+    method[group] = {9, 8, 7, 6};
+    EXPECT_TRUE(send(instrument, uploadStrings(method)).endsWith("METHOD ACCEPTED AS CURRENT\r\n"));
+
+    const QByteArray listing = send(instrument, {"2", "H", "\r"});
+    for (int other = 0; other < MethodCodes::groupCount; ++other) {
+        const QByteArray digits = QByteArray::number(method[other][0]) + QByteArray::number(method[other][1]) +
+                                  QByteArray::number(method[other][2]) +
+                                  (MethodCodes::hasPoint(other) ? "." : "") + QByteArray::number(method[other][3]);
+        EXPECT_TRUE(listing.contains("  " + QByteArray(1, MethodCodes::label(other)) + "   " + digits + "\r\n"))
+            << "group " << other + 1 << " in\n" << listing.constData();
+    }
+}
+
+INSTANTIATE_TEST_SUITE_P(Instrument, GroupUploadTest, ::testing::Range(0, MethodCodes::groupCount),
+                         [](const auto &info) { return "Group" + std::to_string(info.param + 1); });
+
+TEST_F(InstrumentTest, SaveIntoAPredefinedMemoryIsRefusedAndKeepsIt)
+{
+    for (int slot = 36; slot <= 50; ++slot) {
+        const QByteArray name = "M" + QByteArray::number(slot);
+        const QByteArray answer = send(instrument, {"L", QByteArray::number(slot), "P", "P"});
+        EXPECT_TRUE(answer.contains("E7 " + name + " PREDEFINED, NOT SAVED\r\n")) << answer.constData();
+        EXPECT_FALSE(answer.contains("SAVED AS"));
+    }
+    const QByteArray memory = send(instrument, {"0", "H", "\r"});
+    EXPECT_TRUE(memory.contains("M40   " + MethodCodes::predefined(40).groupText(0)));
+}
+
+} // namespace

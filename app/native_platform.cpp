@@ -1,0 +1,8 @@
+#include "app/native_platform.h"
+
+#include "serial/system_tick_source.h"
+
+Platform NativePlatform::parts()
+{
+    return {m_dialogs, SerialBackend::system(), SystemTickSource::instance(), m_events};
+}

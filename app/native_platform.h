@@ -1,0 +1,16 @@
+#pragma once
+
+#include "app/native_dialogs.h"
+#include "app/platform.h"
+#include "app/qt_event_pump.h"
+
+/// The real dialogs, serial ports, clock and event loop.
+class NativePlatform
+{
+  public:
+    Platform parts();
+
+  private:
+    NativeDialogs m_dialogs;
+    QtEventPump m_events;
+};

@@ -1,0 +1,108 @@
+#include "app/method_setup_requests.h"
+#include "app/upload_progress_form.h"
+#include "controls/gauge.h"
+#include "method/ui/method_setup_form.h"
+#include "tests/e2e/bench_fixture.h"
+
+#include <QAbstractButton>
+#include <QDir>
+#include <QListWidget>
+#include <QSet>
+#include <QTemporaryDir>
+
+namespace {
+
+/// The program in a folder of its own, so that its method files land there.
+class MethodTransferE2E : public BenchFixture
+{
+  protected:
+    void SetUp() override
+    {
+        m_previous = QDir::currentPath();
+        ASSERT_TRUE(QDir::setCurrent(m_folder.path()));
+        BenchFixture::SetUp();
+    }
+
+    void TearDown() override
+    {
+        BenchFixture::TearDown();
+        QDir::setCurrent(m_previous);
+    }
+
+    static TMethodSetupForm *methodSetupForm()
+    {
+        for (QWidget *window : QApplication::topLevelWidgets())
+            if (auto *dialog = dynamic_cast<TMethodSetupForm *>(window))
+                return dialog;
+        return nullptr;
+    }
+
+    QTemporaryDir m_folder;
+    QString m_previous;
+};
+
+/// The group lines of the titrator's listing of its current method, "0003" or "002.5".
+QStringList listedGroups(const QByteArray &text)
+{
+    const qsizetype start = text.lastIndexOf("METHOD M12\r\n");
+    const QList<QByteArray> lines = text.mid(start).split('\n');
+    QStringList groups;
+    // Complete lines only: the last one may still be arriving.
+    for (const QByteArray &line : lines.mid(1, std::min<qsizetype>(12, lines.size() - 2)))
+        groups << QString::fromLatin1(line.trimmed()).section(' ', -1);
+    return start < 0 ? QStringList() : groups;
+}
+
+QString groupText(int group, const ModeCode &code)
+{
+    QString text;
+    for (std::size_t index = 0; index < code.digits.size(); ++index)
+        text += (index == 3 && (group == 3 || group == 5) ? "." : "") + QString::number(code.digits[index]);
+    return text;
+}
+
+TEST_F(MethodTransferE2E, SaveAndUploadPutsTheDialogsMethodIntoTheTitrator)
+{
+    ASSERT_TRUE(runUntil([&] { return terminalHas("d.At"); }, 10000));
+    QTimer::singleShot(0, [] {
+        QWidget *dialog = QApplication::activeModalWidget();
+        ASSERT_NE(dialog, nullptr);
+        ASSERT_EQ(dialog->objectName(), "MethodSetupForm");
+        dialog->findChild<QComboBox *>("TitratorControlComboBoxEx")->setCurrentIndex(12);
+        dialog->findChild<QLineEdit *>("MethodNameEdit")->setText("Acid 12");
+        dialog->findChild<QListWidget *>("TitrationNatureListBox")->setCurrentRow(2);
+        dialog->findChild<QLineEdit *>("PredosageVolumeEdit")->setText("25");
+        dialog->findChild<QLineEdit *>("AgitationTimeEdit")->setText("30");
+        dialog->findChild<QLineEdit *>("DosageRinseEdit")->setText("15");
+        dialog->findChild<QAbstractButton *>("TitratorSaveButton")->click();
+    });
+    // What the progress window shows while the transfer runs.
+    auto *progress = form->findChild<TUploadProgressForm *>("UploadProgressForm");
+    auto *gauge = progress->findChild<TGauge *>("UpdateDataProgressGauge");
+    QSet<int> shown;
+    QTimer watch;
+    QObject::connect(&watch, &QTimer::timeout, [&] {
+        if (progress->isVisible())
+            shown.insert(gauge->Progress());
+    });
+    watch.start(5);
+    form->Mode1Click();
+    watch.stop();
+
+    EXPECT_EQ(form->statusText(), "Method No.[12] - Saving completed");
+    EXPECT_FALSE(progress->isVisible());
+    EXPECT_TRUE(shown.contains(1) && shown.contains(6) && shown.contains(12) && shown.contains(13));
+    EXPECT_TRUE(QFile::exists("Config/12.ini"));
+    ASSERT_TRUE(runUntil([&] { return terminalHas("METHOD SAVED AS M12\r\n"); }, 5000));
+
+    form->BitBtn6Click();
+    ASSERT_TRUE(runUntil([&] { return listedGroups(form->terminalText().text()).size() == 12; }, 5000));
+    MethodSetupRequests dialog(*methodSetupForm());
+    QStringList expected;
+    for (int group = 1; group <= 12; ++group)
+        expected << groupText(group, dialog.modeCode(group));
+    EXPECT_EQ(listedGroups(form->terminalText().text()), expected);
+    EXPECT_EQ(expected[2], "002.5");
+}
+
+} // namespace
