@@ -142,11 +142,11 @@ class TForm1 : public QMainWindow
     void FindRecords(qsizetype from);
     void ChooseSelectedData(int RecordNo);
     void FillTableAutomatic(const QString &Data);
-    QString manualSelection() const;
+    bool hasManualSelection() const;
     QImage curvePicture() const;
 
     Dialogs &m_dialogs;
-    QPrinter m_printer;
+    QPrinter m_printer{QPrinter::HighResolution};
     // Set while the program changes the page, which must not run ChangePageControl.
     bool m_selectingPage = false;
     RecordCounter m_records;
