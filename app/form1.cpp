@@ -4,6 +4,7 @@
 #include "app/dialogs.h"
 #include "app/fonts.h"
 #include "app/instrument_commands.h"
+#include "app/result_table.h"
 #include "app/status_led.h"
 #include "app/terminal_edit.h"
 #include "app/terminal_print.h"
@@ -218,7 +219,7 @@ TForm1::TForm1(Dialogs &dialogs, SerialBackend backend, QWidget *parent)
     StatusBar1 = named(new QStatusBar, QStringLiteral("StatusBar1"));
     m_statusPanel = new QLabel;
     m_statusPanel->setObjectName(QStringLiteral("StatusPanel0"));
-    m_statusPanel->setAccessibleName(QStringLiteral("StatusBar1"));
+    // No accessible name of its own: screen readers then read, and are told of, its text.
     StatusBar1->addWidget(m_statusPanel, 1);
     setStatusBar(StatusBar1);
 
@@ -361,10 +362,11 @@ QWidget *TForm1::buildTerminalPage()
 QWidget *TForm1::buildTablePage()
 {
     auto *page = named(new QWidget, QStringLiteral("TabSheet2"));
-    Table = named(new QTableWidget(2, 5), QStringLiteral("Table"));
+    auto *table = named(new ResultTable(2, 5), QStringLiteral("Table"));
+    Table = table;
     Table->horizontalHeader()->hide();
     Table->verticalHeader()->hide();
-    Table->verticalHeader()->setDefaultSectionSize(16);
+    table->setRowHeight(16);
     Table->horizontalHeader()->setDefaultSectionSize(85);
     for (int column = 0; column < int(kColumnWidths.size()); ++column)
         Table->setColumnWidth(column, kColumnWidths[column]);
@@ -508,24 +510,21 @@ void TForm1::FindRecords(qsizetype from)
 
 void TForm1::TerminalMouseMove(Qt::KeyboardModifiers, int, int)
 {
-    setStatusText(manualSelection().isEmpty() ? QString() : QStringLiteral("Attention: Manual Selection of Data!"));
+    setStatusText(hasManualSelection() ? QStringLiteral("Attention: Manual Selection of Data!") : QString());
 }
 
-// The terminal's selection as it stands in the terminal text, when it is long enough to count
-// as data chosen by hand; else empty.
-QString TForm1::manualSelection() const
+// A selection of 6 or more characters of the terminal text counts as data chosen by hand. Its
+// length comes from its ends, so that a mouse move over a large selection costs nothing.
+bool TForm1::hasManualSelection() const
 {
     constexpr qsizetype manualSelectionMinimum = 6;
-    QString selected = Terminal->textCursor().selectedText();
-    selected.replace(QChar::ParagraphSeparator, QStringLiteral("\r\n"));
-    return selected.size() >= manualSelectionMinimum ? cp1252::decode(cp1252::encode(selected)) : QString();
+    return Terminal->selectedSize() >= manualSelectionMinimum;
 }
 
 void TForm1::ChooseSelectedData(int RecordNo)
 {
-    const QString selection = manualSelection();
-    if (!selection.isEmpty()) {
-        FillTableAutomatic(selection);
+    if (hasManualSelection()) {
+        FillTableAutomatic(cp1252::decode(Terminal->selectedBytes()));
         return;
     }
     if (const std::optional<QByteArray> data = recordData(Terminal->text(), RecordNo))
@@ -759,7 +758,7 @@ void TForm1::Mode1Click() {}
 void TForm1::ChangePageControl()
 {
     const int page = PageControl1->currentIndex();
-    if (page == 0 || (comboBoxSelectRecord->currentIndex() < 0 && manualSelection().isEmpty()))
+    if (page == 0 || (comboBoxSelectRecord->currentIndex() < 0 && !hasManualSelection()))
         return;
     ChooseSelectedData(comboBoxSelectRecord->currentIndex() + 1);
     if (page == 2)
