@@ -485,6 +485,15 @@ void TForm1::closeEvent(QCloseEvent *event)
     emit closed();
 }
 
+bool TForm1::event(QEvent *event)
+{
+    // Hover hints would cover the status panel, and a button without a hint never takes its
+    // hint away again; status texts only replace each other.
+    if (event->type() == QEvent::StatusTip)
+        return true;
+    return QMainWindow::event(event);
+}
+
 void TForm1::SerialPort1RxClusterEvent()
 {
     LED->setColor(kLampIdle);

@@ -128,6 +128,7 @@ class TForm1 : public QMainWindow
 
   protected:
     void closeEvent(QCloseEvent *event) override;
+    bool event(QEvent *event) override;
 
   private:
     void FormCreate();

@@ -6,6 +6,7 @@
 #include <QProcess>
 #include <QPushButton>
 #include <QTableWidget>
+#include <QTableView>
 #include <QTemporaryDir>
 
 namespace {
@@ -203,6 +204,33 @@ TEST_F(TableOutput, ClearTableEmptiesTheDataRowsAndKeepsRowsAndTitles)
     for (const QString &title : titles)
         titleBytes += static_cast<int>(title.size());
     EXPECT_EQ(readAll(dialogs.saveAnswer).size(), 12 + 6 + 15 * 12 + titleBytes + 4);
+}
+
+} // namespace
+
+namespace {
+
+TEST_F(TableOutput, TitleRowStaysInPlaceWhileSixteenPixelRowsScroll)
+{
+    fill(QList<QStringList>(100, QStringList{"0.100", "0.100", "4.20", "0.08", "0.80"}));
+    form->show();
+    form->selectPage(1);
+    table->scrollToBottom();
+    QCoreApplication::processEvents();
+
+    EXPECT_EQ(table->rowHeight(1), 16);
+    EXPECT_GT(table->rowAt(0), 50);
+    // Above the scrolling rows, at the top of the grid, stands the title row.
+    auto *titleRow = table->findChild<QTableView *>("TitleRow");
+    ASSERT_NE(titleRow, nullptr);
+    EXPECT_TRUE(titleRow->isVisible());
+    EXPECT_EQ(titleRow->geometry().top(), table->frameWidth());
+    EXPECT_EQ(titleRow->geometry().bottom() + 1, table->viewport()->geometry().top());
+    const QModelIndex shown = titleRow->indexAt(QPoint(20, 8));
+    EXPECT_EQ(shown.row(), 0);
+    EXPECT_EQ(shown.data().toString(), "Volume/ml");
+    EXPECT_EQ(titleRow->rowHeight(0), 16);
+    EXPECT_EQ(row(0), titles);
 }
 
 } // namespace
