@@ -109,7 +109,7 @@ void InputDialog::accept()
         if (number.match(edit->text()).hasMatch())
             continue;
         QMessageBox refusal(QMessageBox::Warning, QApplication::applicationDisplayName(),
-                            QStringLiteral("%1: \"%2\" is not a number. Type digits with at most one \".\".")
+                            QStringLiteral("%1: \"%2\" is not a number.\nType digits with at most one \".\".")
                                 .arg(fieldName, edit->text()),
                             QMessageBox::Ok, this);
         refusal.exec();
