@@ -22,8 +22,7 @@ ResultTable::ResultTable(int rows, int columns, QWidget *parent)
 
     connect(horizontalHeader(), &QHeaderView::sectionResized, m_titleRow,
             [this](int column, int, int width) { m_titleRow->setColumnWidth(column, width); });
-    connect(horizontalScrollBar(), &QScrollBar::valueChanged, m_titleRow->horizontalScrollBar(),
-            &QScrollBar::setValue);
+    connect(horizontalScrollBar(), &QScrollBar::valueChanged, m_titleRow->horizontalScrollBar(), &QScrollBar::setValue);
     setRowHeight(verticalHeader()->defaultSectionSize());
 }
 

@@ -508,8 +508,8 @@ TEST_F(Form1Test, StatusTextStaysWhileTheMouseCrossesTheToolBarAndScreenReadersR
     QLabel *panel = status->findChild<QLabel *>("StatusPanel0");
     ASSERT_NE(panel, nullptr);
     // Hovering sends the hover hint up to the window; a button without one sends none on leaving.
-    for (QToolButton *button : control<QWidget>("ToolBar1")->findChildren<QToolButton *>(
-             QRegularExpression("^ToolButton"))) {
+    for (QToolButton *button :
+         control<QWidget>("ToolBar1")->findChildren<QToolButton *>(QRegularExpression("^ToolButton"))) {
         QEnterEvent enter(QPointF(2, 2), QPointF(2, 2), QPointF(2, 2));
         QCoreApplication::sendEvent(button, &enter);
         QStatusTipEvent hint(button->toolTip());

@@ -218,10 +218,10 @@ std::vector<Command> everyCommand()
 // In the order of everyCommand().
 std::string commandName(const ::testing::TestParamInfo<Command> &info)
 {
-    static const char *const names[] = {
-        "Reset",           "Status",   "ListCurrentMethod", "ListAllMethods", "Stirrer",           "ViewmV",
-        "ViewpH",          "GetResultsShort", "GetResultsTable", "Keyboard",  "Run",               "FillBuret",
-        "TiterConcentration", "ReagentConstant", "PhCalibration", "SetDate"};
+    static const char *const names[] = {"Reset",  "Status",    "ListCurrentMethod",  "ListAllMethods",  "Stirrer",
+                                        "ViewmV", "ViewpH",    "GetResultsShort",    "GetResultsTable", "Keyboard",
+                                        "Run",    "FillBuret", "TiterConcentration", "ReagentConstant", "PhCalibration",
+                                        "SetDate"};
     return names[info.index];
 }
 

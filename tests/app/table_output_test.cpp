@@ -5,8 +5,8 @@
 #include <QImage>
 #include <QProcess>
 #include <QPushButton>
-#include <QTableWidget>
 #include <QTableView>
+#include <QTableWidget>
 #include <QTemporaryDir>
 
 namespace {

@@ -76,7 +76,8 @@ TEST_F(WorksheetWriterTest, FiveColumnsByThreeRowsGiveFifteenCellsInColumnOrder)
         for (const QString &cell : row)
             textBytes += static_cast<int>(cp1252::encode(cell).size());
     ASSERT_EQ(file.size(), 12 + 6 + 15 * 12 + textBytes + 4);
-    EXPECT_TRUE(file.startsWith(QByteArray::fromHex("090808000000100000000000" "42000200e404")));
+    EXPECT_TRUE(file.startsWith(QByteArray::fromHex("090808000000100000000000"
+                                                    "42000200e404")));
     EXPECT_TRUE(file.endsWith(QByteArray::fromHex("0a000000")));
 
     int offset = 18;
@@ -125,11 +126,10 @@ TEST(WorksheetLabel, StopsWhenTheStreamRefusesTheRecord)
 TEST_F(WorksheetWriterTest, ARealSpreadsheetReaderWithItsDefaultsShowsEveryCell)
 {
     const QString file = save(tableOf(resultTable));
-    const QString script =
-        QStringLiteral("import json, sys, xlrd\n"
-                       "s = xlrd.open_workbook(sys.argv[1]).sheet_by_index(0)\n"
-                       "print(json.dumps([[s.cell_value(r, c) for c in range(s.ncols)]"
-                       " for r in range(s.nrows)]))\n");
+    const QString script = QStringLiteral("import json, sys, xlrd\n"
+                                          "s = xlrd.open_workbook(sys.argv[1]).sheet_by_index(0)\n"
+                                          "print(json.dumps([[s.cell_value(r, c) for c in range(s.ncols)]"
+                                          " for r in range(s.nrows)]))\n");
     const ToolResult result = runTool(debianPython(), {"-c", script, file});
     ASSERT_EQ(result.exitCode, 0) << result.err.toStdString();
 

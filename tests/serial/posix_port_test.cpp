@@ -276,8 +276,8 @@ TEST_P(DevicePath, ResolvesPortNames)
 
 std::string nameCaseName(const ::testing::TestParamInfo<NameCase> &info)
 {
-    static const char *const names[] = {"COM1", "COM12", "COM3FromVariable", "COM3EmptyVariable",
-                                        "Path", "COM0",  "LPT1",             "COM1x"};
+    static const char *const names[] = {"COM1", "COM12", "COM3FromVariable", "COM3EmptyVariable", "Path", "COM0",
+                                        "LPT1", "COM1x"};
     return names[info.index];
 }
 
