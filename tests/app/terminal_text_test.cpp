@@ -55,18 +55,6 @@ TEST(TerminalText, ReceivedLineEndsAreKeptAndEachShowsOneBreak)
     EXPECT_EQ(TerminalText::normalized("x\n\ny\r"), "x\r\n\r\ny\r\n");
 }
 
-TEST(TerminalText, TheViewOfAnAppendedClusterContinuesTheViewBeforeIt)
-{
-    TerminalText text;
-    text.appendReceived("end\r");
-    EXPECT_TRUE(text.endsWithLineBreak());
-    EXPECT_EQ(text.shownFrom(0), "end\n");
-    // The LF completes the break the CR has shown already.
-    const qsizetype from = text.appendReceived("\nreply\n");
-    EXPECT_EQ(text.shownFrom(from), "reply\n");
-    EXPECT_EQ(text.text(), "end\r\nreply\n");
-}
-
 TEST(TerminalText, ChangesReportWhereTheyBegan)
 {
     TerminalText text;
