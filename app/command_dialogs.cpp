@@ -6,20 +6,20 @@
 CommandDialogs::CommandDialogs()
 {
     OKRightDlg3.addText("Sample Weight in g:");
-    m_weight = OKRightDlg3.addEdit("Sample Weight in g:");
+    m_weight = OKRightDlg3.addEdit("Sample weight", "Sample Weight in g:");
     OKRightDlg3.addText("Sample indentification:");
     m_identification =
         OKRightDlg3.addChoice("Sample indentification:", {"1", "2", "3", "4", "5", "6", "7", "8", "9"}, "1");
 
     OKRightDlg5.addText("Please enter volume in ml:");
-    m_volume = OKRightDlg5.addEdit("Please enter volume in ml:");
+    m_volume = OKRightDlg5.addEdit("Buret volume", "Please enter volume in ml:");
     OKRightDlg5.addText("(Leave empty to fill completely)", true);
 
     OKRightDlg6.addText("Enter titer concentration (format 0.99):");
-    m_titer = OKRightDlg6.addEdit("Enter titer concentration (format 0.99):", "mol/l");
+    m_titer = OKRightDlg6.addEdit("Titer concentration", "Enter titer concentration (format 0.99):", "mol/l");
 
     OKRightDlg7.addText("Enter Reagent constant (format 0.25)");
-    m_reagent = OKRightDlg7.addEdit("Enter Reagent constant (format 0.25)");
+    m_reagent = OKRightDlg7.addEdit("Reagent constant", "Enter Reagent constant (format 0.25)");
 
     OKRightDlg8.addText("Please immerse elektrode in");
     OKRightDlg8.addText("buffer pH 4 and press OK");

@@ -23,7 +23,6 @@ QPushButton *addButton(QBoxLayout *row, const QString &name, const QString &capt
 ConfirmDialog::ConfirmDialog(const QString &name, const QString &question, bool bold, QWidget *parent) : QDialog(parent)
 {
     setObjectName(name);
-    setAccessibleName(name);
     setWindowTitle(QStringLiteral("Dialog"));
     setAutoFillBackground(true);
     QPalette colours = palette();

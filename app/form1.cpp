@@ -9,6 +9,7 @@
 #include "app/method_transfer.h"
 #include "app/result_files.h"
 #include "app/result_record.h"
+#include "app/result_table.h"
 #include "app/status_led.h"
 #include "app/terminal_edit.h"
 #include "app/terminal_print.h"
@@ -237,7 +238,7 @@ TForm1::TForm1(Dialogs &dialogs, SerialBackend backend, QWidget *parent)
     StatusBar1 = named(new QStatusBar, QStringLiteral("StatusBar1"));
     m_statusPanel = new QLabel;
     m_statusPanel->setObjectName(QStringLiteral("StatusPanel0"));
-    m_statusPanel->setAccessibleName(QStringLiteral("StatusBar1"));
+    // No accessible name of its own: screen readers then read, and are told of, its text.
     StatusBar1->addWidget(m_statusPanel, 1);
     setStatusBar(StatusBar1);
 
@@ -394,10 +395,11 @@ QWidget *TForm1::buildTerminalPage()
 QWidget *TForm1::buildTablePage()
 {
     auto *page = named(new QWidget, QStringLiteral("TabSheet2"));
-    Table = named(new QTableWidget(2, 5), QStringLiteral("Table"));
+    auto *table = named(new ResultTable(2, 5), QStringLiteral("Table"));
+    Table = table;
     Table->horizontalHeader()->hide();
     Table->verticalHeader()->hide();
-    Table->verticalHeader()->setDefaultSectionSize(16);
+    table->setRowHeight(16);
     Table->horizontalHeader()->setDefaultSectionSize(85);
     for (int column = 0; column < int(kColumnWidths.size()); ++column)
         Table->setColumnWidth(column, kColumnWidths[column]);
@@ -536,6 +538,15 @@ void TForm1::closeEvent(QCloseEvent *event)
     emit closed();
 }
 
+bool TForm1::event(QEvent *event)
+{
+    // Hover hints would cover the status panel, and a button without a hint never takes its
+    // hint away again; status texts only replace each other.
+    if (event->type() == QEvent::StatusTip)
+        return true;
+    return QMainWindow::event(event);
+}
+
 void TForm1::SerialPort1RxClusterEvent()
 {
     LED->setColor(kLampIdle);
@@ -564,26 +575,23 @@ void TForm1::FindRecords(qsizetype from)
 
 void TForm1::TerminalMouseMove(Qt::KeyboardModifiers, int, int)
 {
-    setStatusText(manualSelection().isEmpty() ? QString() : QStringLiteral("Attention: Manual Selection of Data!"));
+    setStatusText(hasManualSelection() ? QStringLiteral("Attention: Manual Selection of Data!") : QString());
 }
 
-// The terminal's selection as it stands in the terminal text, when it is long enough to count
-// as data chosen by hand; else empty.
-QString TForm1::manualSelection() const
+// A selection of 6 or more characters of the terminal text counts as data chosen by hand. Its
+// length comes from its ends, so that a mouse move over a large selection costs nothing.
+bool TForm1::hasManualSelection() const
 {
     constexpr qsizetype manualSelectionMinimum = 6;
-    QString selected = Terminal->textCursor().selectedText();
-    selected.replace(QChar::ParagraphSeparator, QStringLiteral("\r\n"));
-    return selected.size() >= manualSelectionMinimum ? cp1252::decode(cp1252::encode(selected)) : QString();
+    return Terminal->selectedSize() >= manualSelectionMinimum;
 }
 
 void TForm1::ChooseSelectedData(int RecordNo)
 {
-    const QString selection = manualSelection();
-    if (!selection.isEmpty()) {
+    if (hasManualSelection()) {
         m_recordNo = 0;
         m_recordUnit.reset();
-        FillTableAutomatic(selection);
+        FillTableAutomatic(cp1252::decode(Terminal->selectedBytes()));
         return;
     }
     if (const std::optional<RecordBlock> block = recordBlock(Terminal->text(), RecordNo)) {
@@ -839,7 +847,7 @@ void TForm1::ChangePageControl()
     // Before drawing: the warning box of ShowCurve lets the record grow while it is open.
     if (page == 2)
         followNewestRecord();
-    if (page == 0 || (comboBoxSelectRecord->currentIndex() < 0 && manualSelection().isEmpty()))
+    if (page == 0 || (comboBoxSelectRecord->currentIndex() < 0 && !hasManualSelection()))
         return;
     ChooseSelectedData(comboBoxSelectRecord->currentIndex() + 1);
     if (page == 2)
@@ -860,7 +868,7 @@ std::optional<QByteArray> TForm1::newestRecordData() const
 {
     const int newest = comboBoxSelectRecord->count();
     if (PageControl1->currentIndex() != 2 || comboBoxSelectRecord->currentIndex() != newest - 1 ||
-        !manualSelection().isEmpty())
+        hasManualSelection())
         return std::nullopt;
     return newest == 0 ? QByteArray() : recordData(Terminal->text(), newest);
 }

@@ -151,6 +151,7 @@ class TForm1 : public QMainWindow
 
   protected:
     void closeEvent(QCloseEvent *event) override;
+    bool event(QEvent *event) override;
 
   private:
     void FormCreate();
@@ -165,7 +166,7 @@ class TForm1 : public QMainWindow
     void FindRecords(qsizetype from);
     void ChooseSelectedData(int RecordNo);
     void FillTableAutomatic(const QString &Data);
-    QString manualSelection() const;
+    bool hasManualSelection() const;
     QImage curvePicture() const;
     void drawCurvePicture(bool warn);
     void updateResults();
@@ -179,7 +180,7 @@ class TForm1 : public QMainWindow
     ConfirmDialog *OKRightDlg11 = nullptr;
     InstrumentCommands *Commands = nullptr;
     MethodTransfer *Transfer = nullptr;
-    QPrinter m_printer;
+        QPrinter m_printer{QPrinter::HighResolution};
     // Set while the program changes the page, which must not run ChangePageControl.
     bool m_selectingPage = false;
     RecordCounter m_records;

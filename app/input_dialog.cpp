@@ -1,10 +1,13 @@
 #include "app/input_dialog.h"
 
+#include <QApplication>
 #include <QComboBox>
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QLineEdit>
+#include <QMessageBox>
 #include <QPushButton>
+#include <QRegularExpression>
 #include <QScreen>
 #include <QVBoxLayout>
 
@@ -13,7 +16,6 @@ InputDialog::InputDialog(const QString &name)
 {
     setObjectName(name);
     setWindowTitle("Dialog");
-    setAccessibleName(name);
     QPalette skyBlue = palette();
     skyBlue.setColor(QPalette::Window, QColor(0xA6, 0xCA, 0xF0));
     setPalette(skyBlue);
@@ -49,7 +51,7 @@ void InputDialog::addText(const QString &text, bool small)
     m_fields->addWidget(label);
 }
 
-QLineEdit *InputDialog::addEdit(const QString &accessibleName, const QString &unit)
+QLineEdit *InputDialog::addEdit(const QString &fieldName, const QString &accessibleName, const QString &unit)
 {
     auto *edit = new QLineEdit(this);
     edit->setObjectName("Edit1");
@@ -63,6 +65,7 @@ QLineEdit *InputDialog::addEdit(const QString &accessibleName, const QString &un
         m_fields->addLayout(row);
     }
     addField(edit);
+    m_numberFields.append({edit, fieldName});
     return edit;
 }
 
@@ -97,4 +100,22 @@ void InputDialog::setVisible(bool visible)
         move(screen()->availableGeometry().center() - rect().center());
     }
     QDialog::setVisible(visible);
+}
+
+void InputDialog::accept()
+{
+    static const QRegularExpression number(QStringLiteral("^([0-9]+\\.?[0-9]*|\\.[0-9]+)?$"));
+    for (const auto &[edit, fieldName] : m_numberFields) {
+        if (number.match(edit->text()).hasMatch())
+            continue;
+        QMessageBox refusal(QMessageBox::Warning, QApplication::applicationDisplayName(),
+                            QStringLiteral("%1: \"%2\" is not a number.\nType digits with at most one \".\".")
+                                .arg(fieldName, edit->text()),
+                            QMessageBox::Ok, this);
+        refusal.exec();
+        edit->setFocus();
+        edit->selectAll();
+        return;
+    }
+    QDialog::accept();
 }

@@ -8,7 +8,6 @@
 int main(int argc, char *argv[])
 {
     QApplication app(argc, argv);
-    QApplication::setApplicationDisplayName(QStringLiteral("Korvane"));
     QApplication::setApplicationName(QStringLiteral("Korvane"));
     // Without a desktop theme the tool bar takes its pictures from a common theme, if installed.
     if (QIcon::themeName().isEmpty() || QIcon::themeName() == QLatin1String("hicolor"))

@@ -5,20 +5,31 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QRegularExpression>
 #include <QStandardPaths>
 
+#include <cerrno>
 #include <csignal>
 #include <sys/prctl.h>
+#include <unistd.h>
 
 namespace {
 
 constexpr int startMs = 10000;
 constexpr int stopMs = 3000;
 const QString programName = QStringLiteral("korvane-sim");
+const QString folderPrefix = QStringLiteral("Korvane-");
+
+bool processRunning(qint64 pid)
+{
+    return ::kill(static_cast<pid_t>(pid), 0) == 0 || errno == EPERM;
+}
 
 } // namespace
 
-SimulatorProcess::SimulatorProcess(QStringList extraArguments) : m_extraArguments(std::move(extraArguments))
+SimulatorProcess::SimulatorProcess(QStringList extraArguments)
+    : m_extraArguments(std::move(extraArguments)),
+      m_folder(QDir::temp().filePath(folderPrefix + QString::number(QCoreApplication::applicationPid()) + "-XXXXXX"))
 {
     m_process.setProcessChannelMode(QProcess::ForwardedErrorChannel);
     m_process.setChildProcessModifier([] { ::prctl(PR_SET_PDEATHSIG, SIGTERM); });
@@ -75,6 +86,7 @@ bool SimulatorProcess::startAsCom1(QString *error)
     const QString speed = qEnvironmentVariable("KORVANE_SIM_SPEED");
     if (!speed.isEmpty())
         m_extraArguments << QStringLiteral("--speed") << speed;
+    removeStaleFolders();
     if (!start(findProgram(), error))
         return false;
     qputenv("KORVANE_COM1", QFile::encodeName(portPath()));
@@ -84,4 +96,15 @@ bool SimulatorProcess::startAsCom1(QString *error)
 QString SimulatorProcess::portPath() const
 {
     return m_folder.filePath("COM1");
+}
+
+void SimulatorProcess::removeStaleFolders()
+{
+    static const QRegularExpression name("^" + folderPrefix + "([0-9]+)-[^-]+$");
+    QDir temp = QDir::temp();
+    for (const QFileInfo &folder : temp.entryInfoList({folderPrefix + "*"}, QDir::Dirs | QDir::NoDotAndDotDot)) {
+        const QRegularExpressionMatch match = name.match(folder.fileName());
+        if (match.hasMatch() && folder.ownerId() == ::getuid() && !processRunning(match.captured(1).toLongLong()))
+            temp.rmdir(folder.fileName()); // only an empty folder goes
+    }
 }

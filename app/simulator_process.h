@@ -26,10 +26,14 @@ class SimulatorProcess
     bool startAsCom1(QString *error);
     /// Where the simulator's port is published, for KORVANE_COM1.
     QString portPath() const;
+    /// Removes the port folders that runs killed before they could clean up left in the
+    /// temporary folder: only empty ones, only this user's, only of processes that are gone.
+    static void removeStaleFolders();
     qint64 processId() const { return m_process.processId(); }
 
   private:
     QStringList m_extraArguments;
+    // Named after this process, so that a later run knows when it is stale.
     QTemporaryDir m_folder;
     QProcess m_process;
 };

@@ -21,8 +21,13 @@ TerminalEdit::TerminalEdit(QWidget *parent) : QPlainTextEdit(parent)
 
 QByteArray TerminalEdit::selectedBytes() const
 {
-    const qsizetype from = textOffset(textCursor().selectionStart());
-    return m_text.text().sliced(from, textOffset(textCursor().selectionEnd()) - from);
+    return m_text.text().sliced(textOffset(textCursor().selectionStart()), selectedSize());
+}
+
+qsizetype TerminalEdit::selectedSize() const
+{
+    const QTextCursor cursor = textCursor();
+    return textOffset(cursor.selectionEnd()) - textOffset(cursor.selectionStart());
 }
 
 void TerminalEdit::appendReceived(QByteArrayView bytes)
@@ -67,7 +72,7 @@ void TerminalEdit::showAppended(qsizetype from)
         m_writing = true;
         QTextCursor end(document());
         end.movePosition(QTextCursor::End);
-        end.insertText(cp1252::decode(m_text.text().sliced(from)));
+        end.insertText(cp1252::decode(m_text.shownFrom(from)));
         m_writing = false;
     }
     emit terminalChanged(from);
@@ -76,31 +81,23 @@ void TerminalEdit::showAppended(qsizetype from)
 void TerminalEdit::showWholeText(qsizetype from)
 {
     m_writing = true;
-    setPlainText(cp1252::decode(m_text.text()));
+    setPlainText(cp1252::decode(m_text.shownFrom(0)));
     m_writing = false;
     emit terminalChanged(from);
 }
 
-// The document holds one separator per line break where the text holds CR LF, so a document
-// position p lies at p plus the number of breaks before it.
+// The document holds one block per line of the text, so a document position lies as far into
+// its line's bytes as into its block.
 qsizetype TerminalEdit::textOffset(int documentPosition) const
 {
-    return documentPosition + document()->findBlock(documentPosition).blockNumber();
+    const QTextBlock block = document()->findBlock(documentPosition);
+    return m_text.lineStart(block.blockNumber()) + documentPosition - block.position();
 }
 
-qsizetype TerminalEdit::textLength(qsizetype from, int documentLength) const
-{
-    const QByteArray &text = m_text.text();
-    qsizetype at = from;
-    for (int i = 0; i < documentLength && at < text.size(); ++i)
-        at += (text[at] == '\r' && at + 1 < text.size() && text[at + 1] == '\n') ? 2 : 1;
-    return at - from;
-}
-
-qsizetype TerminalEdit::expectedTextSize() const
+bool TerminalEdit::matchesDocument() const
 {
     // characterCount() includes one separator per break and the document's final one.
-    return document()->characterCount() - 1 + document()->blockCount() - 1;
+    return m_text.lineCount() == document()->blockCount() && m_text.shownSize() == document()->characterCount() - 1;
 }
 
 void TerminalEdit::takeUserEdit(int position, int removed, int added)
@@ -113,8 +110,8 @@ void TerminalEdit::takeUserEdit(int position, int removed, int added)
     inserted.setPosition(std::min(position + added, document()->characterCount() - 1), QTextCursor::KeepAnchor);
     QString typed = inserted.selectedText();
     typed.replace(QChar::ParagraphSeparator, QStringLiteral("\r\n"));
-    m_text.replace(from, textLength(from, removed), cp1252::encode(typed));
-    if (m_text.size() != expectedTextSize()) {
+    m_text.replace(from, m_text.bytesForShown(from, removed), cp1252::encode(typed));
+    if (!matchesDocument()) {
         // The document reported a wider change than it made; take its text as it stands.
         m_text.setText(cp1252::encode(toPlainText()));
         emit terminalChanged(0);

@@ -18,8 +18,10 @@ class TerminalEdit : public QPlainTextEdit
     const TerminalText &terminalText() const { return m_text; }
     const QByteArray &text() const { return m_text.text(); }
 
-    /// The selected part of text(), its line breaks as CR LF.
+    /// The selected part of text(), its line breaks as received.
     QByteArray selectedBytes() const;
+    /// Bytes of text() in the selection, found from its ends alone.
+    qsizetype selectedSize() const;
 
     void appendReceived(QByteArrayView bytes);
     void addLine(QByteArrayView line);
@@ -41,8 +43,7 @@ class TerminalEdit : public QPlainTextEdit
     void showWholeText(qsizetype from);
     void takeUserEdit(int position, int removed, int added);
     qsizetype textOffset(int documentPosition) const;
-    qsizetype textLength(qsizetype from, int documentLength) const;
-    qsizetype expectedTextSize() const;
+    bool matchesDocument() const;
 
     TerminalText m_text;
     // Set while this class writes to the document, so that only the user's edits flow back.

@@ -13,6 +13,7 @@ TablePrintLayout TablePrintLayout::compute(int pageWidth, int pageHeight, int te
     layout.rightEdge = pageWidth - layout.leftMargin;
     layout.bottomLimit = pageHeight - layout.topMargin;
     layout.lineHeight = 3 * textHeight / 2;
+    layout.textTop = std::min(layout.textTop, (layout.lineHeight - textHeight) / 2);
     int x = layout.leftMargin;
     for (int width : columnWidths) {
         layout.columnStarts.append(x);

@@ -12,6 +12,11 @@ struct TablePrintLayout
     int rightEdge = 0;
     int bottomLimit = 0;
     int lineHeight = 0;
+    /// Text stands this far right of its column start.
+    int textLeft = 10;
+    /// Text stands this far below the top of its row band: 10, or less where a 10-pixel drop
+    /// would put the text on the rule below (a printer of low resolution).
+    int textTop = 10;
     QList<int> columnStarts;
 
     /// `pageWidth` and `pageHeight` are the printable area, `textHeight` the height of one line

@@ -11,7 +11,6 @@
 
 namespace {
 
-constexpr int textOffset = 10;
 const QColor silver(192, 192, 192);
 
 // The grid's font is given in screen pixels at 96 dpi; the printer takes it at the same point size.
@@ -93,7 +92,7 @@ void TablePrinter::PrintHeader()
 void TablePrinter::PrintRow(int row)
 {
     for (int c = 0; c < m_layout.columnStarts.size(); ++c)
-        drawTextAt(m_layout.columnStarts[c] + textOffset, m_y + textOffset, m_grid.cell(row, c));
+        drawTextAt(m_layout.columnStarts[c] + m_layout.textLeft, m_y + m_layout.textTop, m_grid.cell(row, c));
     m_y += m_layout.lineHeight;
     m_painter.drawLine(m_layout.leftMargin, m_y, m_layout.rightEdge, m_y);
 }

@@ -9,6 +9,8 @@
 namespace {
 
 constexpr quint16 recordBof = 0x0809;
+constexpr quint16 recordCodepage = 0x0042;
+constexpr quint16 codepageWindows1252 = 1252;
 constexpr quint16 recordLabel = 0x0204;
 constexpr quint16 recordEof = 0x000A;
 constexpr quint16 documentWorksheet = 0x0010;
@@ -43,7 +45,8 @@ bool WorksheetWriter::SaveGridAsExcel(const TableSnapshot &grid, const QString &
         error = QStringLiteral("Cannot create file %1").arg(fileName);
         return false;
     }
-    const bool written = writeRecord(file, recordBof, words({0, documentWorksheet, 0, 0})) && writeCells(file, grid) &&
+    const bool written = writeRecord(file, recordBof, words({0, documentWorksheet, 0, 0})) &&
+                         writeRecord(file, recordCodepage, words({codepageWindows1252})) && writeCells(file, grid) &&
                          writeRecord(file, recordEof, {}) && file.flush();
     // commit() alone would not report a last write that the disk cut short; the flush above does.
     if (!written || !file.commit()) {

@@ -6,15 +6,16 @@ class QByteArray;
 class QIODevice;
 struct TableSnapshot;
 
-/// Writes the result grid as a worksheet file of BIFF records: a beginning-of-file record, one
-/// text cell (LABEL) per grid cell in column order, and an end-of-file record.
+/// Writes the result grid as a worksheet file of BIFF records: a beginning-of-file record, the
+/// code page (Windows-1252, so that readers need not guess it), one text cell (LABEL) per grid
+/// cell in column order, and an end-of-file record.
 class WorksheetWriter
 {
   public:
     /// A LABEL record keeps its data length (8 + text length) in 16 bits.
     static constexpr int maxCellBytes = 0xFFFF - 8;
-    /// Rows and columns are 16-bit, 0-based.
-    static constexpr int maxRows = 0x10000;
+    /// The format's own row limit; readers stop there. Columns are 16-bit, 0-based.
+    static constexpr int maxRows = 16384;
     static constexpr int maxColumns = 0x10000;
 
     /// True when the file was written. Otherwise `error` says why: a table the format cannot hold,

@@ -106,6 +106,18 @@ void BM_TerminalAppend(benchmark::State &state)
     }
 }
 
+// What a mouse move over the terminal costs to decide whether a selection counts as data
+// chosen by hand, with the whole text selected.
+void BM_SelectionLength(benchmark::State &state)
+{
+    application();
+    TerminalEdit edit;
+    edit.setText(instrumentText(state.range(0)));
+    edit.selectAll();
+    for (auto _ : state)
+        benchmark::DoNotOptimize(edit.selectedSize());
+}
+
 // A day of output arriving cluster by cluster; report the process's peak resident memory, for
 // the text alone and for the terminal that shows it. Run each on its own (--benchmark_filter),
 // since the peak is the process's.
@@ -141,6 +153,7 @@ void BM_FillTerminalTo50MB(benchmark::State &state)
 
 BENCHMARK(BM_ModelAppend)->Arg(50 * 1024)->Arg(50 * 1024 * 1024)->Unit(benchmark::kMicrosecond);
 BENCHMARK(BM_TerminalAppend)->Arg(50 * 1024)->Arg(50 * 1024 * 1024)->Unit(benchmark::kMicrosecond);
+BENCHMARK(BM_SelectionLength)->Arg(1024 * 1024)->Arg(50 * 1024 * 1024)->Unit(benchmark::kMicrosecond);
 BENCHMARK(BM_FillTextTo50MB)->Iterations(1)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_FillTerminalTo50MB)->Iterations(1)->Unit(benchmark::kMillisecond);
 

@@ -1,11 +1,13 @@
 #include "app/command_dialogs.h"
 #include "form_fixture.h"
 
+#include <QAccessible>
 #include <QApplication>
 #include <QComboBox>
 #include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
+#include <QMessageBox>
 #include <QPushButton>
 #include <QTimer>
 
@@ -131,3 +133,62 @@ TEST_F(CommandDialogsTest, BufferQuestionsFollowTheButtons)
 }
 
 } // namespace
+
+TEST_F(CommandDialogsTest, OkRefusesWhatIsNotANumberAndKeepsTheDialogOpen)
+{
+    struct Case
+    {
+        std::function<bool(CommandDialogs &)> ask;
+        const char *field;
+    };
+    const QList<Case> cases = {
+        {[](CommandDialogs &d) { return d.askRun().has_value(); }, "Sample weight"},
+        {[](CommandDialogs &d) { return d.askBuretVolume().has_value(); }, "Buret volume"},
+        {[](CommandDialogs &d) { return d.askTiterConcentration().has_value(); }, "Titer concentration"},
+        {[](CommandDialogs &d) { return d.askReagentConstant().has_value(); }, "Reagent constant"},
+    };
+    for (const Case &c : cases) {
+        for (const QString typed : {"O.25", "1.2.3", "L", "0,25", " 1", "."}) {
+            SCOPED_TRACE(c.field + (": " + typed.toStdString()));
+            QString refusal;
+            bool stillOpen = false;
+            QString kept;
+            answerNextDialog(
+                [&](QWidget *dialog) {
+                    typeInto(dialog, typed);
+                    // The message over the dialog; once it is closed, the dialog is looked at and left.
+                    QTimer::singleShot(0, [&, dialog] {
+                        auto *box = qobject_cast<QMessageBox *>(QApplication::activeModalWidget());
+                        ASSERT_NE(box, nullptr);
+                        refusal = box->text();
+                        QTimer::singleShot(0, [&, dialog] {
+                            stillOpen = dialog->isVisible();
+                            kept = dialog->findChild<QLineEdit *>("Edit1")->text();
+                            qobject_cast<QDialog *>(dialog)->reject();
+                        });
+                        box->accept();
+                    });
+                },
+                Qt::Key_Return);
+            EXPECT_FALSE(c.ask(dialogs));
+            EXPECT_TRUE(refusal.startsWith(QString(c.field) + ": \"" + typed + "\" is not a number"))
+                << refusal.toStdString();
+            EXPECT_TRUE(stillOpen);
+            EXPECT_EQ(kept, typed);
+        }
+        // Digits with one point, and an empty field, still pass.
+        for (const QString typed : {"0.25", "10", ".5", "7.", ""}) {
+            answerNextDialog([&](QWidget *dialog) { typeInto(dialog, typed); }, Qt::Key_Return);
+            EXPECT_TRUE(c.ask(dialogs)) << c.field << ": " << typed.toStdString();
+        }
+    }
+}
+
+TEST_F(CommandDialogsTest, ScreenReadersAnnounceTheCaption)
+{
+    for (const char *name : {"OKRightDlg3", "OKRightDlg8"}) {
+        QAccessibleInterface *dialog = QAccessible::queryAccessibleInterface(topLevel(name));
+        ASSERT_NE(dialog, nullptr);
+        EXPECT_EQ(dialog->text(QAccessible::Name), "Dialog") << name;
+    }
+}

@@ -2,10 +2,12 @@
 #include "app/terminal_edit.h"
 #include "form_fixture.h"
 
+#include <QAccessible>
 #include <QComboBox>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QLabel>
 #include <QLineEdit>
 #include <QMenuBar>
 #include <QPointer>
@@ -14,6 +16,7 @@
 #include <QRegularExpression>
 #include <QScrollBar>
 #include <QStatusBar>
+#include <QStatusTipEvent>
 #include <QTabWidget>
 #include <QTableWidget>
 #include <QTemporaryDir>
@@ -487,4 +490,43 @@ TEST_F(Form1Test, QuitDuringANestedWaitEndsTheProgramOnlyAfterTheHandler)
     ASSERT_FALSE(window.isNull());
     EXPECT_FALSE(form->SerialPort1->Active());
     EXPECT_TRUE(terminalText().endsWith("still here\r\n"));
+}
+
+TEST_F(Form1Test, ReceivedLineEndsReachTheViewOnceEachAndTheFileAsSent)
+{
+    const QByteArray text = "dos\r\nunix\nacorn\n\rmac\rend";
+    device().receive(text);
+    ASSERT_TRUE(advance(20000, [&] { return terminalText() == kFirstLine + text; })) << terminalText().toStdString();
+    EXPECT_EQ(terminal()->toPlainText(), "Terminal DL 25 - Laborkurs Nord\ndos\nunix\nacorn\nmac\nend");
+
+    dialogs.saveAnswer = dir.filePath("received.txt");
+    form->Save1Click();
+    EXPECT_EQ(fileContent(dialogs.saveAnswer), kFirstLine + text);
+}
+
+TEST_F(Form1Test, StatusTextStaysWhileTheMouseCrossesTheToolBarAndScreenReadersReadIt)
+{
+    form->show();
+    auto *status = control<QStatusBar>("StatusBar1");
+    QLabel *panel = status->findChild<QLabel *>("StatusPanel0");
+    ASSERT_NE(panel, nullptr);
+    // Hovering sends the hover hint up to the window; a button without one sends none on leaving.
+    for (QToolButton *button :
+         control<QWidget>("ToolBar1")->findChildren<QToolButton *>(QRegularExpression("^ToolButton"))) {
+        QEnterEvent enter(QPointF(2, 2), QPointF(2, 2), QPointF(2, 2));
+        QCoreApplication::sendEvent(button, &enter);
+        QStatusTipEvent hint(button->toolTip());
+        QCoreApplication::sendEvent(button, &hint);
+        QEvent leave(QEvent::Leave);
+        QCoreApplication::sendEvent(button, &leave);
+    }
+    EXPECT_EQ(form->statusText(), "Ready");
+    EXPECT_TRUE(panel->isVisible());
+    EXPECT_TRUE(status->currentMessage().isEmpty());
+
+    QAccessibleInterface *readable = QAccessible::queryAccessibleInterface(panel);
+    ASSERT_NE(readable, nullptr);
+    EXPECT_EQ(readable->text(QAccessible::Name), "Ready");
+    form->setStatusText("RESET");
+    EXPECT_EQ(readable->text(QAccessible::Name), "RESET");
 }

@@ -194,6 +194,16 @@ std::vector<Command> everyCommand()
     return all;
 }
 
-INSTANTIATE_TEST_SUITE_P(InstrumentCommands, ClosedPortTest, ::testing::ValuesIn(everyCommand()));
+// In the order of everyCommand().
+std::string commandName(const ::testing::TestParamInfo<Command> &info)
+{
+    static const char *const names[] = {"Reset",  "Status",    "ListCurrentMethod",  "ListAllMethods",  "Stirrer",
+                                        "ViewmV", "ViewpH",    "GetResultsShort",    "GetResultsTable", "Keyboard",
+                                        "Run",    "FillBuret", "TiterConcentration", "ReagentConstant", "PhCalibration",
+                                        "SetDate"};
+    return names[info.index];
+}
+
+INSTANTIATE_TEST_SUITE_P(InstrumentCommands, ClosedPortTest, ::testing::ValuesIn(everyCommand()), commandName);
 
 } // namespace

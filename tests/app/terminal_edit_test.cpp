@@ -52,11 +52,11 @@ TEST_F(TerminalEditTest, ShowsReceivedTextAsLinesAndReportsWhereItBegan)
 {
     Changes changes(edit);
     edit.appendReceived("first\r");
-    edit.appendReceived("\nsecond\nthird");
-    edit.appendReceived(" continued\r\n");
-    EXPECT_EQ(edit.text(), "first\r\nsecond\r\nthird continued\r\n");
-    EXPECT_EQ(edit.toPlainText(), "first\nsecond\nthird continued\n");
-    EXPECT_EQ(changes.starts, (QList<qsizetype>{0, 7, 20}));
+    edit.appendReceived("\nsecond\nthird\n");
+    edit.appendReceived("\r continued\rfourth\n\r\n");
+    EXPECT_EQ(edit.text(), "first\r\nsecond\nthird\n\r continued\rfourth\n\r\n");
+    EXPECT_EQ(edit.toPlainText(), "first\nsecond\nthird\n continued\nfourth\n\n");
+    EXPECT_EQ(changes.starts, (QList<qsizetype>{0, 6, 20}));
 }
 
 TEST_F(TerminalEditTest, WhatTheUserTypesReachesTheText)
@@ -86,6 +86,16 @@ TEST_F(TerminalEditTest, WhatTheUserTypesReachesTheText)
     edit.insertPlainText(QStringLiteral("1\n2\r\n3"));
     EXPECT_EQ(edit.text(), "ab1\r\n2\r\n3\r\nghi");
     EXPECT_EQ(edit.toPlainText(), "ab1\n2\n3\nghi");
+
+    // Received breaks of one byte or of LF CR go as a whole too, and only they.
+    edit.setText({});
+    edit.appendReceived("ab\n\rcd\nef");
+    moveCaret(2);
+    QCoreApplication::sendEvent(&edit, &del);
+    EXPECT_EQ(edit.text(), "abcd\nef");
+    moveCaret(4);
+    QCoreApplication::sendEvent(&edit, &del);
+    EXPECT_EQ(edit.text(), "abcdef");
 }
 
 TEST_F(TerminalEditTest, CharactersOutsideTheCodePageKeepPositionsInStep)
@@ -109,13 +119,14 @@ TEST_F(TerminalEditTest, NewTextReplacesEverything)
     EXPECT_EQ(changes.starts.size(), 1); // nothing to tidy, no change
 }
 
-TEST_F(TerminalEditTest, SelectionIsTakenFromTheTextWithItsCrLf)
+TEST_F(TerminalEditTest, SelectionIsTakenFromTheTextWithItsLineBreaksAsReceived)
 {
-    edit.setText("ab\r\ncd\r\nef");
+    edit.appendReceived("ab\n\rcd\ref");
     EXPECT_TRUE(edit.selectedBytes().isEmpty());
     QTextCursor cursor = edit.textCursor();
     cursor.setPosition(1);
     cursor.setPosition(7, QTextCursor::KeepAnchor); // "b", break, "cd", break, "e"
     edit.setTextCursor(cursor);
-    EXPECT_EQ(edit.selectedBytes(), "b\r\ncd\r\ne");
+    EXPECT_EQ(edit.selectedBytes(), "b\n\rcd\re");
+    EXPECT_EQ(edit.selectedSize(), 7);
 }

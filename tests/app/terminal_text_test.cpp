@@ -22,26 +22,37 @@ TEST(TerminalText, ReceivedClustersAreAppendedWithNothingAdded)
     EXPECT_EQ(received({"", "x"}), "x");
 }
 
-TEST(TerminalText, EveryKindOfLineEndBecomesOneBreak)
+TEST(TerminalText, ReceivedLineEndsAreKeptAndEachShowsOneBreak)
 {
-    EXPECT_EQ(received({"a\rb\nc\r\nd\n\re"}), "a\r\nb\r\nc\r\nd\r\n\r\ne");
-    EXPECT_EQ(received({"a\r\r\nb"}), "a\r\n\r\nb");
+    struct Case
+    {
+        QList<QByteArrayView> clusters;
+        QList<QByteArray> lines;
+    };
+    const QList<Case> cases = {
+        {{"a\rb\nc\r\nd\n\re"}, {"a", "b", "c", "d", "e"}},
+        {{"a\r\r\nb"}, {"a", "", "b"}},
+        {{"a\n\r\nb"}, {"a", "", "b"}},
+        // A pair split over two clusters is one break.
+        {{"line 1\r", "\nline 2"}, {"line 1", "line 2"}},
+        {{"line 1\n", "\rline 2"}, {"line 1", "line 2"}},
+        {{"line 1\r", "\n", "\nline 3"}, {"line 1", "", "line 3"}},
+        {{"a\r", "\r", "\nb"}, {"a", "", "b"}},
+    };
+    for (const Case &c : cases) {
+        TerminalText text;
+        QByteArray sent;
+        for (QByteArrayView cluster : c.clusters) {
+            text.appendReceived(cluster);
+            sent += cluster;
+        }
+        EXPECT_EQ(text.text(), sent);
+        EXPECT_EQ(text.lines(), c.lines) << sent.toStdString();
+        EXPECT_EQ(text.shownFrom(0), c.lines.join('\n')) << sent.toStdString();
+        EXPECT_EQ(text.shownSize(), text.shownFrom(0).size());
+    }
+    // A file opened is still read with every lone CR and LF as CR LF.
     EXPECT_EQ(TerminalText::normalized("x\n\ny\r"), "x\r\n\r\ny\r\n");
-}
-
-TEST(TerminalText, CrLfSplitOverTwoClustersIsOneBreak)
-{
-    EXPECT_EQ(received({"line 1\r", "\nline 2"}), "line 1\r\nline 2");
-    EXPECT_EQ(received({"line 1\r", "\n", "\nline 3"}), "line 1\r\n\r\nline 3");
-    EXPECT_EQ(received({"a\r", "\r", "\nb"}), "a\r\n\r\nb");
-    // The CR shows its break at once, before the LF has come.
-    TerminalText text;
-    text.appendReceived("end\r");
-    EXPECT_TRUE(text.endsWithLineBreak());
-    // A line the program adds in between does not separate the two halves of the pair.
-    text.addLine("Status:");
-    text.appendReceived("\nreply");
-    EXPECT_EQ(text.text(), "end\r\nStatus:\r\nreply");
 }
 
 TEST(TerminalText, ChangesReportWhereTheyBegan)
@@ -105,4 +116,12 @@ TEST(TerminalText, ReplacedBytesAreNormalised)
     EXPECT_EQ(text.text(), "a\r\nb");
     text.replace(1, 2, "");
     EXPECT_EQ(text.text(), "ab");
+
+    // Removing what stood between a CR and an LF joins them into one break.
+    TerminalText received;
+    received.appendReceived("a\rX\nb\n\n");
+    EXPECT_EQ(received.lines(), (QList<QByteArray>{"a", "X", "b", ""}));
+    received.replace(2, 1, "");
+    EXPECT_EQ(received.lines(), (QList<QByteArray>{"a", "b", ""}));
+    EXPECT_EQ(received.shownSize(), 5);
 }

@@ -1,6 +1,7 @@
 #include "app/simulator_process.h"
 
 #include <QCoreApplication>
+#include <QDir>
 #include <QFile>
 #include <QFileInfo>
 
@@ -65,4 +66,14 @@ TEST(SimulatorProcess, SimulatorEndsWhenTheProgramDiesWithoutCleaningUp)
     EXPECT_TRUE(gone);
     ::close(pipeEnds[0]);
     ::close(pipeEnds[1]);
+
+    // The killed program's folder stays behind until a later run takes it away; a folder of a
+    // program still running stays.
+    const QString left = QStringLiteral("Korvane-%1-*").arg(program);
+    const QString running = QStringLiteral("Korvane-%1-living").arg(::getpid());
+    ASSERT_TRUE(QDir::temp().mkdir(running));
+    EXPECT_EQ(QDir::temp().entryList({left}, QDir::Dirs).size(), 1);
+    SimulatorProcess::removeStaleFolders();
+    EXPECT_TRUE(QDir::temp().entryList({left}, QDir::Dirs).isEmpty());
+    EXPECT_TRUE(QDir::temp().rmdir(running));
 }

@@ -274,12 +274,20 @@ TEST_P(DevicePath, ResolvesPortNames)
     unsetenv("KORVANE_COM3");
 }
 
+std::string nameCaseName(const ::testing::TestParamInfo<NameCase> &info)
+{
+    static const char *const names[] = {"COM1", "COM12", "COM3FromVariable", "COM3EmptyVariable", "Path", "COM0",
+                                        "LPT1", "COM1x"};
+    return names[info.index];
+}
+
 INSTANTIATE_TEST_SUITE_P(Names, DevicePath,
                          ::testing::Values(NameCase{"COM1", nullptr, "/dev/ttyS0"},
                                            NameCase{"COM12", nullptr, "/dev/ttyS11"},
                                            NameCase{"COM3", "/dev/ttyUSB0", "/dev/ttyUSB0"},
                                            NameCase{"COM3", "", "/dev/ttyS2"},
                                            NameCase{"/dev/pts/7", nullptr, "/dev/pts/7"}, NameCase{"COM0", nullptr, ""},
-                                           NameCase{"LPT1", nullptr, ""}, NameCase{"COM1x", nullptr, ""}));
+                                           NameCase{"LPT1", nullptr, ""}, NameCase{"COM1x", nullptr, ""}),
+                         nameCaseName);
 
 } // namespace

@@ -205,7 +205,10 @@ TEST_P(AutoCharDelay, FollowsTheSpeedTable)
 INSTANTIATE_TEST_SUITE_P(Speeds, AutoCharDelay,
                          ::testing::Values(SpeedCase{50, 1100}, SpeedCase{110, 100000}, SpeedCase{2400, 4500},
                                            SpeedCase{14400, 760}, SpeedCase{56000, 200}, SpeedCase{115000, 190},
-                                           SpeedCase{115200, 95}, SpeedCase{1000000, 43}));
+                                           SpeedCase{115200, 95}, SpeedCase{1000000, 43}),
+                         [](const ::testing::TestParamInfo<SpeedCase> &info) {
+                             return "Baud" + std::to_string(info.param.baudRate);
+                         });
 
 TEST_F(SerialPort, CharDelaysStayPutWithoutAutomatic)
 {

@@ -46,7 +46,10 @@ TEST_P(WriteTimeout, GrowsWithTheLengthInWholeMilliseconds)
 }
 
 INSTANTIATE_TEST_SUITE_P(Lengths, WriteTimeout,
-                         ::testing::Values(TimeoutCase{1, 1004}, TimeoutCase{20, 1090}, TimeoutCase{3, 1013}));
+                         ::testing::Values(TimeoutCase{1, 1004}, TimeoutCase{20, 1090}, TimeoutCase{3, 1013}),
+                         [](const ::testing::TestParamInfo<TimeoutCase> &info) {
+                             return "Bytes" + std::to_string(info.param.length);
+                         });
 
 TEST_F(Transmit, AWriteThatCompletesAtOnceIsDoneBeforeSendReturns)
 {
