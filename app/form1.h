@@ -7,6 +7,7 @@
 
 #include <memory>
 
+class CaptureLog;
 class ConfirmDialog;
 class Dialogs;
 class InstrumentCommands;
@@ -87,6 +88,7 @@ class TForm1 : public QMainWindow
     void Paste1Click();
     void Selectall1Click();
     void BasicSettingsBtnClick();
+    void OpenCaptureFolder1Click();
     void Contents1Click();
     void About1Click();
     void QuitClick();
@@ -133,6 +135,8 @@ class TForm1 : public QMainWindow
     void FormCreate();
     void FormDestroy();
     void setUpPort();
+    void showConnectionState();
+    void showConnectionChange(const char *change);
     void buildToolBar();
     void buildMenus();
     QWidget *buildTerminalPage();
@@ -163,4 +167,7 @@ class TForm1 : public QMainWindow
     QLabel *Titrationskurve = nullptr;
     QStatusBar *StatusBar1 = nullptr;
     QLabel *m_statusPanel = nullptr;
+    /// Right end of the status bar: the port, its line settings and its state.
+    QLabel *m_connectionPanel = nullptr;
+    std::unique_ptr<CaptureLog> m_capture;
 };

@@ -6,6 +6,7 @@
 #include "app/keypad.h"
 #include "app/pause.h"
 #include "common/cp1252.h"
+#include "serial/connection_summary.h"
 
 #include <QDate>
 
@@ -147,7 +148,7 @@ bool InstrumentCommands::portReady()
 {
     if (m_port.isOpen())
         return true;
-    m_host.setStatus(QString("Port %1 is not open - command not sent").arg(m_port.name()));
+    m_host.setStatus(notOpenMessage(m_port.name()));
     return false;
 }
 
