@@ -201,6 +201,7 @@ QGroupBox *TSerialBasicDLG::buildEdits()
 {
     auto *group = new QGroupBox(this);
     auto *grid = new QGridLayout(group);
+    grid->setVerticalSpacing(2);
     grid->addWidget(new QLabel("Defaults", group), 0, 2);
     for (int f = 0; f < FieldCount; ++f)
         m_edits.append(addEdit(grid, f + 1, editFields[f].name, editFields[f].label, editFields[f].shown));

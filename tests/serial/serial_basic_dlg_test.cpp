@@ -263,3 +263,42 @@ TEST_F(SerialBasicDlg, TabOrderAndAccelerators)
 }
 
 } // namespace
+
+namespace {
+
+TEST_F(SerialBasicDlg, ListsTheDevicesPresentAndTakesATypedPath)
+{
+    driver->setAvailablePorts({"/dev/ttyUSB0", "/dev/serial/by-id/usb-FTDI_FT232R_USB_UART_A50285BI-if00-port0"});
+    open();
+    confirm([this] { choose("CBPort", "/dev/ttyUSB0"); });
+    QStringList items;
+    for (int i = 0; i < list("CBPort")->count(); ++i)
+        items.append(list("CBPort")->itemText(i));
+    EXPECT_EQ(items, (QStringList{"COM1", "COM2", "COM3", "COM4", "COM5", "COM6", "COM7", "COM8", "/dev/ttyUSB0",
+                                  "/dev/serial/by-id/usb-FTDI_FT232R_USB_UART_A50285BI-if00-port0"}));
+    EXPECT_EQ(driver->openedNames().last(), "/dev/ttyUSB0");
+    EXPECT_TRUE(port->Active());
+
+    confirm([this] { list("CBPort")->setEditText("/dev/ttyACM3"); });
+    EXPECT_EQ(port->CommPort(), "/dev/ttyACM3");
+    EXPECT_EQ(driver->openedNames().last(), "/dev/ttyACM3");
+}
+
+TEST_F(SerialBasicDlg, EveryFieldHasItsFullHeightWithinTheFixedSize)
+{
+    driver->setAvailablePorts({"/dev/serial/by-id/usb-FTDI_FT232R_USB_UART_A50285BI-if00-port0"});
+    dialog.PortToDialog(*port);
+    dialog.show();
+    QCoreApplication::processEvents();
+    EXPECT_EQ(dialog.size(), QSize(473, 367));
+    for (QWidget *field : dialog.findChildren<QWidget *>()) {
+        if (!qobject_cast<QLineEdit *>(field) && !qobject_cast<QComboBox *>(field))
+            continue;
+        const QRect place(field->mapTo(&dialog, QPoint(0, 0)), field->size());
+        EXPECT_GE(field->height(), field->sizeHint().height()) << field->objectName().toStdString();
+        EXPECT_TRUE(dialog.rect().contains(place)) << field->objectName().toStdString();
+    }
+    dialog.hide();
+}
+
+} // namespace
