@@ -284,21 +284,4 @@ TEST_F(SerialBasicDlg, ListsTheDevicesPresentAndTakesATypedPath)
     EXPECT_EQ(driver->openedNames().last(), "/dev/ttyACM3");
 }
 
-TEST_F(SerialBasicDlg, EveryFieldHasItsFullHeightWithinTheFixedSize)
-{
-    driver->setAvailablePorts({"/dev/serial/by-id/usb-FTDI_FT232R_USB_UART_A50285BI-if00-port0"});
-    dialog.PortToDialog(*port);
-    dialog.show();
-    QCoreApplication::processEvents();
-    EXPECT_EQ(dialog.size(), QSize(473, 367));
-    for (QWidget *field : dialog.findChildren<QWidget *>()) {
-        if (!qobject_cast<QLineEdit *>(field) && !qobject_cast<QComboBox *>(field))
-            continue;
-        const QRect place(field->mapTo(&dialog, QPoint(0, 0)), field->size());
-        EXPECT_GE(field->height(), field->sizeHint().height()) << field->objectName().toStdString();
-        EXPECT_TRUE(dialog.rect().contains(place)) << field->objectName().toStdString();
-    }
-    dialog.hide();
-}
-
 } // namespace
