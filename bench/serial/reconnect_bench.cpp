@@ -1,6 +1,8 @@
 // The real program while its device is gone and when it comes back: a pseudo-terminal behind a
 // symbolic link stands for a USB adapter that is pulled out and plugged in again.
 
+#include "pty_instrument.h"
+
 #include <QDeadlineTimer>
 #include <QDir>
 #include <QDirIterator>
@@ -12,41 +14,11 @@
 
 #include <benchmark/benchmark.h>
 #include <csignal>
-#include <fcntl.h>
-#include <termios.h>
 #include <unistd.h>
 
 namespace {
 
 constexpr int MeasureSeconds = 30;
-
-/// The instrument's end of a pseudo-terminal, made raw; closing it makes the other end vanish.
-class Instrument
-{
-  public:
-    Instrument()
-    {
-        // Not inherited by the program, which would otherwise hold both ends.
-        m_fd = posix_openpt(O_RDWR | O_NOCTTY | O_CLOEXEC);
-        grantpt(m_fd);
-        unlockpt(m_fd);
-        termios settings{};
-        tcgetattr(m_fd, &settings);
-        cfmakeraw(&settings);
-        tcsetattr(m_fd, TCSANOW, &settings);
-    }
-    ~Instrument() { ::close(m_fd); }
-
-    QString slave() const { return QString::fromLocal8Bit(ptsname(m_fd)); }
-    void send(const QByteArray &bytes) const
-    {
-        if (::write(m_fd, bytes.constData(), bytes.size()) != bytes.size())
-            std::abort();
-    }
-
-  private:
-    int m_fd;
-};
 
 /// korvane, offscreen, its COM1 a link that the bench points at a new instrument each time.
 class Program
@@ -66,7 +38,7 @@ class Program
         m_process.waitForFinished();
     }
 
-    void plugIn(const Instrument &instrument)
+    void plugIn(const PtyInstrument &instrument)
     {
         // Qt's own file calls do not see a link whose device has gone.
         ::unlink(QFile::encodeName(m_link).constData());
@@ -116,7 +88,7 @@ void BM_ProgramCpuWhileWaitingForALostDevice(benchmark::State &state)
 {
     Program program;
     {
-        Instrument instrument;
+        PtyInstrument instrument;
         program.plugIn(instrument);
         program.start();
         instrument.send(Reply);
@@ -138,7 +110,7 @@ void BM_ProgramCpuWhileWaitingForALostDevice(benchmark::State &state)
 void BM_DeviceReturnToFirstByteShown(benchmark::State &state)
 {
     Program program;
-    auto instrument = std::make_unique<Instrument>();
+    auto instrument = std::make_unique<PtyInstrument>();
     program.plugIn(*instrument);
     program.start();
     qint64 expected = Reply.size();
@@ -149,7 +121,7 @@ void BM_DeviceReturnToFirstByteShown(benchmark::State &state)
         instrument.reset();
         // Pulled at varying points of the program's once-a-second look.
         QThread::msleep(1500 + 97 * state.iterations());
-        instrument = std::make_unique<Instrument>();
+        instrument = std::make_unique<PtyInstrument>();
         QElapsedTimer timer;
         timer.start();
         program.plugIn(*instrument);
