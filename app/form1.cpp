@@ -196,8 +196,7 @@ template <typename Widget> Widget *named(Widget *widget, const QString &name)
 } // namespace
 
 TForm1::TForm1(Dialogs &dialogs, SerialBackend backend, QWidget *parent)
-    : QMainWindow(parent), SerialPort1(std::make_unique<TSerialPort>(this, std::move(backend))), m_dialogs(dialogs),
-      m_capture(std::make_unique<CaptureLog>(CaptureLog::defaultFolder()))
+    : QMainWindow(parent), SerialPort1(std::make_unique<TSerialPort>(this, std::move(backend))), m_dialogs(dialogs)
 {
     setObjectName(QStringLiteral("Form1"));
     setWindowTitle(QStringLiteral("Korvane"));
@@ -207,6 +206,7 @@ TForm1::TForm1(Dialogs &dialogs, SerialBackend backend, QWidget *parent)
     setPalette(colours);
 
     setUpPort();
+    m_capture = std::make_unique<CaptureLog>(CaptureLog::defaultFolder());
     buildToolBar();
     buildMenus();
 
