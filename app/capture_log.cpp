@@ -10,8 +10,7 @@ CaptureLog::CaptureLog(QString folder, std::function<QDate()> today)
 
 QString CaptureLog::defaultFolder()
 {
-    return QDir(QStandardPaths::writableLocation(QStandardPaths::AppDataLocation))
-        .filePath(QStringLiteral("capture"));
+    return QDir(QStandardPaths::writableLocation(QStandardPaths::AppDataLocation)).filePath(QStringLiteral("capture"));
 }
 
 QString CaptureLog::append(const QByteArray &bytes)

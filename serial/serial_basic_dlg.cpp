@@ -2,13 +2,13 @@
 
 #include "serial/serial_port.h"
 
+#include <QAbstractItemView>
 #include <QComboBox>
 #include <QGridLayout>
 #include <QGroupBox>
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QLineEdit>
-#include <QAbstractItemView>
 #include <QPushButton>
 #include <QScreen>
 #include <QVBoxLayout>

@@ -62,6 +62,7 @@ void TWorkThread::Pass()
     m_port.m_threadIsRunning = false;
     m_runFlag = m_port.m_active;
     TickSource &ticks = *m_port.m_backend.ticks;
+    // A port closed against the user's will looks for its device, once a second at most.
     if (!m_runFlag && m_port.m_watcher.due(ticks.now())) {
         Synchronize([this] { m_port.LookForDevice(); });
         m_runFlag = m_port.m_active;

@@ -57,7 +57,7 @@ TEST(CaptureLog, HoldsEveryReplyWhenTheProgramIsKilledMidStream)
 
     QByteArray sent;
     for (const QByteArray &reply : {QByteArray("Status:\r\n  READY\r\n"), QByteArray("\xff\x00 data record 1\n\r", 18),
-                                   QByteArray("   1.000   0.100   7.012   0.000   0.000\r\n")}) {
+                                    QByteArray("   1.000   0.100   7.012   0.000   0.000\r\n")}) {
         ASSERT_EQ(::write(instrument, reply.constData(), reply.size()), reply.size());
         sent += reply;
         EXPECT_TRUE(eventually([&] { return readCapture(dataHome.path()) == sent; })) << sent.toStdString();
