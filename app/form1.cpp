@@ -1,6 +1,7 @@
 #include "app/form1.h"
 
 #include "analysis/result_text.h"
+#include "app/capture_log.h"
 #include "app/confirm_dialog.h"
 #include "app/dialogs.h"
 #include "app/fonts.h"
@@ -24,6 +25,7 @@
 #include "data/table_snapshot.h"
 #include "data/worksheet_writer.h"
 #include "method/method_folder.h"
+#include "serial/connection_summary.h"
 #include "serial/serial_basic_dlg.h"
 #include "serial/serial_port.h"
 
@@ -135,6 +137,8 @@ const MenuSpec kMenus[] = {
       {"&Print...", "Print1", "", &TForm1::Print1Click},
       {"P&rint Setup...", "PrintSetup1", "", &TForm1::PrintSetup1Click},
       kSeparator,
+      {"Open capture folder", "OpenCaptureFolder1", "", &TForm1::OpenCaptureFolder1Click},
+      kSeparator,
       {"E&xit", "Exit1", "", &TForm1::QuitClick}}},
     {"&Edit",
      "Edit2",
@@ -222,6 +226,7 @@ TForm1::TForm1(Dialogs &dialogs, SerialBackend backend, QWidget *parent)
     setPalette(colours);
 
     setUpPort();
+    m_capture = std::make_unique<CaptureLog>(CaptureLog::defaultFolder());
     buildToolBar();
     buildMenus();
 
@@ -240,6 +245,8 @@ TForm1::TForm1(Dialogs &dialogs, SerialBackend backend, QWidget *parent)
     m_statusPanel->setObjectName(QStringLiteral("StatusPanel0"));
     // No accessible name of its own: screen readers then read, and are told of, its text.
     StatusBar1->addWidget(m_statusPanel, 1);
+    m_connectionPanel = named(new QLabel, QStringLiteral("ConnectionPanel"));
+    StatusBar1->addPermanentWidget(m_connectionPanel);
     setStatusBar(StatusBar1);
 
     // Outer size 688 x 626 on a desktop whose frame takes 8 pixels across and 27 down.
@@ -256,6 +263,8 @@ TForm1::~TForm1()
     // The port goes before the controls; its last events must not reach a half-destroyed window.
     SerialPort1->OnRxClusterEvent = nullptr;
     SerialPort1->OnRxCharEvent = nullptr;
+    SerialPort1->OnDeviceLost = nullptr;
+    SerialPort1->OnReconnected = nullptr;
 }
 
 void TForm1::setCollaborators(const Collaborators &collaborators)
@@ -283,6 +292,20 @@ void TForm1::setUpPort()
     port.SetErrorNoise(255);
     port.OnRxClusterEvent = [this](TSerialPort *) { SerialPort1RxClusterEvent(); };
     port.OnRxCharEvent = [this](TSerialPort *) { SerialPort1RxCharEvent(); };
+    port.SetAutoReconnect(true);
+    port.OnDeviceLost = [this](TSerialPort *) { showConnectionChange("lost - waiting for the device"); };
+    port.OnReconnected = [this](TSerialPort *) { showConnectionChange("reconnected"); };
+}
+
+void TForm1::showConnectionState()
+{
+    m_connectionPanel->setText(connectionSummary(*SerialPort1));
+}
+
+void TForm1::showConnectionChange(const char *change)
+{
+    setStatusText(QStringLiteral("Port %1 %2").arg(SerialPort1->CommPort(), QLatin1String(change)));
+    showConnectionState();
 }
 
 void TForm1::buildToolBar()
@@ -481,6 +504,7 @@ void TForm1::FormCreate()
     Terminal->setText(cp1252::encode(kFirstTerminalLine + QStringLiteral("\r\n")));
     SerialPort1->SetActive(true);
     setStatusText(QStringLiteral("Ready"));
+    showConnectionState();
     for (int column = 0; column < int(kColumnTitles.size()); ++column) {
         auto *title = new QTableWidgetItem(kColumnTitles[column]);
         // Row 0 is the fixed title row.
@@ -550,8 +574,12 @@ bool TForm1::event(QEvent *event)
 void TForm1::SerialPort1RxClusterEvent()
 {
     LED->setColor(kLampIdle);
-    if (SerialPort1->NextClusterSize() >= 0)
-        Terminal->appendReceived(SerialPort1->ReadNextCluster());
+    if (SerialPort1->NextClusterSize() >= 0) {
+        const QByteArray cluster = SerialPort1->ReadNextCluster();
+        if (const QString failure = m_capture->append(cluster); !failure.isEmpty())
+            setStatusText(failure);
+        Terminal->appendReceived(cluster);
+    }
     Terminal->scrollToEnd();
 }
 
@@ -623,6 +651,10 @@ void TForm1::SendClick()
 {
     if (Edit1->text().isEmpty())
         return;
+    if (!SerialPort1->Active()) {
+        setStatusText(notOpenMessage(SerialPort1->CommPort()));
+        return;
+    }
     const QByteArray typed = cp1252::encode(Edit1->text());
     Terminal->addLine(typed);
     SerialPort1->SendString(typed);
@@ -727,8 +759,19 @@ void TForm1::Selectall1Click()
 void TForm1::BasicSettingsBtnClick()
 {
     SerialBasicDLG->PortToDialog(*SerialPort1);
-    if (SerialBasicDLG->exec() == QDialog::Accepted)
-        SerialBasicDLG->DialogToPort(*SerialPort1);
+    if (SerialBasicDLG->exec() != QDialog::Accepted)
+        return;
+    const QStringList refused = SerialBasicDLG->DialogToPort(*SerialPort1);
+    if (!refused.isEmpty())
+        setStatusText(QStringLiteral("Port refused: ") + refused.join(QStringLiteral(", ")));
+    showConnectionState();
+}
+
+void TForm1::OpenCaptureFolder1Click()
+{
+    // Made first, so the desktop's opener has a folder to show before anything was received.
+    QDir().mkpath(m_capture->folder());
+    m_dialogs.openDocument(m_capture->folder());
 }
 
 void TForm1::Contents1Click()
@@ -751,6 +794,7 @@ void TForm1::About1Click()
 void TForm1::QuitClick()
 {
     SerialPort1->SetActive(false);
+    showConnectionState();
     close();
 }
 

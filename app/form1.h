@@ -11,6 +11,7 @@
 #include <memory>
 #include <optional>
 
+class CaptureLog;
 class ConfirmDialog;
 class LiveCurve;
 class QCheckBox;
@@ -103,6 +104,7 @@ class TForm1 : public QMainWindow
     void Paste1Click();
     void Selectall1Click();
     void BasicSettingsBtnClick();
+    void OpenCaptureFolder1Click();
     void Contents1Click();
     void About1Click();
     void QuitClick();
@@ -157,6 +159,8 @@ class TForm1 : public QMainWindow
     void FormCreate();
     void FormDestroy();
     void setUpPort();
+    void showConnectionState();
+    void showConnectionChange(const char *change);
     void buildToolBar();
     void buildMenus();
     QWidget *buildTerminalPage();
@@ -207,4 +211,7 @@ class TForm1 : public QMainWindow
     QCheckBox *MarkEquivalencePoints = nullptr;
     QStatusBar *StatusBar1 = nullptr;
     QLabel *m_statusPanel = nullptr;
+    /// Right end of the status bar: the port, its line settings and its state.
+    QLabel *m_connectionPanel = nullptr;
+    std::unique_ptr<CaptureLog> m_capture;
 };

@@ -4,6 +4,7 @@
 #include "app/key_port.h"
 #include "app/pause.h"
 #include "common/cp1252.h"
+#include "serial/connection_summary.h"
 
 StepPlayer::StepPlayer(KeyPort &port, const Pause &pause, CommandHost &host)
     : m_port(port), m_pause(pause), m_host(host)
@@ -39,7 +40,7 @@ bool StepPlayer::portReady()
 {
     if (m_port.isOpen())
         return true;
-    m_host.setStatus(QString("Port %1 is not open - command not sent").arg(m_port.name()));
+    m_host.setStatus(notOpenMessage(m_port.name()));
     return false;
 }
 

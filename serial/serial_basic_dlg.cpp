@@ -2,6 +2,7 @@
 
 #include "serial/serial_port.h"
 
+#include <QAbstractItemView>
 #include <QComboBox>
 #include <QGridLayout>
 #include <QGroupBox>
@@ -16,6 +17,8 @@
 #include <array>
 
 namespace {
+
+const QStringList comPorts = {"COM1", "COM2", "COM3", "COM4", "COM5", "COM6", "COM7", "COM8"};
 
 // FlowControl masks in the order of the flow-control list.
 constexpr std::array<int32_t, 4> flowMasks = {0, 896, 8196, 40};
@@ -105,7 +108,14 @@ TSerialBasicDLG::TSerialBasicDLG(QWidget *parent) : QDialog(parent)
 
 void TSerialBasicDLG::PortToDialog(const TSerialPort &port)
 {
+    m_cbPort->clear();
+    m_cbPort->addItems(comPorts);
+    m_cbPort->addItems(port.AvailablePorts());
     selectText(m_cbPort, port.CommPort(), 1, Qt::MatchFixedString);
+    // A device path that is not there now (unplugged, or typed earlier) stays as it is.
+    if (m_cbPort->currentText().compare(port.CommPort(), Qt::CaseInsensitive) != 0 &&
+        port.CommPort().startsWith(QLatin1Char('/')))
+        m_cbPort->setEditText(port.CommPort());
     selectText(m_cbBaud, QString::number(port.BaudRate()), 6);
     selectText(m_cbData, QString::number(port.DataBits()) + " Bit", 4);
     m_cbStop->setCurrentIndex(port.StopBits());
@@ -120,15 +130,20 @@ void TSerialBasicDLG::PortToDialog(const TSerialPort &port)
         m_edits[f]->setText(QString::number(values[f]));
 }
 
-void TSerialBasicDLG::DialogToPort(TSerialPort &port) const
+QStringList TSerialBasicDLG::DialogToPort(TSerialPort &port) const
 {
     const auto field = [this](Field f) { return wholeNumber(m_edits[f]->text(), editFields[f].fallback); };
+    const auto baud = static_cast<uint32_t>(wholeNumber(m_cbBaud->currentText(), 9600));
+    const auto dataBits = static_cast<uint8_t>(wholeNumber(m_cbData->currentText().left(1), 8));
+    const auto stopBits = static_cast<uint8_t>(selectedOr(m_cbStop, port.StopBits()));
+    const auto parity = static_cast<uint8_t>(selectedOr(m_cbParity, port.ParityType()));
+    const int flow = std::max(0, m_cbFlow->currentIndex());
     port.SetCommPort(m_cbPort->currentText().left(255));
-    port.SetBaudRate(static_cast<uint32_t>(wholeNumber(m_cbBaud->currentText(), 9600)));
-    port.SetDataBits(static_cast<uint8_t>(wholeNumber(m_cbData->currentText().left(1), 8)));
-    port.SetStopBits(static_cast<uint8_t>(selectedOr(m_cbStop, port.StopBits())));
-    port.SetParityType(static_cast<uint8_t>(selectedOr(m_cbParity, port.ParityType())));
-    port.SetFlowControl(flowMasks[std::max(0, m_cbFlow->currentIndex())]);
+    port.SetBaudRate(baud);
+    port.SetDataBits(dataBits);
+    port.SetStopBits(stopBits);
+    port.SetParityType(parity);
+    port.SetFlowControl(flowMasks[flow]);
     port.SetRTOCharDelayTime(static_cast<uint32_t>(field(RtoChar)));
     port.SetRTOExtraDelayTime(static_cast<uint16_t>(field(RtoExtra)));
     port.SetWTOCharDelayTime(static_cast<uint32_t>(field(WtoChar)));
@@ -137,6 +152,19 @@ void TSerialBasicDLG::DialogToPort(TSerialPort &port) const
     port.SetTxQueueSize(static_cast<uint16_t>(field(TxQueue)));
     port.SetRxQueueSize(static_cast<uint16_t>(field(RxQueue)));
     port.SetActive(true);
+
+    // A setting the device refused has been taken back by the port.
+    QStringList refused;
+    const auto check = [&refused](bool kept, const QComboBox *list) {
+        if (!kept)
+            refused.append(list->currentText());
+    };
+    check(port.BaudRate() == baud, m_cbBaud);
+    check(port.DataBits() == dataBits, m_cbData);
+    check(port.StopBits() == stopBits, m_cbStop);
+    check(port.ParityType() == parity, m_cbParity);
+    check(port.FlowControl() == flowMasks[flow], m_cbFlow);
+    return refused;
 }
 
 void TSerialBasicDLG::showEvent(QShowEvent *event)
@@ -150,16 +178,22 @@ QGroupBox *TSerialBasicDLG::buildLists()
 {
     auto *group = new QGroupBox(this);
     auto *grid = new QGridLayout(group);
-    // The fixed client area leaves the seven edit fields below little room to spare.
-    grid->setVerticalSpacing(2);
-    m_cbPort = addList(grid, 0, 0, "CBPort", "&Port", {"COM1", "COM2", "COM3", "COM4", "COM5", "COM6", "COM7", "COM8"});
+    // Labels beside their lists, two lists a row: the fixed client area then leaves the edit
+    // fields below their full height.
+    m_cbPort = addList(grid, 0, 0, "CBPort", "&Port", comPorts);
+    // Any device path may be typed; long by-id names must not widen the dialog.
+    m_cbPort->setEditable(true);
+    m_cbPort->setInsertPolicy(QComboBox::NoInsert);
+    m_cbPort->setSizeAdjustPolicy(QComboBox::AdjustToMinimumContentsLengthWithIcon);
+    m_cbPort->setMinimumContentsLength(8);
+    m_cbPort->view()->setMinimumWidth(m_cbPort->fontMetrics().horizontalAdvance(QString(48, QLatin1Char('x'))));
     m_cbBaud = addList(grid, 0, 1, "CBBaud", "&Baudrate",
                        {"110", "300", "600", "1200", "2400", "4800", "9600", "14400", "19200", "38400", "56000",
                         "57600", "115000", "128000", "256000"});
-    m_cbParity = addList(grid, 2, 0, "CBParity", "Pari&ty", {"None (*)", "Odd", "Even", "Mark", "Space"});
-    m_cbFlow = addList(grid, 2, 1, "CBFlow", "&Flowcontrol", {"None (*)", "XOn-XOff", "RTS-CTS", "DSR-DTR"});
-    m_cbData = addList(grid, 4, 0, "CBData", "&Databits", {"4 Bit", "5 Bit", "6 Bit", "7 Bit", "8 Bit"});
-    m_cbStop = addList(grid, 4, 1, "CBStop", "&Stop", {"1 Bit (*)", "1,5 Bits", "2 Bits"});
+    m_cbParity = addList(grid, 1, 0, "CBParity", "Pari&ty", {"None (*)", "Odd", "Even", "Mark", "Space"});
+    m_cbFlow = addList(grid, 1, 1, "CBFlow", "&Flowcontrol", {"None (*)", "XOn-XOff", "RTS-CTS", "DSR-DTR"});
+    m_cbData = addList(grid, 2, 0, "CBData", "&Databits", {"4 Bit", "5 Bit", "6 Bit", "7 Bit", "8 Bit"});
+    m_cbStop = addList(grid, 2, 1, "CBStop", "&Stop", {"1 Bit (*)", "1,5 Bits", "2 Bits"});
     return group;
 }
 
@@ -167,6 +201,7 @@ QGroupBox *TSerialBasicDLG::buildEdits()
 {
     auto *group = new QGroupBox(this);
     auto *grid = new QGridLayout(group);
+    grid->setVerticalSpacing(2);
     grid->addWidget(new QLabel("Defaults", group), 0, 2);
     for (int f = 0; f < FieldCount; ++f)
         m_edits.append(addEdit(grid, f + 1, editFields[f].name, editFields[f].label, editFields[f].shown));
@@ -182,8 +217,8 @@ QComboBox *TSerialBasicDLG::addList(QGridLayout *grid, int row, int column, cons
     list->addItems(items);
     auto *caption = new QLabel(label, grid->parentWidget());
     caption->setBuddy(list);
-    grid->addWidget(caption, row, column);
-    grid->addWidget(list, row + 1, column);
+    grid->addWidget(caption, row, 2 * column);
+    grid->addWidget(list, row, 2 * column + 1);
     return list;
 }
 

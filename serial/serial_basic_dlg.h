@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QDialog>
+#include <QStringList>
 
 class QComboBox;
 class QGridLayout;
@@ -20,8 +21,9 @@ class TSerialBasicDLG : public QDialog
 
     void PortToDialog(const TSerialPort &port);
     /// Sets the properties in a fixed order (port name first, so a new name reopens the port
-    /// before the line settings follow), then opens the port if it is closed.
-    void DialogToPort(TSerialPort &port) const;
+    /// before the line settings follow), then opens the port if it is closed. Returns the list
+    /// items of the line settings the device refused (the port has taken them back).
+    QStringList DialogToPort(TSerialPort &port) const;
 
   protected:
     void showEvent(QShowEvent *event) override;

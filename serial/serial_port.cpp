@@ -45,6 +45,15 @@ constexpr std::array<SpeedRow, 15> SpeedTable{{{110, 100000},
                                                {128000, 85},
                                                {256000, 43}}};
 
+uint32_t CharDelayTime(uint32_t baudRate)
+{
+    uint32_t value = 1100;
+    for (const SpeedRow &row : SpeedTable)
+        if (row.speed <= baudRate)
+            value = row.charTimeUs;
+    return value;
+}
+
 } // namespace
 
 SerialBackend SerialBackend::system()
@@ -97,7 +106,7 @@ void TSerialPort::ApplyActive(bool value)
         OpenPort();
 }
 
-void TSerialPort::ClosePort()
+void TSerialPort::ClosePort(bool waitForWorker)
 {
     const auto port = device();
     ReportError(100, 0, QStringLiteral("Msg start deactivating Port"), MessageLevel);
@@ -106,9 +115,11 @@ void TSerialPort::ClosePort()
     m_active = false;
     if (uint32_t error = port->purge(PurgeTxAbort | PurgeRxAbort | PurgeTxClear | PurgeRxClear))
         ReportError(102, error, QStringLiteral("Error clearing Queues"), 0);
-    WaitThreadIdle(CloseWaitCount);
-    if (m_threadIsRunning)
-        ReportError(104, 0, QStringLiteral("Warning ThreadIsRunning"), WarningLevel);
+    if (waitForWorker) {
+        WaitThreadIdle(CloseWaitCount);
+        if (m_threadIsRunning)
+            ReportError(104, 0, QStringLiteral("Warning ThreadIsRunning"), WarningLevel);
+    }
     if (uint32_t error = port->escape(Escape::ClrDtr))
         ReportError(602, error, QStringLiteral("Error clearing DTR"), 0);
     m_dtrState = false;
@@ -128,19 +139,50 @@ void TSerialPort::OpenPort()
     auto opened = m_backend.driver->open(m_commPort.left(MaxDevicePathLength), error);
     if (!opened) {
         ReportError(112, error, QStringLiteral("Error reopening Port"), 0);
+        if (m_autoReconnect && error == ErrorFileNotFound)
+            m_watcher.watch();
         return;
     }
     {
         std::lock_guard lock(m_deviceMutex);
         m_device = opened;
     }
+    m_openTick = m_backend.ticks->now();
+    ++m_openCount;
     m_active = true;
+    m_lost = false;
+    m_watcher.stop();
     if (uint32_t failure = opened->setupComm(m_rxQueueSize, m_txQueueSize))
         ReportError(111, failure, QStringLiteral("Error setup Queuesize"), 0);
     ApplyCommState();
     SetDTRState(true);
     SetRTSState(true);
     EnableCommEvents();
+}
+
+// Runs in a synchronized call of the worker, which waits in it: the close must not wait for the
+// worker to go idle.
+void TSerialPort::DeviceLost(uint32_t code)
+{
+    if (!m_active || m_destroying)
+        return;
+    ReportError(9920, code, QStringLiteral("Error device lost, port closed"), 0);
+    ClosePort(false);
+    m_lost = true;
+    if (m_autoReconnect)
+        m_watcher.watch();
+    if (OnDeviceLost)
+        OnDeviceLost(this);
+}
+
+// Runs in a synchronized call of the idle worker, at most once a second while watching.
+void TSerialPort::LookForDevice()
+{
+    if (m_active || m_destroying || !m_watcher.watching() || !m_backend.driver->deviceExists(m_commPort))
+        return;
+    OpenPort();
+    if (m_active && OnReconnected)
+        OnReconnected(this);
 }
 
 void TSerialPort::ApplyCommState()
@@ -177,8 +219,34 @@ void TSerialPort::ApplyCommState()
     timeouts = CommTimeouts{0xFFFFFFFF, 0, 0, 0, 0};
     if (uint32_t error = port->setCommTimeouts(timeouts))
         ReportError(802, error, QStringLiteral("Error setting CommTimeout"), 0);
-    if (uint32_t error = port->setCommState(dcb))
+    if (uint32_t error = port->setCommState(dcb)) {
         ReportError(802, error, QStringLiteral("Error setting CommState, 87 indicate that Parms are incorrect"), 0);
+        TakeDeviceSettings();
+    }
+}
+
+// After a refusal the properties hold what the device really has again, so the refused value is
+// not rebuilt into every later line setting.
+void TSerialPort::TakeDeviceSettings()
+{
+    Dcb dcb;
+    if (device()->getCommState(dcb) != NoError)
+        return;
+    if (m_xtoAuto && dcb.baudRate != m_baudRate) {
+        m_rtoCharDelayTime = CharDelayTime(dcb.baudRate);
+        m_wtoCharDelayTime = CharDelayTime(dcb.baudRate);
+    }
+    m_baudRate = dcb.baudRate;
+    m_parityType = dcb.parity;
+    m_stopBits = dcb.stopBits;
+    m_dataBits = dcb.byteSize;
+    m_parityErrorReplacement = (dcb.flags & FErrorChar) != 0;
+    m_stripNullChars = (dcb.flags & FNull) != 0;
+    m_flowControl = static_cast<int32_t>(dcb.flags & ~(FBinary | FParity | FErrorChar | FNull));
+    m_parityErrorChar = dcb.errorChar;
+    m_eventChar = dcb.evtChar;
+    m_xonChar = dcb.xonChar;
+    m_xoffChar = dcb.xoffChar;
 }
 
 void TSerialPort::EnableCommEvents()
@@ -189,10 +257,7 @@ void TSerialPort::EnableCommEvents()
 
 void TSerialPort::AutoCharDelayTimes()
 {
-    uint32_t value = 1100;
-    for (const SpeedRow &row : SpeedTable)
-        if (row.speed <= m_baudRate)
-            value = row.charTimeUs;
+    const uint32_t value = CharDelayTime(m_baudRate);
     m_rtoCharDelayTime = value;
     SetWTOCharDelayTime(value);
 }
@@ -462,8 +527,33 @@ bool TSerialPort::Active() const
 }
 void TSerialPort::SetActive(bool value)
 {
+    if (!value) {
+        m_watcher.stop();
+        m_lost = false;
+    }
     if (value != m_active)
         ApplyActive(value);
+}
+
+bool TSerialPort::AutoReconnect() const
+{
+    return m_autoReconnect;
+}
+void TSerialPort::SetAutoReconnect(bool value)
+{
+    m_autoReconnect = value;
+    if (!value)
+        m_watcher.stop();
+}
+
+bool TSerialPort::Lost() const
+{
+    return m_lost;
+}
+
+QStringList TSerialPort::AvailablePorts() const
+{
+    return m_backend.driver->availablePorts();
 }
 
 // ---- Modem output lines -----------------------------------------------------------------

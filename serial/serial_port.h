@@ -1,10 +1,12 @@
 #pragma once
 
 #include "serial/event_slot.h"
+#include "serial/reconnect_watcher.h"
 
 #include <QByteArray>
 #include <QObject>
 #include <QString>
+#include <QStringList>
 
 #include <atomic>
 #include <cstdint>
@@ -150,7 +152,12 @@ class TSerialPort : public QObject
     void SetReadRequest(bool value);
     /// True while the port is open. [false]
     bool Active() const;
+    /// Setting false also ends the wait for a lost device: a port closed on purpose stays closed.
     void SetActive(bool value);
+    /// When true, a port whose device went away, or was not there to be opened, reopens by
+    /// itself with its settings once the device is back; it is looked for once a second. [false]
+    bool AutoReconnect() const;
+    void SetAutoReconnect(bool value);
 
     // Status, written by the component and its worker.
 
@@ -173,6 +180,11 @@ class TSerialPort : public QObject
     uint32_t ModemState() const;
     /// EV_ flags of the comm event dispatched last.
     uint32_t CommEvent() const;
+    /// True from the moment the device went away until the port opens again or is closed on
+    /// purpose.
+    bool Lost() const;
+    /// Serial devices present on this machine, for the user to choose from.
+    QStringList AvailablePorts() const;
 
     // Received data; each OnRxClusterEvent stands for one appended cluster.
 
@@ -204,15 +216,22 @@ class TSerialPort : public QObject
     TNotifyEvent OnCommStat;
     TNotifyEvent OnWriteDone;
     TNotifyErrorEvent OnProcessError;
+    /// The device went away: the port has been closed and reported (place 9920).
+    TNotifyEvent OnDeviceLost;
+    /// The port has reopened by itself (AutoReconnect) on a device that is back.
+    TNotifyEvent OnReconnected;
 
   private:
     friend class TWorkThread;
 
     void ReportError(uint32_t place, uint32_t code, const QString &msg, uint8_t level);
     void ApplyActive(bool value);
-    void ClosePort();
+    void ClosePort(bool waitForWorker = true);
     void OpenPort();
+    void DeviceLost(uint32_t code);
+    void LookForDevice();
     void ApplyCommState();
+    void TakeDeviceSettings();
     void EnableCommEvents();
     void AutoCharDelayTimes();
     void WaitThreadIdle(int count);
@@ -258,6 +277,13 @@ class TSerialPort : public QObject
     std::atomic<uint8_t> m_errorNoise{255};
     std::atomic<bool> m_readRequest{false};
     std::atomic<bool> m_active{false};
+    bool m_autoReconnect = false;
+    bool m_lost = false;
+    ReconnectWatcher m_watcher;
+    // When the port last opened, for the worker's quiet-line rule; the count tells it that a new
+    // opening has happened, whenever it looks.
+    std::atomic<uint32_t> m_openTick{0};
+    std::atomic<uint32_t> m_openCount{0};
 
     // Status, shared with the worker.
     mutable std::mutex m_deviceMutex;

@@ -61,10 +61,14 @@ void TWorkThread::Pass()
     }
     m_port.m_threadIsRunning = false;
     m_runFlag = m_port.m_active;
-    // The queue of a port just opened counts as seen empty now, so its first reply is cut by
-    // the quiet-line rule like any other.
-    m_lastReadTick = m_port.m_backend.ticks->now();
-    m_port.m_backend.ticks->sleep(IdleSleepMs);
+    TickSource &ticks = *m_port.m_backend.ticks;
+    // A port closed against the user's will looks for its device, once a second at most.
+    if (!m_runFlag && m_port.m_watcher.due(ticks.now())) {
+        Synchronize([this] { m_port.LookForDevice(); });
+        m_runFlag = m_port.m_active;
+    }
+    if (!m_runFlag)
+        ticks.sleep(m_port.m_watcher.untilDue(ticks.now(), IdleSleepMs));
 }
 
 void TWorkThread::ActivePass()
@@ -75,9 +79,15 @@ void TWorkThread::ActivePass()
         m_readPending = m_waitPending = false;
         m_device = std::move(current);
     }
+    if (const uint32_t opened = m_port.m_openCount; opened != m_openCount) {
+        // The queue of a port just opened counts as seen empty at the moment it opened, however
+        // late this thread gets to look, so its first reply is cut by the quiet-line rule.
+        m_openCount = opened;
+        m_lastReadTick = m_port.m_openTick;
+    }
     m_commWaitFailed = false;
-    if (m_port.m_active)
-        PollLineStatus();
+    if (m_port.m_active && !PollLineStatus())
+        return;
     CheckWriteDone();
     if (!m_readPending && m_port.m_active)
         ReadIfDue();
@@ -99,8 +109,8 @@ void TWorkThread::WaitForCompletions()
     }
     Op signalled = Op::Read;
     const uint32_t result = m_device->waitEvents(ops, ActiveWaitMs, signalled);
-    if (m_port.m_active)
-        PollLineStatus();
+    if (m_port.m_active && !PollLineStatus())
+        return;
     if (result == NoError) {
         if (signalled == Op::Read)
             ReadDone();
@@ -127,14 +137,17 @@ void TWorkThread::WindDown()
 
 // ---- Line status ----------------------------------------------------------------------------
 
-void TWorkThread::PollLineStatus()
+bool TWorkThread::PollLineStatus()
 {
-    PollModemStatus();
+    if (!PollModemStatus())
+        return false;
     uint32_t errors = 0;
     ComStat stat;
     if (uint32_t error = m_device->clearCommError(errors, stat)) {
+        if (error == ErrorDeviceNotConnected)
+            return LoseDevice(error);
         Report(9803, error, "Error ClearCommError");
-        return;
+        return true;
     }
     // Kept until the next read: the poll after a wait would otherwise take errors away from the
     // pass whose cluster rule they are meant to force, and from the cluster they belong to.
@@ -143,19 +156,22 @@ void TWorkThread::PollLineStatus()
     const auto flags = static_cast<uint8_t>(stat.flags & 0xFF);
     if (errors == m_port.m_commError && flags == m_port.m_commStateFlags && stat.inQueue == m_port.m_commStateInQueue &&
         stat.outQueue == m_port.m_commStateOutQueue)
-        return;
+        return true;
     m_port.m_commError = errors;
     m_port.m_commStateFlags = flags;
     m_port.m_commStateInQueue = stat.inQueue;
     m_port.m_commStateOutQueue = stat.outQueue;
     Raise(&TSerialPort::OnCommStat);
+    return true;
 }
 
-void TWorkThread::PollModemStatus()
+bool TWorkThread::PollModemStatus()
 {
     if (uint32_t error = m_device->getModemStatus(m_modemStatus)) {
+        if (error == ErrorDeviceNotConnected)
+            return LoseDevice(error);
         Report(9905, error, "Error getting ModemStatus");
-        return;
+        return true;
     }
     // That platform family's driver reports no ring event, so a changed ring line stands in.
     if (m_port.m_platformId == 1 && ((m_modemStatus ^ m_port.m_modemState) & MsRingOn)) {
@@ -167,6 +183,14 @@ void TWorkThread::PollModemStatus()
     m_port.m_ctsState = (m_modemStatus & MsCtsOn) != 0;
     m_port.m_dsrState = (m_modemStatus & MsDsrOn) != 0;
     m_port.m_rlsdState = (m_modemStatus & MsRlsdOn) != 0;
+    return true;
+}
+
+bool TWorkThread::LoseDevice(uint32_t code)
+{
+    // The main thread closes the port while this thread waits; the next pass winds down.
+    Synchronize([this, code] { m_port.DeviceLost(code); });
+    return false;
 }
 
 // ---- Reception ------------------------------------------------------------------------------

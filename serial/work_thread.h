@@ -34,8 +34,10 @@ class TWorkThread
     void ActivePass();
     void WaitForCompletions();
     void WindDown();
-    void PollLineStatus();
-    void PollModemStatus();
+    /// False when the device has gone; the port is closed then.
+    bool PollLineStatus();
+    bool PollModemStatus();
+    bool LoseDevice(uint32_t code);
     void ReadIfDue();
     bool ClusterDue(uint32_t count, uint32_t now) const;
     void ReadDone();
@@ -66,6 +68,7 @@ class TWorkThread
     uint32_t m_lineErrors = 0;
     comm::ComStat m_comStat;
     uint32_t m_lastReadTick = 0;
+    uint32_t m_openCount = 0;
     QByteArray m_readBuffer;
     uint32_t m_bytesRead = 0;
 

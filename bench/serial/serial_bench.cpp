@@ -1,6 +1,7 @@
 // What the serial worker costs and how fast a reply reaches the owner, on a real
 // pseudo-terminal through the POSIX device layer.
 
+#include "pty_instrument.h"
 #include "serial/serial_port.h"
 
 #include <QCoreApplication>
@@ -8,42 +9,20 @@
 #include <QEventLoop>
 #include <QTimer>
 
+
 #include <benchmark/benchmark.h>
 #include <cstdlib>
-#include <fcntl.h>
 #include <sys/resource.h>
-#include <termios.h>
-#include <unistd.h>
 
 namespace {
 
 constexpr int MeasureSeconds = 10;
 
-/// The instrument's end of a pseudo-terminal, made raw, named by KORVANE_COM1.
-class Instrument
+/// An instrument that the port's COM1 stands for.
+class Instrument : public PtyInstrument
 {
   public:
-    Instrument()
-    {
-        m_fd = posix_openpt(O_RDWR | O_NOCTTY | O_NONBLOCK);
-        grantpt(m_fd);
-        unlockpt(m_fd);
-        termios settings{};
-        tcgetattr(m_fd, &settings);
-        cfmakeraw(&settings);
-        tcsetattr(m_fd, TCSANOW, &settings);
-        setenv("KORVANE_COM1", ptsname(m_fd), 1);
-    }
-    ~Instrument() { close(m_fd); }
-
-    void send(const QByteArray &bytes) const
-    {
-        if (::write(m_fd, bytes.constData(), bytes.size()) != bytes.size())
-            std::abort();
-    }
-
-  private:
-    int m_fd;
+    Instrument() { setenv("KORVANE_COM1", slave().toLocal8Bit().constData(), 1); }
 };
 
 double processCpuSeconds()

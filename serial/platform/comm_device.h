@@ -3,6 +3,7 @@
 #include "serial/platform/comm_types.h"
 
 #include <QString>
+#include <QStringList>
 
 #include <cstdint>
 #include <memory>
@@ -65,4 +66,10 @@ class CommDriver
 
     /// Operating system family; 1 stands for the family whose driver misses ring changes.
     virtual int32_t platformId() const { return 2; }
+
+    /// Whether the device of a port name is there to be opened; cheap enough to ask every second.
+    virtual bool deviceExists(const QString &name) const = 0;
+
+    /// Serial devices present on this machine, as port names a user can choose.
+    virtual QStringList availablePorts() const = 0;
 };

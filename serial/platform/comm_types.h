@@ -21,6 +21,7 @@ inline constexpr uint32_t ErrorInvalidName = 123;
 inline constexpr uint32_t ErrorOperationAborted = 995; // a pending operation was purged
 inline constexpr uint32_t ErrorIoIncomplete = 996;     // still running
 inline constexpr uint32_t ErrorIoPending = 997;        // started, completes later
+// The device has gone (hang-up, unplugged).
 inline constexpr uint32_t ErrorDeviceNotConnected = 1167;
 inline constexpr uint32_t ErrorTimeout = 1460; // a write ended by its time-out
 

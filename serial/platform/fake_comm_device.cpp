@@ -65,6 +65,12 @@ void FakeCommDevice::fail(FakeCall call, uint32_t code, int times)
     m_failures[call] = {code, code == NoError ? 0 : times};
 }
 
+void FakeCommDevice::refuseSettings(std::function<bool(const Dcb &)> rule)
+{
+    std::lock_guard lock(m_mutex);
+    m_refused = std::move(rule);
+}
+
 void FakeCommDevice::holdReads(bool hold)
 {
     std::lock_guard lock(m_mutex);
@@ -240,6 +246,8 @@ uint32_t FakeCommDevice::setCommState(const Dcb &dcb)
 {
     uint32_t error;
     Lock lock = enter(FakeCall::SetCommState, error);
+    if (!error && m_refused && m_refused(dcb))
+        error = ErrorInvalidParameter;
     if (!error)
         m_dcb = dcb;
     return error;

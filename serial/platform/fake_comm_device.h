@@ -7,6 +7,7 @@
 #include <QList>
 
 #include <cstdint>
+#include <functional>
 #include <map>
 #include <mutex>
 
@@ -55,6 +56,9 @@ class FakeCommDevice : public CommDevice
     void raiseEvents(uint32_t events);
     /// code fails the next `times` calls (-1: every call until cleared with NoError).
     void fail(FakeCall call, uint32_t code, int times = -1);
+    /// setCommState refuses (code 87) every line setting for which the rule holds, as a driver
+    /// refuses what its hardware cannot do; an empty rule takes everything.
+    void refuseSettings(std::function<bool(const comm::Dcb &)> rule);
     void holdReads(bool hold);
     void holdWrites(bool hold);
     /// Ends the held write after `transferred` bytes have reached the line.
@@ -118,6 +122,7 @@ class FakeCommDevice : public CommDevice
     bool m_closed = false;
 
     comm::Dcb m_dcb;
+    std::function<bool(const comm::Dcb &)> m_refused;
     comm::CommTimeouts m_timeouts;
     QList<comm::Escape> m_escapes;
     bool m_break = false;

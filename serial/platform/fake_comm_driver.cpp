@@ -26,3 +26,34 @@ QStringList FakeCommDriver::openedNames() const
     std::lock_guard lock(m_mutex);
     return m_openedNames;
 }
+
+bool FakeCommDriver::deviceExists(const QString &) const
+{
+    std::lock_guard lock(m_mutex);
+    ++m_existenceChecks;
+    return m_present;
+}
+
+QStringList FakeCommDriver::availablePorts() const
+{
+    std::lock_guard lock(m_mutex);
+    return m_availablePorts;
+}
+
+void FakeCommDriver::setPresent(bool present)
+{
+    std::lock_guard lock(m_mutex);
+    m_present = present;
+}
+
+int FakeCommDriver::existenceChecks() const
+{
+    std::lock_guard lock(m_mutex);
+    return m_existenceChecks;
+}
+
+void FakeCommDriver::setAvailablePorts(const QStringList &ports)
+{
+    std::lock_guard lock(m_mutex);
+    m_availablePorts = ports;
+}

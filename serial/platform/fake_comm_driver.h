@@ -18,6 +18,9 @@ class FakeCommDriver : public CommDriver
 
     std::shared_ptr<CommDevice> open(const QString &name, uint32_t &error) override;
     int32_t platformId() const override { return m_platformId; }
+    /// As told by setPresent(); every question is counted.
+    bool deviceExists(const QString &name) const override;
+    QStringList availablePorts() const override;
 
     FakeCommDevice &device() { return *m_device; }
     /// Opening fails with code (NoError: opening works again).
@@ -25,6 +28,10 @@ class FakeCommDriver : public CommDriver
     void setPlatformId(int32_t id) { m_platformId = id; }
     /// Names the component asked for, in order.
     QStringList openedNames() const;
+    /// Whether deviceExists() says the device is there. [true]
+    void setPresent(bool present);
+    int existenceChecks() const;
+    void setAvailablePorts(const QStringList &ports);
 
   private:
     std::shared_ptr<FakeCommDevice> m_device;
@@ -32,4 +39,7 @@ class FakeCommDriver : public CommDriver
     uint32_t m_openError = 0;
     int32_t m_platformId = 2;
     QStringList m_openedNames;
+    bool m_present = true;
+    mutable int m_existenceChecks = 0;
+    QStringList m_availablePorts;
 };

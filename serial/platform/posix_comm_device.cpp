@@ -25,6 +25,12 @@ constexpr uint32_t DefaultQueueSize = 4096;
 constexpr uint32_t MinInputQueue = 65536;
 constexpr uint32_t ForbiddenFlow = FOutxDsrFlow | FDtrControlHandshake | FDsrSensitivity;
 
+// What a device that has been unplugged, or whose other end has gone, answers.
+bool deviceGone(int error)
+{
+    return error == EIO || error == ENXIO || error == ENODEV;
+}
+
 // A pseudo-terminal has no modem lines and no break; it answers those requests like this.
 bool lacksRequest(int error)
 {
@@ -311,7 +317,7 @@ uint32_t PosixCommDevice::getModemStatus(uint32_t &status)
         if (!m_modemLines)
             return NoError;
         if (ioctl(m_fd, TIOCMGET, &bits) != 0)
-            return withoutLines(errno);
+            return deviceGone(errno) ? ErrorDeviceNotConnected : withoutLines(errno);
         status = modemFromBits(bits);
         return NoError;
     });
@@ -484,7 +490,7 @@ void PosixCommDevice::pump()
             std::for_each(chunk, chunk + count, [this](char byte) { takeByte(byte); });
             continue;
         }
-        if (count == 0 || errno == EIO)
+        if (count == 0 || deviceGone(errno))
             m_hungUp = true;
         if (count < 0 && errno == EINTR)
             continue;

@@ -4,9 +4,13 @@
 #include "serial/platform/posix_error.h"
 #include "serial/tick_source.h"
 
+#include <QCollator>
+#include <QDir>
 #include <QFile>
+#include <QProcessEnvironment>
 #include <QRegularExpression>
 
+#include <algorithm>
 #include <cerrno>
 #include <fcntl.h>
 #include <sys/eventfd.h>
@@ -31,6 +35,36 @@ QString PosixCommDriver::devicePath(const QString &name)
     if (!configured.isEmpty())
         return configured;
     return QStringLiteral("/dev/ttyS%1").arg(number - 1);
+}
+
+bool PosixCommDriver::deviceExists(const QString &name) const
+{
+    const QString path = devicePath(name);
+    return !path.isEmpty() && ::access(QFile::encodeName(path).constData(), F_OK) == 0;
+}
+
+QStringList PosixCommDriver::availablePorts() const
+{
+    QCollator numeric;
+    numeric.setNumericMode(true);
+    const auto sorted = [&numeric](QStringList names) {
+        std::sort(names.begin(), names.end(), numeric);
+        return names;
+    };
+    QStringList ports;
+    for (const QString &pattern : {QStringLiteral("ttyUSB*"), QStringLiteral("ttyACM*")})
+        for (const QString &name : sorted(QDir(QStringLiteral("/dev")).entryList({pattern}, QDir::System)))
+            ports.append(QStringLiteral("/dev/") + name);
+    const QDir byId(QStringLiteral("/dev/serial/by-id"));
+    for (const QString &name : byId.entryList(QDir::System | QDir::Files, QDir::Name))
+        ports.append(byId.filePath(name));
+    static const QRegularExpression variable(QStringLiteral("^KORVANE_COM[0-9]+$"));
+    const QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+    for (const QString &key : sorted(environment.keys().filter(variable)))
+        ports.append(environment.value(key));
+    ports.removeAll(QString());
+    ports.removeDuplicates();
+    return ports;
 }
 
 std::shared_ptr<CommDevice> PosixCommDriver::open(const QString &name, uint32_t &error)

@@ -12,6 +12,10 @@ class PosixCommDriver : public CommDriver
     explicit PosixCommDriver(std::shared_ptr<TickSource> ticks);
 
     std::shared_ptr<CommDevice> open(const QString &name, uint32_t &error) override;
+    bool deviceExists(const QString &name) const override;
+    /// USB adapters (ttyUSB, ttyACM, numbered in order), their by-id names, then the paths
+    /// that KORVANE_COMn variables name.
+    QStringList availablePorts() const override;
 
     /// The device path a port name stands for; empty when the name is neither form.
     static QString devicePath(const QString &name);

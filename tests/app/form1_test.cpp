@@ -176,6 +176,7 @@ TEST_F(Form1Test, MenusCarryEveryEntryWithAccessKeysAndShortcuts)
         {"&File", "Export Report...", "", true},
         {"&File", "&Print...", "", true},
         {"&File", "P&rint Setup...", "", true},
+        {"&File", "Open capture folder", "", true},
         {"&File", "E&xit", "", true},
         {"&Edit", "Cu&t", "Ctrl+X", true},
         {"&Edit", "&Copy", "Ctrl+C", true},

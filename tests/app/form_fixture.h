@@ -17,6 +17,7 @@
 #include <QApplication>
 #include <QPointer>
 #include <QPrinter>
+#include <QTemporaryDir>
 #include <QTimer>
 
 #include <fcntl.h>
@@ -37,13 +38,17 @@ class ApplicationEnvironment : public ::testing::Environment
         static int argc = 1;
         static char name[] = "app_test";
         static char *argv[] = {name, nullptr};
-        if (!m_app)
+        if (!m_app) {
+            // The program's own data (the capture log) goes to a folder of the test run.
+            qputenv("XDG_DATA_HOME", m_dataHome.path().toLocal8Bit());
             m_app = std::make_unique<QApplication>(argc, argv);
+        }
         return *m_app;
     }
     void TearDown() override { m_app.reset(); }
 
   private:
+    QTemporaryDir m_dataHome;
     std::unique_ptr<QApplication> m_app;
 };
 

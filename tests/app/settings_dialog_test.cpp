@@ -1,7 +1,10 @@
 #include "form_fixture.h"
 
+#include "serial/serial_basic_dlg.h"
+
 #include <QAction>
 #include <QComboBox>
+#include <QLineEdit>
 
 namespace {
 
@@ -54,6 +57,25 @@ TEST_F(SettingsDialog, ShowsThePortsPresentSettingsEachTime)
     });
     form->BasicSettingsBtnClick();
     EXPECT_EQ(shown, "19200");
+}
+
+// As shown on the screen, with a long device name in the port list.
+TEST_F(SettingsDialog, EveryFieldHasItsFullHeightWithinTheFixedSize)
+{
+    driver->setAvailablePorts({"/dev/serial/by-id/usb-FTDI_FT232R_USB_UART_A50285BI-if00-port0"});
+    TSerialBasicDLG dialog;
+    dialog.PortToDialog(*form->SerialPort1);
+    dialog.show();
+    QCoreApplication::processEvents();
+    EXPECT_EQ(dialog.size(), QSize(473, 367));
+    for (QWidget *field : dialog.findChildren<QWidget *>()) {
+        if (!qobject_cast<QLineEdit *>(field) && !qobject_cast<QComboBox *>(field))
+            continue;
+        const QRect place(field->mapTo(&dialog, QPoint(0, 0)), field->size());
+        EXPECT_GE(field->height(), field->sizeHint().height()) << field->objectName().toStdString();
+        EXPECT_TRUE(dialog.rect().contains(place)) << field->objectName().toStdString();
+    }
+    dialog.hide();
 }
 
 } // namespace

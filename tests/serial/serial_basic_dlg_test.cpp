@@ -77,7 +77,7 @@ TEST_F(SerialBasicDlg, ShowsThePortsSettingsOrTheListsFallbacks)
         {[](TSerialPort &) {}, "CBPort", "COM1"},
         {[](TSerialPort &p) { p.SetCommPort("com3"); }, "CBPort", "COM3"},
         {[](TSerialPort &p) { p.SetCommPort("COM9"); }, "CBPort", "COM2"},
-        {[](TSerialPort &p) { p.SetCommPort("/dev/ttyUSB0"); }, "CBPort", "COM2"},
+        {[](TSerialPort &p) { p.SetCommPort("/dev/ttyUSB0"); }, "CBPort", "/dev/ttyUSB0"},
         {[](TSerialPort &) {}, "CBBaud", "2400"},
         {[](TSerialPort &p) { p.SetBaudRate(115200); }, "CBBaud", "9600"},
         {[](TSerialPort &p) { p.SetBaudRate(115000); }, "CBBaud", "115000"},
@@ -239,7 +239,8 @@ TEST_F(SerialBasicDlg, TabOrderAndAccelerators)
     QStringList chain;
     QWidget *widget = dialog.findChild<QWidget *>("OKBtn");
     do {
-        if (widget->focusPolicy() & Qt::TabFocus)
+        // The typing field of the port list hands its focus to the list.
+        if ((widget->focusPolicy() & Qt::TabFocus) && !widget->focusProxy())
             chain.append(widget->objectName());
         widget = widget->nextInFocusChain();
     } while (widget->objectName() != "OKBtn");
@@ -256,6 +257,28 @@ TEST_F(SerialBasicDlg, TabOrderAndAccelerators)
                                                {"&Flowcontrol", "CBFlow"},
                                                {"&Databits", "CBData"},
                                                {"&Stop", "CBStop"}}));
+}
+
+} // namespace
+
+namespace {
+
+TEST_F(SerialBasicDlg, ListsTheDevicesPresentAndTakesATypedPath)
+{
+    driver->setAvailablePorts({"/dev/ttyUSB0", "/dev/serial/by-id/usb-FTDI_FT232R_USB_UART_A50285BI-if00-port0"});
+    open();
+    confirm([this] { choose("CBPort", "/dev/ttyUSB0"); });
+    QStringList items;
+    for (int i = 0; i < list("CBPort")->count(); ++i)
+        items.append(list("CBPort")->itemText(i));
+    EXPECT_EQ(items, (QStringList{"COM1", "COM2", "COM3", "COM4", "COM5", "COM6", "COM7", "COM8", "/dev/ttyUSB0",
+                                  "/dev/serial/by-id/usb-FTDI_FT232R_USB_UART_A50285BI-if00-port0"}));
+    EXPECT_EQ(driver->openedNames().last(), "/dev/ttyUSB0");
+    EXPECT_TRUE(port->Active());
+
+    confirm([this] { list("CBPort")->setEditText("/dev/ttyACM3"); });
+    EXPECT_EQ(port->CommPort(), "/dev/ttyACM3");
+    EXPECT_EQ(driver->openedNames().last(), "/dev/ttyACM3");
 }
 
 } // namespace

@@ -66,6 +66,19 @@ TEST_F(Worker, AReplyBecomesOneClusterOnceTheLineHasBeenQuietLongEnough)
     EXPECT_LE(clusterTimes[0], start + 700 + 75);
 }
 
+// Opened at once after creation, maybe before the worker's first pass: its quiet-line clock
+// still starts at the opening, not at some earlier time, so the reply is not cut early.
+TEST_F(Worker, TheFirstReplyAfterOpeningIsHeldUntilTheLineIsQuiet)
+{
+    useMainWindowSettings();
+    port->SetActive(true);
+    const uint64_t opened = clock->elapsed();
+    device.receive(QByteArray(100, 'x'), 0, 4167);
+    run(1500);
+    ASSERT_EQ(clusters, QList<QByteArray>{QByteArray(100, 'x')});
+    EXPECT_GT(clusterTimes[0], opened + 700);
+}
+
 TEST_F(Worker, ClusterSizeReadsAtOnceAndTakesEverythingWaiting)
 {
     port->SetClusterSize(10);

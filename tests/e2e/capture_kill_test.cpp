@@ -1,0 +1,77 @@
+#include <QDeadlineTimer>
+#include <QDirIterator>
+#include <QFile>
+#include <QProcess>
+#include <QTemporaryDir>
+#include <QThread>
+
+#include <csignal>
+#include <fcntl.h>
+#include <gtest/gtest.h>
+#include <termios.h>
+#include <unistd.h>
+
+namespace {
+
+QByteArray readCapture(const QString &dataHome)
+{
+    QDirIterator files(dataHome, {QStringLiteral("*.txt")}, QDir::Files, QDirIterator::Subdirectories);
+    while (files.hasNext()) {
+        QFile file(files.next());
+        if (file.fileName().contains(QStringLiteral("/capture/")) && file.open(QIODevice::ReadOnly))
+            return file.readAll();
+    }
+    return {};
+}
+
+template <typename Condition> bool eventually(Condition condition)
+{
+    const QDeadlineTimer deadline(10000);
+    while (!condition() && !deadline.hasExpired())
+        QThread::msleep(20);
+    return condition();
+}
+
+// The real program on a pseudo-terminal: each reply is on disk while the program runs, and a
+// SIGKILL in the middle of the next one takes nothing of it away.
+TEST(CaptureLog, HoldsEveryReplyWhenTheProgramIsKilledMidStream)
+{
+    const int instrument = posix_openpt(O_RDWR | O_NOCTTY);
+    ASSERT_GE(instrument, 0);
+    ASSERT_EQ(grantpt(instrument), 0);
+    ASSERT_EQ(unlockpt(instrument), 0);
+    termios raw{};
+    tcgetattr(instrument, &raw);
+    cfmakeraw(&raw);
+    tcsetattr(instrument, TCSANOW, &raw);
+
+    QTemporaryDir dataHome;
+    QProcess korvane;
+    QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+    environment.insert("XDG_DATA_HOME", dataHome.path());
+    environment.insert("KORVANE_COM1", QString::fromLocal8Bit(ptsname(instrument)));
+    environment.insert("QT_QPA_PLATFORM", "offscreen");
+    korvane.setProcessEnvironment(environment);
+    korvane.start(KORVANE_PROGRAM, {});
+    ASSERT_TRUE(korvane.waitForStarted());
+
+    QByteArray sent;
+    for (const QByteArray &reply : {QByteArray("Status:\r\n  READY\r\n"), QByteArray("\xff\x00 data record 1\n\r", 18),
+                                    QByteArray("   1.000   0.100   7.012   0.000   0.000\r\n")}) {
+        ASSERT_EQ(::write(instrument, reply.constData(), reply.size()), reply.size());
+        sent += reply;
+        EXPECT_TRUE(eventually([&] { return readCapture(dataHome.path()) == sent; })) << sent.toStdString();
+    }
+    const QByteArray stream(3000, 'x');
+    ASSERT_EQ(::write(instrument, stream.constData(), stream.size()), stream.size());
+    QThread::msleep(100);
+    ::kill(static_cast<pid_t>(korvane.processId()), SIGKILL);
+    ASSERT_TRUE(korvane.waitForFinished(10000));
+
+    const QByteArray captured = readCapture(dataHome.path());
+    EXPECT_TRUE(captured.startsWith(sent));
+    EXPECT_TRUE((sent + stream).startsWith(captured));
+    ::close(instrument);
+}
+
+} // namespace
