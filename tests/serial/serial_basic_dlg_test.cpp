@@ -18,9 +18,7 @@ class SerialBasicDlg : public SerialFixture
     static void SetUpTestSuite()
     {
         // Before the fixture would make a QCoreApplication: the dialog needs a QApplication.
-        static int argc = 0;
-        if (!QCoreApplication::instance())
-            new QApplication(argc, nullptr);
+        ensureTestApplication<QApplication>();
         ASSERT_TRUE(qobject_cast<QApplication *>(QCoreApplication::instance())) << "the dialog needs a QApplication";
     }
 
