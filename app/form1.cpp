@@ -15,6 +15,7 @@
 #include "app/terminal_edit.h"
 #include "app/terminal_print.h"
 #include "common/cp1252.h"
+#include "common/file_save.h"
 #include "curve/curve_columns.h"
 #include "curve/curve_drawing.h"
 #include "curve/curve_print.h"
@@ -45,7 +46,6 @@
 #include <QLocale>
 #include <QMenuBar>
 #include <QPushButton>
-#include <QSaveFile>
 #include <QScreen>
 #include <QStatusBar>
 #include <QTabWidget>
@@ -705,13 +705,10 @@ void TForm1::Save1Click()
     writeTerminalFile(fileName);
 }
 
-// Written beside the target and renamed over it, so a failed write leaves the old file whole.
 void TForm1::writeTerminalFile(const QString &fileName)
 {
-    QSaveFile file(fileName);
-    const QByteArray &text = Terminal->text();
-    // The flush reports a last write that the disk cut short; commit() alone would not.
-    if (!file.open(QIODevice::WriteOnly) || file.write(text) != text.size() || !file.flush() || !file.commit())
+    FileSave file(fileName);
+    if (file.write(Terminal->text()) != FileSave::Status::Saved)
         m_dialogs.error(this, QStringLiteral("Cannot create file \"%1\". %2")
                                   .arg(QDir::toNativeSeparators(fileName), file.errorString()));
 }
@@ -1003,9 +1000,9 @@ void TForm1::SaveClick()
         this, {QStringLiteral("bmp"), QStringLiteral("Curve.bmp"), QStringLiteral("Bitmap (*.bmp)")});
     if (fileName.isEmpty() || !confirmOverwrite(fileName))
         return;
-    // Written beside the target and renamed over it, so a failed write leaves the old file whole.
-    QSaveFile file(fileName);
-    if (!file.open(QIODevice::WriteOnly) || !curvePicture().save(&file, "BMP") || !file.flush() || !file.commit())
+    FileSave file(fileName);
+    const QImage picture = curvePicture();
+    if (file.write([&picture](QIODevice &device) { return picture.save(&device, "BMP"); }) != FileSave::Status::Saved)
         m_dialogs.error(this, QStringLiteral("Cannot create file \"%1\". %2")
                                   .arg(QDir::toNativeSeparators(fileName), file.errorString()));
 }

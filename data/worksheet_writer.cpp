@@ -1,9 +1,10 @@
 #include "data/worksheet_writer.h"
 
 #include "common/cp1252.h"
+#include "common/file_save.h"
 #include "data/table_snapshot.h"
 
-#include <QSaveFile>
+#include <QIODevice>
 #include <QtEndian>
 
 namespace {
@@ -39,21 +40,16 @@ bool WorksheetWriter::SaveGridAsExcel(const TableSnapshot &grid, const QString &
     error = refusal(grid);
     if (!error.isEmpty())
         return false;
-    // Written beside the target and renamed over it, so a failed write leaves an old file whole.
-    QSaveFile file(fileName);
-    if (!file.open(QIODevice::WriteOnly)) {
+    const FileSave::Status status = FileSave(fileName).write([&grid](QIODevice &file) {
+        return writeRecord(file, recordBof, words({0, documentWorksheet, 0, 0})) &&
+               writeRecord(file, recordCodepage, words({codepageWindows1252})) && writeCells(file, grid) &&
+               writeRecord(file, recordEof, {});
+    });
+    if (status == FileSave::Status::NotCreated)
         error = QStringLiteral("Cannot create file %1").arg(fileName);
-        return false;
-    }
-    const bool written = writeRecord(file, recordBof, words({0, documentWorksheet, 0, 0})) &&
-                         writeRecord(file, recordCodepage, words({codepageWindows1252})) && writeCells(file, grid) &&
-                         writeRecord(file, recordEof, {}) && file.flush();
-    // commit() alone would not report a last write that the disk cut short; the flush above does.
-    if (!written || !file.commit()) {
+    else if (status == FileSave::Status::NotWritten)
         error = QStringLiteral("Stream write error");
-        return false;
-    }
-    return true;
+    return status == FileSave::Status::Saved;
 }
 
 bool WorksheetWriter::WriteExcelLabel(QIODevice &stream, quint16 column, quint16 row, const QByteArray &text)

@@ -3,6 +3,7 @@
 #include "method/method_settings.h"
 
 #include <QDir>
+#include <QStringList>
 
 namespace {
 
@@ -52,4 +53,18 @@ QStringList MethodFolder::slotNames() const
 QString MethodFolder::freeSlotName(int slot)
 {
     return QString::number(slot) + QStringLiteral(". Free");
+}
+
+QString MethodFolder::oversizedWarning() const
+{
+    QStringList oversized;
+    for (int slot = 0; slot < kSlotCount; ++slot) {
+        if (slotFile(slot).isOversized())
+            oversized.append(QDir::toNativeSeparators(slotFile(slot).path()));
+    }
+    if (lastModifiedFile().isOversized())
+        oversized.append(QDir::toNativeSeparators(lastModifiedFile().path()));
+    if (oversized.isEmpty())
+        return {};
+    return QStringLiteral("Not read, larger than 1 MiB: %1").arg(oversized.join(QStringLiteral(", ")));
 }

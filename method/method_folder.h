@@ -29,6 +29,11 @@ class MethodFolder
     /// "7. Free" for slot 7.
     static QString freeSlotName(int slot);
 
+    /// A warning for the status bar when a file of the folder is too large to be a method file
+    /// and was therefore read as missing; empty when there is none. Callers show it after
+    /// naming the slots or reading a method.
+    QString oversizedWarning() const;
+
   private:
     ProfileFile lastModifiedFile() const;
 

@@ -1,12 +1,12 @@
 #include "method/profile_file.h"
 
 #include "common/cp1252.h"
+#include "common/file_save.h"
+#include "common/regular_file_reader.h"
 #include "method/method_error.h"
 
-#include <QFile>
 #include <QFileInfo>
 #include <QList>
-#include <QSaveFile>
 
 #include <charconv>
 #include <cstdint>
@@ -52,16 +52,14 @@ bool sameName(const QByteArray &stored, const QString &name)
     return cp1252::decode(stored).compare(name, Qt::CaseInsensitive) == 0;
 }
 
-/// The lines without their line ends; empty for a missing file, nothing for one that exists but
-/// cannot be read.
+/// The lines without their line ends; empty for a missing file, nothing for anything else that
+/// is not a readable regular file of at most kMaxSize bytes.
 std::optional<QList<QByteArray>> readLines(const QString &path)
 {
-    QFile file(path);
-    if (!file.exists())
-        return QList<QByteArray>();
-    if (!file.open(QIODevice::ReadOnly))
+    const RegularFileReader::Result file = RegularFileReader::read(path, ProfileFile::kMaxSize);
+    if (file.status != RegularFileReader::Status::Read && file.status != RegularFileReader::Status::Missing)
         return std::nullopt;
-    QByteArray bytes = file.readAll();
+    QByteArray bytes = file.bytes;
     if (bytes.endsWith('\n'))
         bytes.chop(1);
     if (bytes.isEmpty())
@@ -99,6 +97,15 @@ Location locate(const QList<QByteArray> &lines, const QString &section, const QS
     return at;
 }
 
+/// Windows drops one pair of matching quotes around a value it reads, so a file keeps the same
+/// values on both systems.
+QByteArray unquoted(const QByteArray &value)
+{
+    const bool quoted = value.size() >= 2 && (value.front() == '"' || value.front() == '\'') &&
+                        value.back() == value.front();
+    return quoted ? value.mid(1, value.size() - 2) : value;
+}
+
 std::optional<QByteArray> findValue(const QString &path, const QString &section, const QString &key)
 {
     const auto lines = readLines(path);
@@ -107,7 +114,7 @@ std::optional<QByteArray> findValue(const QString &path, const QString &section,
     const Location at = locate(*lines, section, key);
     if (at.entry < 0)
         return std::nullopt;
-    return entryOf((*lines)[at.entry])->value;
+    return unquoted(entryOf((*lines)[at.entry])->value);
 }
 
 std::optional<int> parseInteger(const QByteArray &text)
@@ -135,14 +142,13 @@ void writeLines(const QString &path, const QList<QByteArray> &lines)
     const QFileInfo info(path);
     if (info.exists() && !(info.permissions() & QFileDevice::WriteOwner))
         refuseWrite(path);
-    QSaveFile file(path);
+    QByteArray bytes;
+    for (const QByteArray &line : lines)
+        bytes += line + "\r\n";
+    FileSave file(path);
     // Like Windows, still write a file whose folder takes no new files.
     file.setDirectWriteFallback(true);
-    if (!file.open(QIODevice::WriteOnly))
-        refuseWrite(path);
-    for (const QByteArray &line : lines)
-        file.write(line + "\r\n");
-    if (!file.commit())
+    if (file.write(bytes) != FileSave::Status::Saved)
         refuseWrite(path);
 }
 
@@ -156,6 +162,12 @@ QByteArray singleLine(const QString &value)
 } // namespace
 
 ProfileFile::ProfileFile(const QString &path) : m_path(path) {}
+
+bool ProfileFile::isOversized() const
+{
+    const QFileInfo info(m_path);
+    return info.isFile() && info.size() > kMaxSize;
+}
 
 QString ProfileFile::readString(const QString &section, const QString &key, const QString &defaultValue) const
 {

@@ -1,14 +1,20 @@
 // Cost of one received 4 KiB cluster in the terminal (text, change notification, caret and
 // scroll to the end) with little and with much text already there, and the memory a full day
-// of output takes. Run with QT_QPA_PLATFORM=offscreen.
+// of output takes. Run with QT_QPA_PLATFORM=offscreen; takes the standard benchmark flags.
 
 #include "app/terminal_edit.h"
 #include "app/terminal_text.h"
+#include "bench/benchmark_main.h"
 
 #include <QApplication>
+#include <QElapsedTimer>
+#include <QProcess>
 
 #include <benchmark/benchmark.h>
+#include <cstdio>
+#include <cstring>
 #include <fstream>
+#include <optional>
 #include <string>
 
 namespace {
@@ -25,15 +31,6 @@ QByteArray instrumentText(qsizetype size)
         text += line;
     text.truncate(size);
     return text;
-}
-
-QApplication &application()
-{
-    static int argc = 1;
-    static char name[] = "terminal_bench";
-    static char *argv[] = {name, nullptr};
-    static QApplication app(argc, argv);
-    return app;
 }
 
 double peakResidentMegabytes()
@@ -78,7 +75,6 @@ void BM_ModelAppend(benchmark::State &state)
 
 void BM_TerminalAppend(benchmark::State &state)
 {
-    application();
     const QByteArray start = instrumentText(state.range(0));
     const QByteArray cluster = instrumentText(kCluster);
     TerminalEdit edit;
@@ -110,7 +106,6 @@ void BM_TerminalAppend(benchmark::State &state)
 // chosen by hand, with the whole text selected.
 void BM_SelectionLength(benchmark::State &state)
 {
-    application();
     TerminalEdit edit;
     edit.setText(instrumentText(state.range(0)));
     edit.selectAll();
@@ -118,35 +113,79 @@ void BM_SelectionLength(benchmark::State &state)
         benchmark::DoNotOptimize(edit.selectedSize());
 }
 
-// A day of output arriving cluster by cluster; report the process's peak resident memory, for
-// the text alone and for the terminal that shows it. Run each on its own (--benchmark_filter),
-// since the peak is the process's.
-void BM_FillTextTo50MB(benchmark::State &state)
+// A day of output arriving cluster by cluster, for the text alone and for the terminal that
+// shows it. A peak of resident memory belongs to the whole process, so each fill runs in a
+// process of its own: this program started again with kFillOption, which prints the text's
+// size, the fill's seconds and the process's peak.
+constexpr char kFillOption[] = "--fill-in-own-process=";
+constexpr qsizetype kFillSize = 50 * 1024 * 1024;
+
+/// The text's size in MB once it has reached the fill size.
+double fillText()
 {
     const QByteArray cluster = instrumentText(kCluster);
-    for (auto _ : state) {
-        TerminalText text;
-        while (text.size() < 50 * 1024 * 1024)
-            text.appendReceived(cluster);
-        state.counters["peak_MB"] = peakResidentMegabytes();
+    TerminalText text;
+    while (text.size() < kFillSize)
+        text.appendReceived(cluster);
+    return double(text.size()) / (1024 * 1024);
+}
+
+double fillTerminal()
+{
+    const QByteArray cluster = instrumentText(kCluster);
+    TerminalEdit edit;
+    edit.show();
+    while (edit.text().size() < kFillSize) {
+        edit.appendReceived(cluster);
+        edit.scrollToEnd();
     }
+    QCoreApplication::processEvents();
+    return double(edit.text().size()) / (1024 * 1024);
+}
+
+/// The text alone needs no application object, which would add to its peak.
+int fillInThisProcess(int &argc, char **argv)
+{
+    const bool terminal = std::strcmp(argv[1] + std::strlen(kFillOption), "terminal") == 0;
+    std::optional<QApplication> application;
+    if (terminal)
+        application.emplace(argc, argv);
+    QElapsedTimer timer;
+    timer.start();
+    const double textMegabytes = terminal ? fillTerminal() : fillText();
+    std::printf("%f %f %f\n", textMegabytes, timer.nsecsElapsed() / 1e9, peakResidentMegabytes());
+    return 0;
+}
+
+void fillInOwnProcess(benchmark::State &state, const char *what)
+{
+    for (auto _ : state) {
+        QProcess fill;
+        fill.setProcessChannelMode(QProcess::ForwardedErrorChannel);
+        fill.start(QCoreApplication::applicationFilePath(), {QString(kFillOption) + what});
+        double textMegabytes = 0;
+        double seconds = 0;
+        double peakMegabytes = 0;
+        if (!fill.waitForFinished(-1) || fill.exitStatus() != QProcess::NormalExit || fill.exitCode() != 0 ||
+            std::sscanf(fill.readAllStandardOutput().constData(), "%lf %lf %lf", &textMegabytes, &seconds,
+                        &peakMegabytes) != 3) {
+            state.SkipWithError("the fill process failed");
+            break;
+        }
+        state.SetIterationTime(seconds);
+        state.counters["peak_MB"] = peakMegabytes;
+        state.counters["text_MB"] = textMegabytes;
+    }
+}
+
+void BM_FillTextTo50MB(benchmark::State &state)
+{
+    fillInOwnProcess(state, "text");
 }
 
 void BM_FillTerminalTo50MB(benchmark::State &state)
 {
-    application();
-    const QByteArray cluster = instrumentText(kCluster);
-    for (auto _ : state) {
-        TerminalEdit edit;
-        edit.show();
-        while (edit.text().size() < 50 * 1024 * 1024) {
-            edit.appendReceived(cluster);
-            edit.scrollToEnd();
-        }
-        QCoreApplication::processEvents();
-        state.counters["peak_MB"] = peakResidentMegabytes();
-        state.counters["text_MB"] = double(edit.text().size()) / (1024 * 1024);
-    }
+    fillInOwnProcess(state, "terminal");
 }
 
 } // namespace
@@ -154,7 +193,12 @@ void BM_FillTerminalTo50MB(benchmark::State &state)
 BENCHMARK(BM_ModelAppend)->Arg(50 * 1024)->Arg(50 * 1024 * 1024)->Unit(benchmark::kMicrosecond);
 BENCHMARK(BM_TerminalAppend)->Arg(50 * 1024)->Arg(50 * 1024 * 1024)->Unit(benchmark::kMicrosecond);
 BENCHMARK(BM_SelectionLength)->Arg(1024 * 1024)->Arg(50 * 1024 * 1024)->Unit(benchmark::kMicrosecond);
-BENCHMARK(BM_FillTextTo50MB)->Iterations(1)->Unit(benchmark::kMillisecond);
-BENCHMARK(BM_FillTerminalTo50MB)->Iterations(1)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_FillTextTo50MB)->Iterations(1)->UseManualTime()->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_FillTerminalTo50MB)->Iterations(1)->UseManualTime()->Unit(benchmark::kMillisecond);
 
-BENCHMARK_MAIN();
+int main(int argc, char **argv)
+{
+    if (argc == 2 && std::strncmp(argv[1], kFillOption, std::strlen(kFillOption)) == 0)
+        return fillInThisProcess(argc, argv);
+    return runBenchmarks<QApplication>(argc, argv);
+}

@@ -3,6 +3,7 @@
 
 #include "app/pause.h"
 #include "app/qt_event_pump.h"
+#include "bench/benchmark_main.h"
 #include "serial/system_tick_source.h"
 
 #include <QApplication>
@@ -22,10 +23,6 @@ double processCpuSeconds()
 
 void BM_PauseWithIdleWindow(benchmark::State &state)
 {
-    int argc = 1;
-    char name[] = "commands_bench";
-    char *argv[] = {name, nullptr};
-    QApplication app(argc, argv);
     QWidget window;
     window.resize(688, 626);
     window.show();
@@ -50,4 +47,7 @@ void BM_PauseWithIdleWindow(benchmark::State &state)
 
 BENCHMARK(BM_PauseWithIdleWindow)->Arg(2000)->Iterations(3)->Unit(benchmark::kMillisecond)->UseRealTime();
 
-BENCHMARK_MAIN();
+int main(int argc, char **argv)
+{
+    return runBenchmarks<QApplication>(argc, argv);
+}

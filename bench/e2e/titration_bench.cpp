@@ -1,9 +1,9 @@
 // Two figures of the program against the simulator over pseudo-terminals, in real time:
-//  1. the program's CPU while the simulator streams a titration of more than 200 points;
-//  2. the time from the last byte of a measuring table to the record complete in the
-//     terminal and the record list.
-// Run: QT_QPA_PLATFORM=offscreen build/bench/e2e/titration_bench [simulator speed factor, default 4;
-// 0 skips the streaming part]
+//  1. the time from the last byte of a measuring table to the record complete in the
+//     terminal and the record list;
+//  2. the program's CPU while the simulator streams a titration of more than 200 points, at a
+//     speed factor of the simulator given as the benchmark's argument.
+// Run: QT_QPA_PLATFORM=offscreen build/bench/e2e/titration_bench [standard benchmark flags]
 // The program runs on real time, so its receive allowance (4.5 ms a byte plus 250 ms after
 // the last read) needs the simulator's pause between points (3 s / factor) to stay longer
 // than that: factors above about 5 make the program cut clusters only at full queues.
@@ -12,6 +12,7 @@
 #include "app/native_dialogs.h"
 #include "app/simulator_process.h"
 #include "app/terminal_text.h"
+#include "bench/benchmark_main.h"
 #include "serial/serial_port.h"
 #include "tools/line_pacer.h"
 #include "tools/measuring_point.h"
@@ -27,11 +28,9 @@
 
 #include <algorithm>
 #include <atomic>
-#include <cstdio>
 #include <sys/resource.h>
 #include <thread>
 #include <unistd.h>
-#include <vector>
 
 namespace {
 
@@ -63,37 +62,42 @@ void sendKeys(TForm1 &form, const QList<QByteArray> &strings)
     }
 }
 
-int streamingCpu(const QString &speed)
+void BM_StreamingCpu(benchmark::State &state)
 {
-    SimulatorProcess simulator({"--speed", speed});
-    QString error;
-    if (!simulator.start(KORVANE_SIM_PROGRAM, &error)) {
-        std::fprintf(stderr, "simulator: %s\n", qPrintable(error));
-        return 1;
+    const QString speed = QString::number(state.range(0));
+    for (auto _ : state) {
+        SimulatorProcess simulator({"--speed", speed});
+        QString error;
+        if (!simulator.start(KORVANE_SIM_PROGRAM, &error)) {
+            state.SkipWithError(qPrintable("simulator: " + error));
+            break;
+        }
+        qputenv("KORVANE_COM1", QFile::encodeName(simulator.portPath()));
+        NativeDialogs dialogs;
+        TForm1 form(dialogs, SerialBackend::system());
+        const auto has = [&](const QByteArray &text) { return form.terminalText().text().contains(text); };
+        runUntil([&] { return has("d.At"); }, 10000);
+        // Memory 41: fine increments up to the buret's whole volume.
+        sendKeys(form, {"L", "41", "QZ", "\r", "O0.2O1OO\r"});
+        if (!runUntil([&] { return has("pH/mL\r\n"); }, 60000)) {
+            state.SkipWithError("no measuring table");
+            break;
+        }
+        const double cpuStart = cpuSeconds();
+        QElapsedTimer wall;
+        wall.start();
+        runUntil([&] { return has("TITRATION END"); }, 3600000, 50);
+        const double cpu = cpuSeconds() - cpuStart;
+        const double seconds = wall.elapsed() / 1000.0;
+        const QByteArray text = form.terminalText().text();
+        const qsizetype start = text.indexOf("pH/mL\r\n");
+        const QByteArray table = text.mid(start, text.indexOf("Results") - start);
+        state.SetIterationTime(seconds);
+        state.counters["points"] = double(table.count("\r\n") - 1);
+        state.counters["table_bytes"] = double(table.size());
+        state.counters["cpu_s"] = cpu;
+        state.counters["cpu_percent_of_core"] = 100.0 * cpu / seconds;
     }
-    qputenv("KORVANE_COM1", QFile::encodeName(simulator.portPath()));
-    NativeDialogs dialogs;
-    TForm1 form(dialogs, SerialBackend::system());
-    const auto has = [&](const QByteArray &text) { return form.terminalText().text().contains(text); };
-    runUntil([&] { return has("d.At"); }, 10000);
-    // Memory 41: fine increments up to the buret's whole volume.
-    sendKeys(form, {"L", "41", "QZ", "\r", "O0.2O1OO\r"});
-    if (!runUntil([&] { return has("pH/mL\r\n"); }, 60000)) {
-        std::fprintf(stderr, "no measuring table\n");
-        return 1;
-    }
-    const double cpuStart = cpuSeconds();
-    QElapsedTimer wall;
-    wall.start();
-    runUntil([&] { return has("TITRATION END"); }, 3600000, 50);
-    const double cpu = cpuSeconds() - cpuStart;
-    const double seconds = wall.elapsed() / 1000.0;
-    const QByteArray text = form.terminalText().text();
-    const QByteArray table = text.mid(text.indexOf("pH/mL\r\n"), text.indexOf("Results") - text.indexOf("pH/mL\r\n"));
-    std::printf("streaming at speed %s: %lld points in %.1f s, %lld bytes; program CPU %.3f s = %.2f %% of one core\n",
-                qPrintable(speed), static_cast<long long>(table.count("\r\n") - 1), seconds,
-                static_cast<long long>(table.size()), cpu, 100.0 * cpu / seconds);
-    return 0;
 }
 
 /// Writes at the speed of a 2400 baud line with 7E2 framing, as the instrument does.
@@ -112,21 +116,25 @@ void writeAtLineSpeed(PseudoTerminal &line, QByteArray bytes)
     }
 }
 
-int lastByteToRecord()
+/// Each iteration is one measuring table; its time runs from the table's last byte on the line
+/// to the record complete in the terminal and the record list.
+void BM_LastByteToRecord(benchmark::State &state)
 {
     PseudoTerminal line;
     QString error;
     if (!line.open(2400, &error)) {
-        std::fprintf(stderr, "pty: %s\n", qPrintable(error));
-        return 1;
+        state.SkipWithError(qPrintable("pty: " + error));
+        return;
     }
     qputenv("KORVANE_COM1", line.slavePath().toLocal8Bit());
     NativeDialogs dialogs;
     TForm1 form(dialogs, SerialBackend::system());
     auto *records = form.findChild<QComboBox *>("comboBoxSelectRecord");
     const MeasuringTable table(true);
-    std::vector<double> latencies;
-    for (int record = 1; record <= 6; ++record) {
+    double worstMs = 0;
+    int record = 0;
+    for (auto _ : state) {
+        ++record;
         const QByteArray last = table.line({99.0 + record, 0.1, 11.0, 0.01, 0.1, 0.0});
         std::atomic<qint64> lastByteNs{0};
         QElapsedTimer clock;
@@ -145,23 +153,25 @@ int lastByteToRecord()
         });
         const bool seen =
             runUntil([&] { return form.terminalText().text().contains(last) && records->count() == record; }, 20000, 1);
-        latencies.push_back(seen ? (clock.nsecsElapsed() - lastByteNs) / 1e6 : -1.0);
+        const double latencyMs = (clock.nsecsElapsed() - lastByteNs) / 1e6;
         instrument.join();
+        if (!seen) {
+            state.SkipWithError("the record did not arrive");
+            break;
+        }
+        worstMs = std::max(worstMs, latencyMs);
+        state.SetIterationTime(latencyMs / 1000);
         runUntil([] { return false; }, 1000);
     }
-    std::sort(latencies.begin(), latencies.end());
-    std::printf("last table byte to record complete (ms): min %.1f, median %.1f, max %.1f\n", latencies.front(),
-                latencies[latencies.size() / 2], latencies.back());
-    std::fflush(stdout);
-    return 0;
+    state.counters["worst_ms"] = worstMs;
 }
 
 } // namespace
 
-int main(int argc, char *argv[])
+BENCHMARK(BM_LastByteToRecord)->Iterations(6)->UseManualTime()->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_StreamingCpu)->ArgName("speed")->Arg(4)->Iterations(1)->UseManualTime()->Unit(benchmark::kSecond);
+
+int main(int argc, char **argv)
 {
-    QApplication application(argc, argv);
-    const QString speed = argc > 1 ? QString::fromLocal8Bit(argv[1]) : QStringLiteral("4");
-    const int latency = lastByteToRecord();
-    return latency + (speed == "0" ? 0 : streamingCpu(speed));
+    return runBenchmarks<QApplication>(argc, argv);
 }

@@ -1,6 +1,7 @@
 // What the serial worker costs and how fast a reply reaches the owner, on a real
 // pseudo-terminal through the POSIX device layer.
 
+#include "bench/benchmark_main.h"
 #include "pty_instrument.h"
 #include "serial/serial_port.h"
 
@@ -110,9 +111,5 @@ BENCHMARK(BM_ReplyToClusterEvent)->Iterations(10)->UseManualTime()->Unit(benchma
 
 int main(int argc, char **argv)
 {
-    QCoreApplication app(argc, argv);
-    benchmark::Initialize(&argc, argv);
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    return 0;
+    return runBenchmarks<QCoreApplication>(argc, argv);
 }

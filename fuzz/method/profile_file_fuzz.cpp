@@ -1,5 +1,6 @@
 // Random files, then random writes into them: every value reads back as written (one line,
-// trimmed), every line the writes did not replace stays in its order, and the file keeps CR LF.
+// trimmed, unquoted), every line the writes did not replace stays in its order, and the file
+// keeps CR LF.
 #include "common/cp1252.h"
 #include "method/method_error.h"
 #include "method/profile_file.h"
@@ -40,6 +41,14 @@ QString nameFrom(FuzzedDataProvider &data)
         bytes += data.PickValueInArray(kLetters);
     bytes = bytes.trimmed();
     return cp1252::decode(bytes.isEmpty() ? QByteArray("a") : bytes);
+}
+
+// Reading drops one pair of matching quotes around a value, as Windows does.
+QByteArray unquoted(const QByteArray &value)
+{
+    const bool quoted =
+        value.size() >= 2 && (value.front() == '"' || value.front() == '\'') && value.back() == value.front();
+    return quoted ? value.mid(1, value.size() - 2) : value;
 }
 
 QList<QByteArray> linesOf(QByteArray bytes)
@@ -111,7 +120,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *bytes, size_t size)
             } else {
                 QByteArray raw = QByteArray::fromStdString(data.ConsumeRandomLengthString(24));
                 profile.writeString(section, key, cp1252::decode(raw));
-                value = cp1252::decode(raw.replace('\r', ' ').replace('\n', ' ').trimmed());
+                value = cp1252::decode(unquoted(raw.replace('\r', ' ').replace('\n', ' ').trimmed()));
             }
         } catch (const MethodError &) {
             check(false);

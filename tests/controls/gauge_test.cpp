@@ -1,5 +1,6 @@
 #include "controls/gauge.h"
 #include "controls/invalid_operation.h"
+#include "tests/test_application_environment.h"
 
 #include <QApplication>
 #include <QElapsedTimer>
@@ -8,7 +9,6 @@
 
 #include <climits>
 #include <gtest/gtest.h>
-#include <memory>
 #include <utility>
 
 namespace {
@@ -17,14 +17,7 @@ namespace {
 class Application : public ::testing::Environment
 {
   public:
-    void SetUp() override { m_application = std::make_unique<QApplication>(m_argc, m_argv); }
-    void TearDown() override { m_application.reset(); }
-
-  private:
-    int m_argc = 1;
-    char m_name[14] = "controls_test";
-    char *m_argv[2] = {m_name, nullptr};
-    std::unique_ptr<QApplication> m_application;
+    void SetUp() override { ensureTestApplication<QApplication>(); }
 };
 
 [[maybe_unused]] const auto *const application = ::testing::AddGlobalTestEnvironment(new Application);

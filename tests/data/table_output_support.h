@@ -3,6 +3,8 @@
 // Shared by the table output tests: a GUI application for fonts and printing, and the external
 // readers (python3-xlrd, poppler-utils) that check the files as other programs see them.
 
+#include "tests/test_application_environment.h"
+
 #include <QApplication>
 #include <QFileInfo>
 #include <QProcess>
@@ -12,12 +14,7 @@ namespace table_output_test {
 
 inline void ensureApplication()
 {
-    if (QCoreApplication::instance())
-        return;
-    static int argc = 1;
-    static char name[] = "data_test";
-    static char *argv[] = {name, nullptr};
-    new QApplication(argc, argv);
+    ensureTestApplication<QApplication>();
 }
 
 struct ToolResult

@@ -1,6 +1,7 @@
 #include "common/cp1252.h"
 #include "data/table_snapshot.h"
 #include "data/worksheet_writer.h"
+#include "tests/common/file_size_limit.h"
 #include "tests/data/table_output_support.h"
 
 #include <QBuffer>
@@ -11,9 +12,7 @@
 #include <QTemporaryDir>
 #include <QtEndian>
 
-#include <csignal>
 #include <gtest/gtest.h>
-#include <sys/resource.h>
 
 using namespace table_output_test;
 
@@ -162,16 +161,12 @@ TEST_F(WorksheetWriterTest, AFailedWriteIsReportedAndLeavesTheOldFileWhole)
     // table, and part way through a table larger than the file's buffer.
     const QList<QStringList> large(5000, QStringList{"1.000", "0.100"});
     for (const auto &[limit, table] : {std::pair{100, tableOf(resultTable)}, std::pair{20000, tableOf(large)}}) {
-        rlimit normal{};
-        getrlimit(RLIMIT_FSIZE, &normal);
-        const auto oldHandler = signal(SIGXFSZ, SIG_IGN);
-        rlimit small = normal;
-        small.rlim_cur = limit;
-        setrlimit(RLIMIT_FSIZE, &small);
         QString error;
-        const bool written = WorksheetWriter::SaveGridAsExcel(table, name, error);
-        setrlimit(RLIMIT_FSIZE, &normal);
-        signal(SIGXFSZ, oldHandler);
+        bool written = false;
+        {
+            const FileSizeLimit cut(limit);
+            written = WorksheetWriter::SaveGridAsExcel(table, name, error);
+        }
 
         EXPECT_FALSE(written) << limit;
         EXPECT_EQ(error, "Stream write error");

@@ -82,7 +82,18 @@ INSTANTIATE_TEST_SUITE_P(Values, ProfileIntegerTest,
                                            IntegerCase{"12abc", 42}, IntegerCase{"1 2", 42}, IntegerCase{"0x", 42},
                                            IntegerCase{"0x1g", 42}, IntegerCase{"0x100000000", 42},
                                            IntegerCase{"2147483648", 42}, IntegerCase{"+-5", 42},
-                                           IntegerCase{"-0x1", 42}, IntegerCase{"$1F", 42}));
+                                           IntegerCase{"-0x1", 42}, IntegerCase{"$1F", 42}, IntegerCase{"'7'", 7},
+                                           IntegerCase{"\"0x10\"", 16}, IntegerCase{"\"7'", 42}));
+
+TEST_F(ProfileFileTest, DropsOnePairOfMatchingQuotesAsWindowsDoes)
+{
+    setBytes("[0]\nA= \"Acid 1\" \nB=' spaced '\nC=\"mixed'\nD=\"\nE=''\nF=\"\"twice\"\"\nG=in \"the\" middle\n");
+    const std::pair<const char *, const char *> expected[] = {{"A", "Acid 1"}, {"B", " spaced "},  {"C", "\"mixed'"},
+                                                              {"D", "\""},      {"E", ""},          {"F", "\"twice\""},
+                                                              {"G", "in \"the\" middle"}};
+    for (const auto &[key, value] : expected)
+        EXPECT_EQ(m_file.readString("0", key, "-"), value) << key;
+}
 
 TEST_F(ProfileFileTest, WritesANewFileWithWindowsLineEndsAndCodePage)
 {

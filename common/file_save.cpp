@@ -1,0 +1,28 @@
+#include "common/file_save.h"
+
+#include <QByteArray>
+#include <QSaveFile>
+
+FileSave::FileSave(const QString &path) : m_path(path) {}
+
+FileSave::Status FileSave::write(const Content &content)
+{
+    QSaveFile file(m_path);
+    file.setDirectWriteFallback(m_directWriteFallback);
+    if (!file.open(QIODevice::WriteOnly)) {
+        m_errorString = file.errorString();
+        return Status::NotCreated;
+    }
+    // commit() alone does not report a last write that the disk cut short; the flush does.
+    if (!content(file) || !file.flush() || !file.commit()) {
+        m_errorString = file.errorString();
+        return Status::NotWritten;
+    }
+    m_errorString.clear();
+    return Status::Saved;
+}
+
+FileSave::Status FileSave::write(const QByteArray &bytes)
+{
+    return write([&bytes](QIODevice &file) { return file.write(bytes) == bytes.size(); });
+}

@@ -1,0 +1,41 @@
+#pragma once
+
+#include <QString>
+
+#include <functional>
+
+class QByteArray;
+class QIODevice;
+
+/// Saves a file so that a refused or short write never leaves it cut short: the content goes to
+/// a new file beside the target, is flushed, and only then replaces the target.
+class FileSave
+{
+  public:
+    enum class Status
+    {
+        Saved,
+        NotCreated, ///< the file could not be opened for writing; nothing was written
+        NotWritten, ///< a write was refused or cut short; the target is as it was
+    };
+
+    /// Writes the content to the device; false when the device did not take all of it.
+    using Content = std::function<bool(QIODevice &)>;
+
+    explicit FileSave(const QString &path);
+
+    /// Where the folder takes no new file, writes the target in place, as Windows' own profile
+    /// writes do; a failed write then leaves that file cut short.
+    void setDirectWriteFallback(bool enabled) { m_directWriteFallback = enabled; }
+
+    Status write(const Content &content);
+    Status write(const QByteArray &bytes);
+
+    /// The system's reason for the last failure.
+    const QString &errorString() const { return m_errorString; }
+
+  private:
+    QString m_path;
+    bool m_directWriteFallback = false;
+    QString m_errorString;
+};

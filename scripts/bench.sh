@@ -1,0 +1,22 @@
+#!/usr/bin/env bash
+# Builds a release tree and runs every benchmark program once, each in its own process, writing
+# one JSON file per program (with the machine's load and CPU in its "context"):
+#   scripts/bench.sh [OUTDIR] [benchmark flags...]   e.g. scripts/bench.sh results --benchmark_repetitions=3
+set -euo pipefail
+cd "$(dirname "$0")/.."
+out=${1:-bench-results}
+shift || true
+bash scripts/install-deps.sh
+bash scripts/build.sh build-release -DCMAKE_BUILD_TYPE=Release -DKORVANE_BUILD_TESTS=OFF -DKORVANE_BUILD_BENCH=ON
+mkdir -p "$out"
+export QT_QPA_PLATFORM=offscreen
+status=0
+for program in $(find build-release/bench -type f -executable -name '*_bench' | sort); do
+  name=$(basename "$program")
+  echo "== $name"
+  if ! "$program" --benchmark_out="$out/$name.json" --benchmark_out_format=json "$@"; then
+    echo "$name failed" >&2
+    status=1
+  fi
+done
+exit $status
