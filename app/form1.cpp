@@ -390,6 +390,9 @@ QWidget *TForm1::buildTerminalPage()
     comboBoxSelectRecord->setEditText(QStringLiteral("no data available"));
     // Typing into the box must not add records to the list.
     comboBoxSelectRecord->setInsertPolicy(QComboBox::NoInsert);
+    // Its completer filters every item each time the newest record is selected, which made each
+    // new table cost as much as the whole list.
+    comboBoxSelectRecord->setCompleter(nullptr);
     comboBoxSelectRecord->setMinimumWidth(130);
     comboBoxSelectRecord->setAccessibleName(QStringLiteral("Selected data record :"));
 

@@ -21,9 +21,7 @@
 #include <QTabWidget>
 
 #include <benchmark/benchmark.h>
-#include <fstream>
-#include <memory>
-#include <string>
+#include <sys/resource.h>
 
 namespace {
 
@@ -60,12 +58,9 @@ constexpr qsizetype kBytesPerTable = 50 * kMegabyte / 8000;
 
 double peakResidentMegabytes()
 {
-    std::ifstream status("/proc/self/status");
-    for (std::string line; std::getline(status, line);) {
-        if (line.rfind("VmHWM:", 0) == 0)
-            return std::stod(line.substr(6)) / 1024.0;
-    }
-    return 0;
+    rusage usage{};
+    ::getrusage(RUSAGE_SELF, &usage);
+    return usage.ru_maxrss / 1024.0;
 }
 
 /// The main window as the program builds it, shown; its port stays closed.
@@ -186,7 +181,7 @@ void BM_TablePage100kRecords(benchmark::State &state)
 
 BENCHMARK(BM_ClusterWithTables)->Arg(50 * 1024)->Arg(50 * kMegabyte)->Unit(benchmark::kMicrosecond);
 BENCHMARK(BM_LongLineText)->Arg(kCluster)->Arg(4 * kMegabyte)->Unit(benchmark::kMicrosecond);
-BENCHMARK(BM_LongLineWindow)->Arg(kCluster)->Arg(4 * kMegabyte)->Iterations(50)->Unit(benchmark::kMicrosecond);
+BENCHMARK(BM_LongLineWindow)->Arg(kCluster)->Arg(4 * kMegabyte)->Iterations(5)->Unit(benchmark::kMicrosecond);
 BENCHMARK(BM_TablePage100kRecords)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_FormIntake50MB)->Iterations(1)->UseManualTime()->Unit(benchmark::kMillisecond);
 
