@@ -390,6 +390,9 @@ QWidget *TForm1::buildTerminalPage()
     comboBoxSelectRecord->setEditText(QStringLiteral("no data available"));
     // Typing into the box must not add records to the list.
     comboBoxSelectRecord->setInsertPolicy(QComboBox::NoInsert);
+    // Its completer filters every item each time the newest record is selected, which made each
+    // new table cost as much as the whole list.
+    comboBoxSelectRecord->setCompleter(nullptr);
     comboBoxSelectRecord->setMinimumWidth(130);
     comboBoxSelectRecord->setAccessibleName(QStringLiteral("Selected data record :"));
 
@@ -622,7 +625,7 @@ void TForm1::ChooseSelectedData(int RecordNo)
         FillTableAutomatic(cp1252::decode(Terminal->selectedBytes()));
         return;
     }
-    if (const std::optional<RecordBlock> block = recordBlock(Terminal->text(), RecordNo)) {
+    if (const std::optional<RecordBlock> block = recordBlock(Terminal->text(), m_records, RecordNo)) {
         m_recordNo = RecordNo;
         m_recordUnit = block->unit;
         FillTableAutomatic(cp1252::decode(block->data));
@@ -911,7 +914,7 @@ std::optional<QByteArray> TForm1::newestRecordData() const
     if (PageControl1->currentIndex() != 2 || comboBoxSelectRecord->currentIndex() != newest - 1 ||
         hasManualSelection())
         return std::nullopt;
-    return newest == 0 ? QByteArray() : recordData(Terminal->text(), newest);
+    return newest == 0 ? QByteArray() : recordData(Terminal->text(), m_records, newest);
 }
 
 void TForm1::ShowCurve()

@@ -1,6 +1,7 @@
 #include "record_counter.h"
 
 #include "data/header_walker.h"
+#include "data/record_text.h"
 
 #include <algorithm>
 
@@ -16,5 +17,15 @@ int RecordCounter::update(QByteArrayView text, qsizetype changedFrom)
     HeaderWalker walker(text, resumeFrom);
     for (qsizetype end = walker.next(); end >= 0; end = walker.next())
         m_headerEnds.push_back(end);
+    findFirstReadBuffer(text, changedFrom);
     return count();
+}
+
+void RecordCounter::findFirstReadBuffer(QByteArrayView text, qsizetype changedFrom)
+{
+    // One that ends before the change still stands first; else none starts before the change
+    // less its length, as in the header search.
+    if (m_firstReadBuffer >= 0 && m_firstReadBuffer + readBufferText.size() <= changedFrom)
+        return;
+    m_firstReadBuffer = findReadBuffer(text, std::max<qsizetype>(0, changedFrom - readBufferText.size() + 1));
 }

@@ -15,7 +15,14 @@ class RecordCounter
     int update(QByteArrayView text, qsizetype changedFrom);
 
     int count() const { return static_cast<int>(m_headerEnds.size()); }
+    /// Position right after the header of record `recordNo` (1-based, at most count()).
+    qsizetype headerEnd(int recordNo) const { return m_headerEnds[recordNo - 1]; }
+    /// Where the first "Read Buffer:" (any letter case) starts, -1 when the text holds none.
+    qsizetype firstReadBuffer() const { return m_firstReadBuffer; }
 
   private:
+    void findFirstReadBuffer(QByteArrayView text, qsizetype changedFrom);
+
     std::vector<qsizetype> m_headerEnds;
+    qsizetype m_firstReadBuffer = -1;
 };

@@ -15,22 +15,60 @@ qsizetype dataBlockEnd(QByteArrayView text, qsizetype from)
     return end;
 }
 
+namespace {
+
+// No Windows-1252 letter outside ASCII folds to one of these, so an ASCII comparison is exact.
+bool isReadBufferAt(QByteArrayView text, qsizetype at)
+{
+    return at + readBufferText.size() <= text.size() && (text[at] | 0x20) == 'r' &&
+           qstrnicmp(text.data() + at, readBufferText.size(), readBufferText.data(), readBufferText.size()) == 0;
+}
+
+SignalUnit unitOfHeaderBefore(QByteArrayView text, qsizetype headerEnd)
+{
+    const bool millivolts = headerEnd >= mvHeader.size() && text.sliced(headerEnd - mvHeader.size()).startsWith(mvHeader);
+    return millivolts ? SignalUnit::mV : SignalUnit::pH;
+}
+
+// The data block from `from` on in the text with every "Read Buffer:" removed, read from the
+// text as it stands. A "Read Buffer:" begins with a letter, so a run of data characters ends
+// where one begins; it cannot overlap itself, so each one found is one the removal takes.
+QByteArray dataBlockWithoutReadBuffer(QByteArrayView text, qsizetype from)
+{
+    QByteArray data;
+    for (;;) {
+        const qsizetype end = dataBlockEnd(text, from);
+        data.append(text.sliced(from, end - from));
+        if (!isReadBufferAt(text, end))
+            return data;
+        from = end + readBufferText.size();
+    }
+}
+
+std::optional<QByteArray> dataOf(const std::optional<RecordBlock> &block)
+{
+    return block ? std::optional<QByteArray>(block->data) : std::nullopt;
+}
+
+} // namespace
+
+qsizetype findReadBuffer(QByteArrayView text, qsizetype from)
+{
+    for (qsizetype at = from; at + readBufferText.size() <= text.size(); ++at) {
+        if (isReadBufferAt(text, at))
+            return at;
+    }
+    return -1;
+}
+
 QByteArray removeReadBuffer(QByteArrayView text)
 {
-    static constexpr QByteArrayView readBuffer = "Read Buffer:";
     QByteArray kept;
     kept.reserve(text.size());
     qsizetype copied = 0;
-    // No Windows-1252 letter outside ASCII folds to one of these, so an ASCII comparison is exact.
-    for (qsizetype at = 0; at + readBuffer.size() <= text.size();) {
-        if ((text[at] | 0x20) == 'r' &&
-            qstrnicmp(text.data() + at, readBuffer.size(), readBuffer.data(), readBuffer.size()) == 0) {
-            kept.append(text.sliced(copied, at - copied));
-            at += readBuffer.size();
-            copied = at;
-        } else {
-            ++at;
-        }
+    for (qsizetype at = findReadBuffer(text, 0); at >= 0; at = findReadBuffer(text, copied)) {
+        kept.append(text.sliced(copied, at - copied));
+        copied = at + readBufferText.size();
     }
     kept.append(text.sliced(copied));
     return kept;
@@ -49,12 +87,27 @@ std::optional<RecordBlock> recordBlock(QByteArrayView terminalText, int recordNo
         if (start < 0)
             return std::nullopt;
     }
-    const bool millivolts = start >= mvHeader.size() && text.sliced(start - mvHeader.size()).startsWith(mvHeader);
-    return RecordBlock{text.sliced(start, dataBlockEnd(text, start) - start), millivolts ? SignalUnit::mV : SignalUnit::pH};
+    return RecordBlock{text.sliced(start, dataBlockEnd(text, start) - start), unitOfHeaderBefore(text, start)};
 }
 
 std::optional<QByteArray> recordData(QByteArrayView terminalText, int recordNo)
 {
-    const std::optional<RecordBlock> block = recordBlock(terminalText, recordNo);
-    return block ? std::optional<QByteArray>(block->data) : std::nullopt;
+    return dataOf(recordBlock(terminalText, recordNo));
+}
+
+std::optional<RecordBlock> recordBlock(QByteArrayView terminalText, const RecordCounter &records, int recordNo)
+{
+    // Before the first "Read Buffer:" the text is what the removal leaves, so the headers up to
+    // there, and the walk that finds them, are those counted over the text as it stands.
+    const qsizetype firstRemoved = records.firstReadBuffer();
+    if (recordNo < 1 || recordNo > records.count() ||
+        (firstRemoved >= 0 && firstRemoved < records.headerEnd(recordNo)))
+        return recordBlock(terminalText, recordNo);
+    const qsizetype start = records.headerEnd(recordNo);
+    return RecordBlock{dataBlockWithoutReadBuffer(terminalText, start), unitOfHeaderBefore(terminalText, start)};
+}
+
+std::optional<QByteArray> recordData(QByteArrayView terminalText, const RecordCounter &records, int recordNo)
+{
+    return dataOf(recordBlock(terminalText, records, recordNo));
 }

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "analysis/signal_unit.h"
+#include "data/record_counter.h"
 
 #include <QByteArray>
 #include <QByteArrayView>
@@ -14,6 +15,12 @@ bool isDataChar(char c);
 
 /// End (exclusive) of the run of data characters that starts at `from`.
 qsizetype dataBlockEnd(QByteArrayView text, qsizetype from);
+
+/// A line the instrument writes that the record data leaves out, in any letter case.
+inline constexpr QByteArrayView readBufferText = "Read Buffer:";
+
+/// Start of the first "Read Buffer:" (any letter case) at or after `from`, or -1.
+qsizetype findReadBuffer(QByteArrayView text, qsizetype from);
 
 /// The text with every "Read Buffer:" removed, in any letter case, in one left-to-right pass.
 QByteArray removeReadBuffer(QByteArrayView text);
@@ -29,3 +36,8 @@ struct RecordBlock
 /// "Read Buffer:" is removed; nothing when that text holds fewer records.
 std::optional<RecordBlock> recordBlock(QByteArrayView terminalText, int recordNo);
 std::optional<QByteArray> recordData(QByteArrayView terminalText, int recordNo);
+
+/// The same, with `records` counted over the terminal text as it stands: costs what the record
+/// takes while no "Read Buffer:" stands before its header, else what the text takes.
+std::optional<RecordBlock> recordBlock(QByteArrayView terminalText, const RecordCounter &records, int recordNo);
+std::optional<QByteArray> recordData(QByteArrayView terminalText, const RecordCounter &records, int recordNo);

@@ -89,8 +89,13 @@ TEST_F(RecordsFormTest, KeepsTheChoiceUntilANewHeaderArrives)
 
     terminal()->appendReceived(kMvTable.first(40));
     terminal()->appendReceived(kMvTable.sliced(40));
-    EXPECT_EQ(chooser()->count(), 3);
+    EXPECT_EQ(items(), QStringList({"data record 1", "data record 2", "data record 3"}));
     EXPECT_EQ(chooser()->currentIndex(), 2);
+
+    chooser()->setCurrentIndex(0);
+    terminal()->setText(kPhTable + kMvTable);
+    EXPECT_EQ(items(), QStringList({"data record 1", "data record 2"}));
+    EXPECT_EQ(chooser()->currentIndex(), 1);
 
     terminal()->setText("");
     EXPECT_EQ(chooser()->count(), 0);

@@ -1,5 +1,6 @@
 #include "data/header_walker.h"
 #include "data/record_counter.h"
+#include "data/record_text.h"
 #include "tests/data/record_reference.h"
 
 #include <gtest/gtest.h>
@@ -66,6 +67,10 @@ TEST(RecordCounter, EqualsAFullRecountAfterRandomChanges)
             }
             ASSERT_EQ(counter.update(text, changedFrom), reference::headerEnds(text).size())
                 << "round " << round << " change " << change;
+            // Every record, and one past the last, read with the counter's help.
+            for (int recordNo = 1; recordNo <= counter.count() + 1; ++recordNo)
+                ASSERT_EQ(recordData(text, counter, recordNo), reference::recordData(text, recordNo))
+                    << "round " << round << " change " << change << " record " << recordNo;
         }
     }
 }
