@@ -17,8 +17,7 @@ class SerialBasicDlg : public SerialFixture
   protected:
     static void SetUpTestSuite()
     {
-        // Before the fixture would make a QCoreApplication: the dialog needs a QApplication.
-        ensureTestApplication<QApplication>();
+        ensureApplication();
         ASSERT_TRUE(qobject_cast<QApplication *>(QCoreApplication::instance())) << "the dialog needs a QApplication";
     }
 
