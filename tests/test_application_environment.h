@@ -7,19 +7,18 @@
 
 /// Owns the one application object of a test program: made on first use, deleted when the test
 /// run ends, while Qt is still whole. One left to the exit handlers, or to none at all, can
-/// outlive the Qt globals it needs.
+/// outlive the Qt globals it needs. Offscreen unless the caller chose a platform, so that a test
+/// program runs the same when started directly as under ctest.
 class TestApplicationEnvironment : public ::testing::Environment
 {
   public:
-    /// A program whose widget tests need more than the core application its other tests made
-    /// gets the wider one in its place, between two tests.
     template <class Application>
     void ensure()
     {
-        QCoreApplication *current = QCoreApplication::instance();
-        if (qobject_cast<Application *>(current) || (current && current != m_application.get()))
+        if (QCoreApplication::instance())
             return;
-        m_application.reset();
+        if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
+            qputenv("QT_QPA_PLATFORM", "offscreen");
         m_application = std::make_unique<Application>(m_argc, m_argv);
     }
     void TearDown() override { m_application.reset(); }
@@ -34,7 +33,7 @@ class TestApplicationEnvironment : public ::testing::Environment
 inline TestApplicationEnvironment *const testApplicationEnvironment = static_cast<TestApplicationEnvironment *>(
     ::testing::AddGlobalTestEnvironment(new TestApplicationEnvironment));
 
-/// Makes the test program's application object unless one of that kind exists.
+/// Makes the test program's application object unless one exists.
 template <class Application>
 void ensureTestApplication()
 {

@@ -10,12 +10,7 @@ namespace {
 class GuiApplication : public testing::Environment
 {
   public:
-    void SetUp() override
-    {
-        if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
-            qputenv("QT_QPA_PLATFORM", "offscreen");
-        ensureTestApplication<QApplication>();
-    }
+    void SetUp() override { ensureTestApplication<QApplication>(); }
 };
 
 const auto *const environment = testing::AddGlobalTestEnvironment(new GuiApplication);

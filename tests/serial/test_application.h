@@ -2,10 +2,11 @@
 
 #include "tests/test_application_environment.h"
 
-#include <QCoreApplication>
+#include <QApplication>
 
-/// The one application object of the test program; synchronized calls need its event loop.
+/// The one application object of the test program; synchronized calls need its event loop, the
+/// settings dialog a QApplication.
 inline void ensureApplication()
 {
-    ensureTestApplication<QCoreApplication>();
+    ensureTestApplication<QApplication>();
 }
