@@ -13,6 +13,8 @@ Program::Program(const Platform &platform)
       m_transfer(m_commands.player(), m_commandHost, m_methodRequests, UploadProgressForm)
 {
     MethodSetupForm.setInfoForm(&InfoMethodModeDialog);
+    MethodSetupForm.OnFolderWarning = [this](const QString &warning) { Form1.setStatusText(warning); };
+    MethodSetupForm.reportFolderWarning();
     Form1.setCollaborators({SerialBasicDLG, OKRightDlg10, OKRightDlg11, m_commands, m_transfer});
     // Quit also ends a running sequence, so the program does not linger through the rest of an upload.
     QObject::connect(&Form1, &TForm1::closed, [this] { m_commands.player().stop(); });

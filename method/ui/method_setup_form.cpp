@@ -224,6 +224,15 @@ void TMethodSetupForm::refreshSlotNames()
     const QStringList names = m_folder.slotNames();
     for (int slot = 0; slot < names.size(); ++slot)
         m_slots->setItemText(slot, names[slot]);
+    reportFolderWarning();
+}
+
+void TMethodSetupForm::reportFolderWarning() const
+{
+    if (!OnFolderWarning)
+        return;
+    if (const QString warning = m_folder.oversizedWarning(); !warning.isEmpty())
+        OnFolderWarning(warning);
 }
 
 void TMethodSetupForm::setInfoForm(QDialog *info)
@@ -373,6 +382,7 @@ void TMethodSetupForm::IniFileLoadPreview()
         return;
     }
     showSettings(method);
+    reportFolderWarning();
 }
 
 void TMethodSetupForm::showGroup(int group)

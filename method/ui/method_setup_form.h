@@ -8,6 +8,7 @@
 
 #include <array>
 #include <cstdint>
+#include <functional>
 
 class GroupPage;
 class MessageBoxes;
@@ -29,6 +30,11 @@ class TMethodSetupForm : public QDialog
 
     /// The window that the Info button shows modally.
     void setInfoForm(QDialog *info);
+
+    /// Told which method files were left unread for their size, whenever the slots are read.
+    std::function<void(const QString &)> OnFolderWarning;
+    /// Tells OnFolderWarning of unread method files, if there are any.
+    void reportFolderWarning() const;
 
     void ResetTitratorSaveButtonState();
     void ResetTitratorLoadButtonState();
