@@ -27,7 +27,7 @@
 #include "data/worksheet_writer.h"
 #include "method/method_folder.h"
 #include "serial/connection_summary.h"
-#include "serial/serial_basic_dlg.h"
+#include "serial/ui/serial_basic_dlg.h"
 #include "serial/serial_port.h"
 
 #include <QApplication>

@@ -1,5 +1,5 @@
-#include "serial/serial_basic_dlg.h"
-#include "serial_fixture.h"
+#include "serial/ui/serial_basic_dlg.h"
+#include "tests/serial/serial_fixture.h"
 
 #include <QApplication>
 #include <QComboBox>
