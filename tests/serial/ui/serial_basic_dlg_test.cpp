@@ -17,9 +17,6 @@ class SerialBasicDlg : public SerialFixture
   protected:
     static void SetUpTestSuite()
     {
-        // Started directly, the program has no platform chosen; the dialog needs one without a display.
-        if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
-            qputenv("QT_QPA_PLATFORM", "offscreen");
         ensureTestApplication<QApplication>();
         ASSERT_TRUE(qobject_cast<QApplication *>(QCoreApplication::instance())) << "the dialog needs a QApplication";
     }
