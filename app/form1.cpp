@@ -27,7 +27,7 @@
 #include "data/worksheet_writer.h"
 #include "method/method_folder.h"
 #include "serial/connection_summary.h"
-#include "serial/serial_basic_dlg.h"
+#include "serial/ui/serial_basic_dlg.h"
 #include "serial/serial_port.h"
 
 #include <QApplication>
@@ -712,8 +712,7 @@ void TForm1::writeTerminalFile(const QString &fileName)
 {
     FileSave file(fileName);
     if (file.write(Terminal->text()) != FileSave::Status::Saved)
-        m_dialogs.error(this, QStringLiteral("Cannot create file \"%1\". %2")
-                                  .arg(QDir::toNativeSeparators(fileName), file.errorString()));
+        m_dialogs.error(this, file.failureMessage());
 }
 
 void TForm1::Print1Click()
@@ -1006,8 +1005,7 @@ void TForm1::SaveClick()
     FileSave file(fileName);
     const QImage picture = curvePicture();
     if (file.write([&picture](QIODevice &device) { return picture.save(&device, "BMP"); }) != FileSave::Status::Saved)
-        m_dialogs.error(this, QStringLiteral("Cannot create file \"%1\". %2")
-                                  .arg(QDir::toNativeSeparators(fileName), file.errorString()));
+        m_dialogs.error(this, file.failureMessage());
 }
 
 void TForm1::SaveasCSV1Click()

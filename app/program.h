@@ -13,7 +13,7 @@
 #include "app/upload_progress_form.h"
 #include "method/ui/info_form.h"
 #include "method/ui/method_setup_form.h"
-#include "serial/serial_basic_dlg.h"
+#include "serial/ui/serial_basic_dlg.h"
 
 #include <memory>
 

@@ -3,7 +3,7 @@
 #include "app/dialogs.h"
 #include "app/result_record.h"
 #include "app/titration_report.h"
-#include "data/atomic_file.h"
+#include "common/file_save.h"
 #include "data/csv_writer.h"
 #include "data/xlsx_writer.h"
 
@@ -15,7 +15,10 @@ ResultFiles::ResultFiles(Dialogs &dialogs, QWidget *parent, ConfirmOverwrite con
 QString ResultFiles::saveCsv(const ResultRecord &record)
 {
     return save(record, QStringLiteral("csv"), QStringLiteral("CSV (*.csv)"),
-                [&](const QString &fileName) { return writeFileAtomically(fileName, csvText(record.table)); });
+                [&](const QString &fileName) {
+                    FileSave file(fileName);
+                    return file.write(csvText(record.table)) == FileSave::Status::Saved ? QString() : file.failureMessage();
+                });
 }
 
 QString ResultFiles::saveXlsx(const ResultRecord &record)

@@ -3,11 +3,10 @@
 #include "analysis/result_text.h"
 #include "app/fonts.h"
 #include "app/result_record.h"
+#include "common/file_save.h"
 #include "curve/curve_drawing.h"
 #include "curve/equivalence_markers.h"
-#include "data/atomic_file.h"
 
-#include <QFile>
 #include <QImage>
 #include <QLocale>
 #include <QPainter>
@@ -238,5 +237,6 @@ QString TitrationReport::writePdf(const QString &fileName) const
     printer.setCreator(QStringLiteral("Korvane"));
     if (!print(printer))
         return QStringLiteral("Cannot write the report: the PDF printer could not start.");
-    return copyFileAtomically(printer.outputFileName(), fileName);
+    FileSave file(fileName);
+    return file.copy(printer.outputFileName()) == FileSave::Status::Saved ? QString() : file.failureMessage();
 }

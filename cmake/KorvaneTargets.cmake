@@ -1,19 +1,13 @@
 # Helpers that keep every test, benchmark and fuzz target built the same way.
 
-# Adds every direct subfolder of DIR that has a CMakeLists.txt and whose subsystem library
-# exists (tests/data needs korvane_data, tests/analysis needs korvane_analysis, ...).
+# korvane_add_subfolders(dir folder ...): adds each named subfolder of dir; a missing one is an
+# error, so a folder that was moved or lost cannot silently take its tests with it.
 function(korvane_add_subfolders dir)
-  file(GLOB children LIST_DIRECTORIES true ${CMAKE_CURRENT_SOURCE_DIR}/${dir}/*)
-  foreach(child ${children})
-    get_filename_component(subsystem ${child} NAME)
-    if(IS_DIRECTORY ${child} AND EXISTS ${child}/CMakeLists.txt
-       AND (TARGET korvane_${subsystem} OR NOT subsystem MATCHES "^(common|analysis|serial|data|curve|method|controls|app)$"))
-      add_subdirectory(${child})
-      # A subsystem's window half is a library of its own, tested in the matching subfolder.
-      if(EXISTS ${child}/ui/CMakeLists.txt AND TARGET korvane_${subsystem}_ui)
-        add_subdirectory(${child}/ui)
-      endif()
+  foreach(folder ${ARGN})
+    if(NOT EXISTS ${CMAKE_CURRENT_SOURCE_DIR}/${dir}/${folder}/CMakeLists.txt)
+      message(FATAL_ERROR "Folder ${dir}/${folder} is missing")
     endif()
+    add_subdirectory(${dir}/${folder})
   endforeach()
 endfunction()
 
@@ -22,7 +16,7 @@ endfunction()
 function(korvane_add_test name)
   cmake_parse_arguments(ARG "" "" "SOURCES;LIBS;LABELS" ${ARGN})
   add_executable(${name} ${ARG_SOURCES})
-  target_link_libraries(${name} PRIVATE ${ARG_LIBS} GTest::gtest GTest::gtest_main)
+  target_link_libraries(${name} PRIVATE ${ARG_LIBS} korvane_test_support GTest::gtest GTest::gtest_main)
   set(properties ENVIRONMENT "QT_QPA_PLATFORM=offscreen")
   if(ARG_LABELS)
     list(APPEND properties LABELS "${ARG_LABELS}")

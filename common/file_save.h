@@ -30,6 +30,11 @@ class FileSave
 
     Status write(const Content &content);
     Status write(const QByteArray &bytes);
+    /// Writes the bytes of a file made elsewhere, by a library that writes only to a name.
+    Status copy(const QString &builtFile);
+
+    /// The user's message for the last failure: which file, and the system's reason.
+    QString failureMessage() const;
 
     /// The system's reason for the last failure.
     const QString &errorString() const { return m_errorString; }

@@ -1,7 +1,7 @@
 #include "data/xlsx_writer.h"
 
 #include "analysis/table_number.h"
-#include "data/atomic_file.h"
+#include "common/file_save.h"
 
 #include <QFile>
 #include <QTemporaryDir>
@@ -53,5 +53,6 @@ QString writeXlsx(const QList<XlsxSheet> &sheets, const QString &fileName)
         writeSheet(workbook, sheet, bold);
     if (const lxw_error error = workbook_close(workbook); error != LXW_NO_ERROR)
         return QStringLiteral("Cannot write the workbook: %1").arg(QString::fromUtf8(lxw_strerror(error)));
-    return copyFileAtomically(built, fileName);
+    FileSave file(fileName);
+    return file.copy(built) == FileSave::Status::Saved ? QString() : file.failureMessage();
 }

@@ -12,7 +12,7 @@ echo "== serial tests under ThreadSanitizer"
 cmake -S . -B build-tsan -G Ninja -Wno-dev -DSANITIZER=thread -DKORVANE_BUILD_BENCH=OFF >/dev/null
 cmake --build build-tsan -j "$jobs" --target serial_tests
 TSAN_OPTIONS="halt_on_error=1 second_deadlock_stack=1" \
-  ctest --test-dir build-tsan --output-on-failure -L serial --timeout 300
+  ctest --test-dir build-tsan --output-on-failure -L '^serial$' --timeout 300
 
 if [ -d fuzz ]; then
   echo "== fuzz harnesses, ${KORVANE_FUZZ_SECONDS:=20} s each"

@@ -1,6 +1,6 @@
 #pragma once
 
-// Shared by the main window's tests: one QApplication for the test program, platform dialogs
+// Shared by the main window's tests: the QApplication of the test program, platform dialogs
 // answered by the test, the fake serial device on a manual clock, and the program built as at
 // start-up.
 
@@ -12,12 +12,12 @@
 #include "serial/platform/fake_comm_device.h"
 #include "serial/platform/fake_comm_driver.h"
 #include "serial/serial_port.h"
+#include "tests/support/fake_dialogs.h"
+#include "tests/support/test_application_environment.h"
 
 #include <QAbstractButton>
 #include <QApplication>
 #include <QPointer>
-#include <QPrinter>
-#include <QTemporaryDir>
 #include <QTimer>
 
 #include <fcntl.h>
@@ -29,35 +29,9 @@
 #include <termios.h>
 #include <unistd.h>
 
-/// Deletes the test program's QApplication at the end of the run, while Qt is still whole.
-class ApplicationEnvironment : public ::testing::Environment
+inline void testApplication()
 {
-  public:
-    QApplication &application()
-    {
-        static int argc = 1;
-        static char name[] = "app_test";
-        static char *argv[] = {name, nullptr};
-        if (!m_app) {
-            // The program's own data (the capture log) goes to a folder of the test run.
-            qputenv("XDG_DATA_HOME", m_dataHome.path().toLocal8Bit());
-            m_app = std::make_unique<QApplication>(argc, argv);
-        }
-        return *m_app;
-    }
-    void TearDown() override { m_app.reset(); }
-
-  private:
-    QTemporaryDir m_dataHome;
-    std::unique_ptr<QApplication> m_app;
-};
-
-inline ApplicationEnvironment *const applicationEnvironment =
-    static_cast<ApplicationEnvironment *>(::testing::AddGlobalTestEnvironment(new ApplicationEnvironment));
-
-inline QApplication &testApplication()
-{
-    return applicationEnvironment->application();
+    ensureTestApplication<QApplication>();
 }
 
 /// Clicks the named button of the next modal dialog once it is shown.
@@ -71,43 +45,6 @@ inline void answerNextModal(const QString &button)
         target->click();
     });
 }
-
-/// The platform dialogs, answered from fields the test sets.
-class FakeDialogs : public Dialogs
-{
-  public:
-    QString openAnswer;
-    QString saveAnswer;
-    bool printAnswer = true;
-    QString pdfFile;
-    QList<FileRequest> openRequests;
-    QList<FileRequest> saveRequests;
-    QStringList messages;
-    QStringList errors;
-    QStringList documents;
-    int printSetups = 0;
-
-    QString openFileName(QWidget *, const FileRequest &request) override
-    {
-        openRequests.append(request);
-        return openAnswer;
-    }
-    QString saveFileName(QWidget *, const FileRequest &request) override
-    {
-        saveRequests.append(request);
-        return saveAnswer;
-    }
-    bool print(QWidget *, QPrinter &printer) override
-    {
-        printer.setOutputFormat(QPrinter::PdfFormat);
-        printer.setOutputFileName(pdfFile);
-        return printAnswer;
-    }
-    void printSetup(QWidget *, QPrinter &) override { ++printSetups; }
-    void message(QWidget *, const QString &text) override { messages.append(text); }
-    void error(QWidget *, const QString &text) override { errors.append(text); }
-    void openDocument(const QString &path) override { documents.append(path); }
-};
 
 /// The program with its port on the fake device; its waits and simulated time move only in
 /// advance() or in the waits of the pump.

@@ -1,6 +1,6 @@
 #include "form_fixture.h"
 
-#include "serial/serial_basic_dlg.h"
+#include "serial/ui/serial_basic_dlg.h"
 
 #include <QAction>
 #include <QComboBox>

@@ -1,6 +1,6 @@
 #include "controls/gauge.h"
 #include "controls/invalid_operation.h"
-#include "tests/test_application_environment.h"
+#include "tests/support/test_application_environment.h"
 
 #include <QApplication>
 #include <QElapsedTimer>

@@ -1,4 +1,4 @@
-#include "tests/test_application_environment.h"
+#include "tests/support/test_application_environment.h"
 
 #include <QApplication>
 

@@ -3,7 +3,7 @@
 // Shared by the table output tests: a GUI application for fonts and printing, and the external
 // readers (python3-xlrd, poppler-utils) that check the files as other programs see them.
 
-#include "tests/test_application_environment.h"
+#include "tests/support/test_application_environment.h"
 
 #include <QApplication>
 #include <QFileInfo>

@@ -1,7 +1,7 @@
 #include "serial/platform/posix_comm_driver.h"
 #include "serial/platform/posix_termios2.h"
 #include "serial/serial_port.h"
-#include "test_application.h"
+#include "tests/support/test_application_environment.h"
 
 #include <QCoreApplication>
 #include <QElapsedTimer>
@@ -64,7 +64,7 @@ class PtyMaster
 class PosixPort : public ::testing::Test
 {
   protected:
-    static void SetUpTestSuite() { ensureApplication(); }
+    static void SetUpTestSuite() { ensureTestApplication<QCoreApplication>(); }
 
     void SetUp() override
     {

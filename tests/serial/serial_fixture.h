@@ -4,7 +4,7 @@
 #include "serial/platform/fake_comm_device.h"
 #include "serial/platform/fake_comm_driver.h"
 #include "serial/serial_port.h"
-#include "test_application.h"
+#include "tests/support/test_application_environment.h"
 
 #include <QCoreApplication>
 #include <QObject>
@@ -33,7 +33,7 @@ inline void PrintTo(const Report &report, std::ostream *out)
 class SerialFixture : public ::testing::Test
 {
   protected:
-    static void SetUpTestSuite() { ensureApplication(); }
+    static void SetUpTestSuite() { ensureTestApplication<QCoreApplication>(); }
 
     void SetUp() override { createPort(); }
 

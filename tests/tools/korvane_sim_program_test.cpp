@@ -1,3 +1,4 @@
+#include "tests/support/test_application_environment.h"
 #include "tools/published_link.h"
 
 #include <QCoreApplication>
@@ -38,10 +39,7 @@ TEST(PublishedLink, ReplacesAnOldLinkRefusesAFileAndCleansUp)
 
 TEST(KorvaneSimProgram, PublishesItsPortAnswersAndCleansUpOnTerminate)
 {
-    int argc = 1;
-    char name[] = "tools_test";
-    char *argv[] = {name, nullptr};
-    QCoreApplication application(argc, argv);
+    ensureTestApplication<QCoreApplication>();
     QTemporaryDir directory;
     const QString link = directory.filePath("COM1");
     QProcess simulator;

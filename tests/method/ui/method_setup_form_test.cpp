@@ -1,9 +1,10 @@
-#include "common/message_boxes.h"
 #include "method/method_error.h"
 #include "method/ui/info_form.h"
 #include "method/ui/method_setup_form.h"
 #include "method/ui/page_info.h"
 #include "tests/method/test_files.h"
+#include "tests/support/fake_message_boxes.h"
+#include "tests/support/test_application_environment.h"
 
 #include <QAbstractButton>
 #include <QApplication>
@@ -24,36 +25,6 @@
 
 namespace {
 
-/// Deletes the test program's QApplication at the end of the run, while Qt is still whole.
-class ApplicationEnvironment : public ::testing::Environment
-{
-  public:
-    void SetUp() override
-    {
-        static int argc = 1;
-        static char name[] = "method_ui_test";
-        static char *argv[] = {name, nullptr};
-        m_app = std::make_unique<QApplication>(argc, argv);
-    }
-    void TearDown() override { m_app.reset(); }
-
-  private:
-    std::unique_ptr<QApplication> m_app;
-};
-
-[[maybe_unused]] ::testing::Environment *const kApplication =
-    ::testing::AddGlobalTestEnvironment(new ApplicationEnvironment);
-
-class FakeBoxes : public MessageBoxes
-{
-  public:
-    void message(QWidget *, const QString &text) override { messages.append(text); }
-    void error(QWidget *, const QString &text) override { errors.append(text); }
-
-    QStringList messages;
-    QStringList errors;
-};
-
 using Codes = std::array<ModeCode, 12>;
 
 void expectSameMethod(const MethodSettings &actual, const MethodSettings &expected)
@@ -70,6 +41,8 @@ void expectSameMethod(const MethodSettings &actual, const MethodSettings &expect
 class MethodSetupFormTest : public ::testing::Test
 {
   protected:
+    static void SetUpTestSuite() { ensureTestApplication<QApplication>(); }
+
     TMethodSetupForm &form()
     {
         if (!m_form)
@@ -128,7 +101,7 @@ class MethodSetupFormTest : public ::testing::Test
 
     QTemporaryDir m_dir;
     MethodFolder m_folder{m_dir.filePath("Config")};
-    FakeBoxes m_boxes;
+    FakeMessageBoxes<> m_boxes;
     std::unique_ptr<TMethodSetupForm> m_form;
 };
 

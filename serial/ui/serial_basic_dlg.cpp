@@ -1,4 +1,4 @@
-#include "serial/serial_basic_dlg.h"
+#include "serial/ui/serial_basic_dlg.h"
 
 #include "serial/serial_port.h"
 

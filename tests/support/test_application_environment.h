@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QCoreApplication>
+#include <QTemporaryDir>
 
 #include <gtest/gtest.h>
 #include <memory>
@@ -19,6 +20,8 @@ class TestApplicationEnvironment : public ::testing::Environment
             return;
         if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
             qputenv("QT_QPA_PLATFORM", "offscreen");
+        // The program's own data (the capture log) goes to a folder of the test run.
+        qputenv("XDG_DATA_HOME", m_dataHome.path().toLocal8Bit());
         m_application = std::make_unique<Application>(m_argc, m_argv);
     }
     void TearDown() override { m_application.reset(); }
@@ -27,6 +30,7 @@ class TestApplicationEnvironment : public ::testing::Environment
     int m_argc = 1;
     char m_name[13] = "korvane_test";
     char *m_argv[2] = {m_name, nullptr};
+    QTemporaryDir m_dataHome;
     std::unique_ptr<QCoreApplication> m_application;
 };
 

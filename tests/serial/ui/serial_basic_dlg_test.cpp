@@ -1,5 +1,5 @@
-#include "serial/serial_basic_dlg.h"
-#include "serial_fixture.h"
+#include "serial/ui/serial_basic_dlg.h"
+#include "tests/serial/serial_fixture.h"
 
 #include <QApplication>
 #include <QComboBox>
@@ -17,9 +17,6 @@ class SerialBasicDlg : public SerialFixture
   protected:
     static void SetUpTestSuite()
     {
-        // Started directly, the program has no platform chosen; the dialog needs one without a display.
-        if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
-            qputenv("QT_QPA_PLATFORM", "offscreen");
         ensureTestApplication<QApplication>();
         ASSERT_TRUE(qobject_cast<QApplication *>(QCoreApplication::instance())) << "the dialog needs a QApplication";
     }

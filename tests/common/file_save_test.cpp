@@ -1,0 +1,41 @@
+#include "common/file_save.h"
+
+#include <QFile>
+#include <QTemporaryDir>
+
+#include <gtest/gtest.h>
+
+namespace {
+
+QByteArray contentOf(const QString &path)
+{
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+}
+
+void writeFile(const QString &path, const QByteArray &bytes)
+{
+    QFile file(path);
+    ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+    file.write(bytes);
+}
+
+} // namespace
+
+TEST(FileSave, CopyReplacesTheTargetOnlyWithAWholeBuiltFile)
+{
+    QTemporaryDir dir;
+    const QString target = dir.filePath("report.pdf");
+    const QString built = dir.filePath("built.pdf");
+    writeFile(target, "old report");
+
+    FileSave missing(target);
+    EXPECT_EQ(missing.copy(dir.filePath("not-made.pdf")), FileSave::Status::NotWritten);
+    EXPECT_EQ(contentOf(target), "old report");
+    EXPECT_TRUE(missing.failureMessage().startsWith("Cannot create file \"" + target + "\". "));
+    EXPECT_GT(missing.failureMessage().size(), QString("Cannot create file \"" + target + "\". ").size());
+
+    writeFile(built, "new report");
+    EXPECT_EQ(FileSave(target).copy(built), FileSave::Status::Saved);
+    EXPECT_EQ(contentOf(target), "new report");
+}

@@ -1,0 +1,40 @@
+#pragma once
+
+#include "app/dialogs.h"
+#include "tests/support/fake_message_boxes.h"
+
+#include <QList>
+#include <QPrinter>
+
+/// The platform dialogs, answered from fields the test sets.
+class FakeDialogs : public FakeMessageBoxes<Dialogs>
+{
+  public:
+    QString openAnswer;
+    QString saveAnswer;
+    bool printAnswer = true;
+    QString pdfFile;
+    QList<FileRequest> openRequests;
+    QList<FileRequest> saveRequests;
+    QStringList documents;
+    int printSetups = 0;
+
+    QString openFileName(QWidget *, const FileRequest &request) override
+    {
+        openRequests.append(request);
+        return openAnswer;
+    }
+    QString saveFileName(QWidget *, const FileRequest &request) override
+    {
+        saveRequests.append(request);
+        return saveAnswer;
+    }
+    bool print(QWidget *, QPrinter &printer) override
+    {
+        printer.setOutputFormat(QPrinter::PdfFormat);
+        printer.setOutputFileName(pdfFile);
+        return printAnswer;
+    }
+    void printSetup(QWidget *, QPrinter &) override { ++printSetups; }
+    void openDocument(const QString &path) override { documents.append(path); }
+};
