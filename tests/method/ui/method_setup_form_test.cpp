@@ -1,4 +1,5 @@
 #include "method/method_error.h"
+#include "method/profile_file.h"
 #include "method/ui/info_form.h"
 #include "method/ui/method_setup_form.h"
 #include "method/ui/page_info.h"
@@ -167,6 +168,21 @@ TEST_F(MethodSetupFormTest, SaveWantsANameButRemembersTheSlotFirst)
     form().IniFileSave();
     EXPECT_EQ(m_folder.slotName(3), "Base");
     EXPECT_EQ(m_boxes.messages.size(), 1);
+}
+
+// A method file too large to read is named to the program every time the slots are read.
+TEST_F(MethodSetupFormTest, AnOversizedMethodFileIsNamedWhenTheSlotsAreRead)
+{
+    setBytes("5.ini", "[0]\r\nMethod Name=Big\r\n" + QByteArray(ProfileFile::kMaxSize, ';'));
+    QStringList warnings;
+    form().OnFolderWarning = [&warnings](const QString &warning) { warnings.append(warning); };
+    form().show();
+    memory()->setCurrentIndex(5);
+    form().hide();
+    ASSERT_EQ(warnings.size(), 2);
+    EXPECT_TRUE(warnings[0].startsWith("Not read, larger than 1 MiB: ")) << warnings[0].toStdString();
+    EXPECT_TRUE(warnings[0].endsWith("5.ini"));
+    EXPECT_EQ(memory()->itemText(5), "5. Free");
 }
 
 TEST_F(MethodSetupFormTest, ARefusedWriteOnSaveIsAnErrorBoxAndSetsNoFlag)
