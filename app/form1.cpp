@@ -216,7 +216,8 @@ TForm1::TForm1(Dialogs &dialogs, SerialBackend backend, QWidget *parent)
               drawCurvePicture(false);
           })),
       m_resultFiles(std::make_unique<ResultFiles>(dialogs, this,
-                                                  [this](const QString &fileName) { return confirmOverwrite(fileName); }))
+                                                  [this](const QString &fileName) { return confirmOverwrite(fileName); })),
+      m_capture(std::make_unique<CaptureLog>(CaptureLog::defaultFolder()))
 {
     setObjectName(QStringLiteral("Form1"));
     setWindowTitle(QStringLiteral("Korvane"));
@@ -226,7 +227,6 @@ TForm1::TForm1(Dialogs &dialogs, SerialBackend backend, QWidget *parent)
     setPalette(colours);
 
     setUpPort();
-    m_capture = std::make_unique<CaptureLog>(CaptureLog::defaultFolder());
     buildToolBar();
     buildMenus();
 
@@ -918,6 +918,8 @@ std::optional<QByteArray> TForm1::newestRecordData() const
 
 void TForm1::ShowCurve()
 {
+    // Show Graph draws the table as it stands, edits included.
+    updateResults();
     drawCurvePicture(true);
 }
 
@@ -933,7 +935,6 @@ void TForm1::drawCurvePicture(bool warn)
     QImage picture(Titrationskurve->size(), QImage::Format_RGB32);
     const CurveColumns columns = readCurveColumns(*Table, DataRowCount);
     const CurveOutcome outcome = drawCurve(picture, columns, QLocale(), fonts::lucidaConsole());
-    updateResults();
     if (outcome == CurveOutcome::Drawn && MarkEquivalencePoints->isChecked())
         drawEquivalenceMarkers(picture, columns, m_points, m_unit, QLocale());
     Titrationskurve->setPixmap(QPixmap::fromImage(picture));
@@ -1029,8 +1030,9 @@ void TForm1::runStarted(const RunEntry &entry)
 }
 
 // The table as it stands, with what is known about where it came from.
-ResultRecord TForm1::resultRecord() const
+ResultRecord TForm1::resultRecord()
 {
+    updateResults();
     ResultRecord record;
     record.table = TableSnapshot::fromView(*Table).rows;
     record.curve = readCurveColumns(*Table, DataRowCount);

@@ -176,7 +176,7 @@ class TForm1 : public QMainWindow
     void updateResults();
     void followNewestRecord();
     std::optional<QByteArray> newestRecordData() const;
-    ResultRecord resultRecord() const;
+    ResultRecord resultRecord();
 
     Dialogs &m_dialogs;
     TSerialBasicDLG *SerialBasicDLG = nullptr;
@@ -184,7 +184,7 @@ class TForm1 : public QMainWindow
     ConfirmDialog *OKRightDlg11 = nullptr;
     InstrumentCommands *Commands = nullptr;
     MethodTransfer *Transfer = nullptr;
-        QPrinter m_printer{QPrinter::HighResolution};
+    QPrinter m_printer{QPrinter::HighResolution};
     // Set while the program changes the page, which must not run ChangePageControl.
     bool m_selectingPage = false;
     RecordCounter m_records;

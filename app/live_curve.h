@@ -29,7 +29,6 @@ class LiveCurve : public QObject
     /// Follows from now on; data is what is shown at the moment.
     void start(const QByteArray &data);
     void stop();
-    bool following() const { return m_following; }
 
     /// The terminal text changed.
     void changed();
