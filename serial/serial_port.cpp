@@ -106,28 +106,30 @@ void TSerialPort::ApplyActive(bool value)
         OpenPort();
 }
 
-void TSerialPort::ClosePort(bool waitForWorker)
+void TSerialPort::ClosePort(bool deviceThere)
 {
     const auto port = device();
+    // A device that is gone fails every call; its loss has been reported once already.
+    const auto report = [this, deviceThere](int place, uint32_t error, const QString &text) {
+        if (error && deviceThere)
+            ReportError(place, error, text, 0);
+    };
     ReportError(100, 0, QStringLiteral("Msg start deactivating Port"), MessageLevel);
-    if (uint32_t error = port->setCommMask(0))
-        ReportError(101, error, QStringLiteral("Error disabling CommEvents"), 0);
+    report(101, port->setCommMask(0), QStringLiteral("Error disabling CommEvents"));
     m_active = false;
-    if (uint32_t error = port->purge(PurgeTxAbort | PurgeRxAbort | PurgeTxClear | PurgeRxClear))
-        ReportError(102, error, QStringLiteral("Error clearing Queues"), 0);
-    if (waitForWorker) {
+    report(102, port->purge(PurgeTxAbort | PurgeRxAbort | PurgeTxClear | PurgeRxClear),
+           QStringLiteral("Error clearing Queues"));
+    // The worker waits in the synchronized call that reports a lost device, so it cannot go idle.
+    if (deviceThere) {
         WaitThreadIdle(CloseWaitCount);
         if (m_threadIsRunning)
             ReportError(104, 0, QStringLiteral("Warning ThreadIsRunning"), WarningLevel);
     }
-    if (uint32_t error = port->escape(Escape::ClrDtr))
-        ReportError(602, error, QStringLiteral("Error clearing DTR"), 0);
+    report(602, port->escape(Escape::ClrDtr), QStringLiteral("Error clearing DTR"));
     m_dtrState = false;
-    if (uint32_t error = port->escape(Escape::ClrRts))
-        ReportError(502, error, QStringLiteral("Error clearing RTS"), 0);
+    report(502, port->escape(Escape::ClrRts), QStringLiteral("Error clearing RTS"));
     m_rtsState = false;
-    if (uint32_t error = port->close())
-        ReportError(103, error, QStringLiteral("Error closing Port"), 0);
+    report(103, port->close(), QStringLiteral("Error closing Port"));
     std::lock_guard lock(m_deviceMutex);
     m_device = std::make_shared<ClosedCommDevice>();
 }
@@ -160,8 +162,7 @@ void TSerialPort::OpenPort()
     EnableCommEvents();
 }
 
-// Runs in a synchronized call of the worker, which waits in it: the close must not wait for the
-// worker to go idle.
+// Runs in a synchronized call of the worker.
 void TSerialPort::DeviceLost(uint32_t code)
 {
     if (!m_active || m_destroying)

@@ -226,7 +226,7 @@ class TSerialPort : public QObject
 
     void ReportError(uint32_t place, uint32_t code, const QString &msg, uint8_t level);
     void ApplyActive(bool value);
-    void ClosePort(bool waitForWorker = true);
+    void ClosePort(bool deviceThere = true);
     void OpenPort();
     void DeviceLost(uint32_t code);
     void LookForDevice();

@@ -20,12 +20,15 @@ class DeviceLoss : public SerialFixture
     void pull()
     {
         driver->setPresent(false);
-        device.fail(FakeCall::ClearCommError, ErrorDeviceNotConnected);
+        // A device that is gone fails every call the close makes too.
+        for (const FakeCall call : {FakeCall::ClearCommError, FakeCall::Purge, FakeCall::Escape})
+            device.fail(call, ErrorDeviceNotConnected);
     }
 
     void plugIn()
     {
-        device.fail(FakeCall::ClearCommError, NoError);
+        for (const FakeCall call : {FakeCall::ClearCommError, FakeCall::Purge, FakeCall::Escape})
+            device.fail(call, NoError);
         driver->setPresent(true);
     }
 
