@@ -2,6 +2,8 @@
 
 #include "analysis/table_number.h"
 
+#include <algorithm>
+
 namespace {
 
 QString csvField(const QString &cell)

@@ -58,13 +58,16 @@ QString MethodFolder::freeSlotName(int slot)
 QString MethodFolder::oversizedWarning() const
 {
     QStringList oversized;
-    for (int slot = 0; slot < kSlotCount; ++slot) {
-        if (slotFile(slot).isOversized())
-            oversized.append(QDir::toNativeSeparators(slotFile(slot).path()));
-    }
-    if (lastModifiedFile().isOversized())
-        oversized.append(QDir::toNativeSeparators(lastModifiedFile().path()));
+    const auto note = [&oversized](const ProfileFile &file) {
+        if (file.isOversized())
+            oversized.append(QDir::toNativeSeparators(file.path()));
+    };
+    for (int slot = 0; slot < kSlotCount; ++slot)
+        note(slotFile(slot));
+    note(lastModifiedFile());
     if (oversized.isEmpty())
         return {};
-    return QStringLiteral("Not read, larger than 1 MiB: %1").arg(oversized.join(QStringLiteral(", ")));
+    return QStringLiteral("Not read, larger than %1 MiB: %2")
+        .arg(ProfileFile::kMaxSize / (1024 * 1024))
+        .arg(oversized.join(QStringLiteral(", ")));
 }
