@@ -2,6 +2,7 @@
 # Builds a release tree and runs every benchmark program once, each in its own process, writing
 # one JSON file per program (with the machine's load and CPU in its "context"):
 #   scripts/bench.sh [OUTDIR] [benchmark flags...]   e.g. scripts/bench.sh results --benchmark_repetitions=3
+# Korvane side by side with GTKTerm on the same pseudo-terminal streams: bench/peers/compare.sh.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 out=${1:-bench-results}
