@@ -301,8 +301,10 @@ def render(report):
         return value
 
     def steady_cell(name, kind):
+        late = get(name, f"steady_{kind}", "late_s")
         return fmt(get(name, f"steady_{kind}", "share"), "{:.1%}") + fmt(
-            get(name, f"steady_{kind}", "xserver_share"), " (X {:.1%})")
+            get(name, f"steady_{kind}", "xserver_share"), " (X {:.1%})") + fmt(
+            late if late and late > 0.5 else None, ", fell {:.1f} s behind")
 
     def intake_cell(name, kind):
         return fmt(get(name, f"intake_{kind}", "seconds"), "{:.2f} s") + fmt(
