@@ -4,6 +4,9 @@
 
 #include <QAccessible>
 #include <QScrollBar>
+#include <QtGui/private/qguiapplication_p.h>
+#include <qpa/qplatformaccessibility.h>
+#include <qpa/qplatformintegration.h>
 
 namespace {
 
@@ -65,6 +68,28 @@ void toScreenReader(QAccessibleEvent *event)
     listening->take(event);
 }
 
+// The screen reader on the bus for as long as it lives: the platform's accessibility switched on,
+// as the bus bridge does when a screen reader starts, and the events going to the reader.
+class ScreenReaderListening
+{
+  public:
+    explicit ScreenReaderListening(ScreenReader &reader) : m_before(QAccessible::installUpdateHandler(toScreenReader))
+    {
+        listening = &reader;
+        platform()->setActive(true);
+    }
+    ~ScreenReaderListening()
+    {
+        platform()->setActive(false);
+        QAccessible::installUpdateHandler(m_before);
+        listening = nullptr;
+    }
+
+  private:
+    static QPlatformAccessibility *platform() { return QGuiApplicationPrivate::platformIntegration()->accessibility(); }
+    QAccessible::UpdateHandler m_before;
+};
+
 QString readerText(QAccessibleInterface *reader)
 {
     return reader->textInterface()->text(0, reader->textInterface()->characterCount());
@@ -112,14 +137,14 @@ TEST_F(TerminalAccessibleTest, ScreenReaderReadsAndEditsTheLinesInViewAndTheCare
     ASSERT_GT(view.firstVisibleLine(), 3);
     ASSERT_EQ(view.lastVisibleLine(), 200);
     const QString atEnd = linesInView();
-    EXPECT_EQ(readerText(reader), atEnd);
+    EXPECT_EQ(readerText(reader).toStdString(), atEnd.toStdString());
     EXPECT_EQ(reader->textInterface()->cursorPosition(), atEnd.size());
 
     // The caret stays on line 3 while the user scrolls to the end: that line is read first.
     const qsizetype line3 = text.indexOf("line 3\r");
     view.setCaret(line3 + 2);
     view.verticalScrollBar()->setValue(view.verticalScrollBar()->maximum());
-    EXPECT_EQ(readerText(reader), QStringLiteral("line 3\n") + atEnd);
+    EXPECT_EQ(readerText(reader).toStdString(), "line 3\n" + atEnd.toStdString());
     EXPECT_EQ(reader->textInterface()->cursorPosition(), 2);
     reader->textInterface()->setCursorPosition(1);
     EXPECT_EQ(view.caret(), line3 + 1);
@@ -135,26 +160,21 @@ TEST_F(TerminalAccessibleTest, ScreenReaderReadsAndEditsTheLinesInViewAndTheCare
 
 TEST_F(TerminalAccessibleTest, EventsOfAScrollingStreamCarryOnlyTheTextInView)
 {
-    QAccessibleInterface *reader = QAccessible::queryAccessibleInterface(&view);
-    ScreenReader screenReader{&view, readerText(reader)};
-    screenReader.longestReaderText = int(screenReader.copy.size());
-    listening = &screenReader;
-    const QAccessible::UpdateHandler before = QAccessible::installUpdateHandler(toScreenReader);
-    QAccessible::setActive(true);
-
     QByteArray stream;
     for (int line = 0; stream.size() < 5 * 1024 * 1024; ++line)
         stream += "Result " + QByteArray::number(line) + "   EP1   12.345 mL   pH 7.123\r\n";
+    QAccessibleInterface *reader = QAccessible::queryAccessibleInterface(&view);
+    ScreenReader screenReader{&view, readerText(reader)};
+    screenReader.longestReaderText = int(screenReader.copy.size());
     int clusters = 0;
-    for (qsizetype at = 0; at < stream.size(); at += 4096, ++clusters) {
-        view.appendReceived(QByteArrayView(stream).sliced(at, std::min<qsizetype>(4096, stream.size() - at)));
-        view.scrollToEnd();
+    {
+        ScreenReaderListening listening(screenReader);
+        for (qsizetype at = 0; at < stream.size(); at += 4096, ++clusters) {
+            view.appendReceived(QByteArrayView(stream).sliced(at, std::min<qsizetype>(4096, stream.size() - at)));
+            view.scrollToEnd();
+        }
     }
-
-    QAccessible::setActive(false);
-    QAccessible::installUpdateHandler(before);
-    listening = nullptr;
-    EXPECT_EQ(screenReader.copy, readerText(reader));
+    EXPECT_EQ(screenReader.copy.toStdString(), readerText(reader).toStdString());
     EXPECT_EQ(screenReader.wrongRemovals, 0);
     EXPECT_GT(screenReader.caretEvents, clusters / 2);
     EXPECT_EQ(screenReader.wrongCarets, 0);
