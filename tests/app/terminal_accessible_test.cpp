@@ -181,3 +181,16 @@ TEST_F(TerminalAccessibleTest, EventsOfAScrollingStreamCarryOnlyTheTextInView)
     EXPECT_LE(screenReader.longestText, screenReader.longestReaderText);
     EXPECT_LT(screenReader.longestReaderText, 5000);
 }
+
+TEST_F(TerminalAccessibleTest, ALongLineIsReadAroundTheCaret)
+{
+    view.setText(QByteArray(100000, 'x') + "END");
+    view.scrollToEnd();
+    QAccessibleTextInterface *reader = QAccessible::queryAccessibleInterface(&view)->textInterface();
+    const QString text = reader->text(0, reader->characterCount());
+    EXPECT_LE(text.size(), 1000);
+    EXPECT_TRUE(text.endsWith(QStringLiteral("xxEND")));
+    EXPECT_EQ(reader->cursorPosition(), text.size());
+    reader->setCursorPosition(int(text.size()) - 3);
+    EXPECT_EQ(view.caret(), 100000);
+}
