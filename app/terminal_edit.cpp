@@ -20,6 +20,8 @@ namespace {
 // Space between the frame and the text, as a plain text box leaves it.
 constexpr int kMargin = 4;
 constexpr int kDragScrollMs = 50;
+constexpr qreal kWidestScroll = 1 << 30;
+constexpr qsizetype kFarRows = 1 << 16;
 
 bool isWordByte(char c)
 {
@@ -80,7 +82,6 @@ void TerminalEdit::beautify()
     const qsizetype from = m_text.beautify();
     if (from == m_text.size())
         return;
-    m_columns.reset();
     m_anchor = m_caret = clamped(std::min(m_caret, from));
     changed(from, m_text.size());
 }
@@ -146,9 +147,12 @@ QRect TerminalEdit::characterRect(qsizetype offset) const
     const qsizetype line = m_text.lineAt(offset);
     const qsizetype column = m_columns.columnOf(m_text, offset);
     const qsizetype columns = offset < m_text.lineEnd(line) ? m_columns.columnOf(m_text, offset + 1) - column : 1;
-    const qreal left = kMargin + column * charWidth() - horizontalScrollBar()->value();
-    const int top = kMargin + int(line - firstVisibleLine()) * lineHeight();
-    return QRect(int(std::floor(left)), top, int(std::ceil(columns * charWidth())), lineHeight());
+    const qreal left = std::clamp<qreal>(kMargin + column * charWidth() - horizontalScrollBar()->value(),
+                                         -kWidestScroll, kWidestScroll);
+    // Rows far out of view only need to stay out of view.
+    const qsizetype row = std::clamp<qsizetype>(line - firstVisibleLine(), -kFarRows, kFarRows);
+    return QRect(int(std::floor(left)), kMargin + int(row) * lineHeight(), int(std::ceil(columns * charWidth())),
+                 lineHeight());
 }
 
 qsizetype TerminalEdit::offsetAt(QPoint point) const
@@ -569,7 +573,7 @@ void TerminalEdit::ensureCaretVisible()
         vertical->setValue(int(line - visibleLineCount() + 1));
 
     QScrollBar *horizontal = horizontalScrollBar();
-    const int x = int(m_columns.columnOf(m_text, m_caret) * charWidth());
+    const int x = int(std::min(m_columns.columnOf(m_text, m_caret) * charWidth(), kWidestScroll));
     const int room = viewport()->width() - 2 * kMargin - int(std::ceil(charWidth()));
     if (x < horizontal->value())
         horizontal->setValue(x);
@@ -586,8 +590,9 @@ void TerminalEdit::updateScrollBars()
     vertical->setSingleStep(1);
 
     QScrollBar *horizontal = horizontalScrollBar();
-    const int width = int(std::ceil((m_columns.widest() + 1) * charWidth())) + 2 * kMargin;
-    horizontal->setRange(0, std::max(0, width - viewport()->width()));
+    // A line of hundreds of millions of characters stops where the scroll bar's range does.
+    const qreal width = std::ceil((m_columns.widest() + 1) * charWidth()) + 2 * kMargin;
+    horizontal->setRange(0, int(std::clamp<qreal>(width - viewport()->width(), 0, kWidestScroll)));
     horizontal->setPageStep(viewport()->width());
     horizontal->setSingleStep(int(std::ceil(charWidth())));
 }

@@ -124,3 +124,80 @@ TEST_F(TerminalEditTest, SelectionIsTakenFromTheTextWithItsLineBreaksAsReceived)
     EXPECT_EQ(edit.selectedBytes(), "b\n\rcd\re");
     EXPECT_EQ(edit.selectedSize(), 7);
 }
+
+TEST_F(TerminalEditTest, MouseSelectionAcrossClustersCopiesAndPastesInTheCodePage)
+{
+    edit.resize(400, 200);
+    edit.show();
+    // A line break split between two clusters, and bytes that are not ASCII.
+    edit.appendReceived("pH 7.5\r");
+    edit.appendReceived("\n\x80 caf\xe9 12.5\r\n");
+    const auto mouse = [&](QEvent::Type type, qsizetype offset, Qt::MouseButtons buttons) {
+        const QPointF at = edit.characterRect(offset).topLeft() + QPointF(0, 2);
+        QMouseEvent event(type, at, edit.viewport()->mapToGlobal(at), Qt::LeftButton, buttons, Qt::NoModifier);
+        QCoreApplication::sendEvent(edit.viewport(), &event);
+    };
+    mouse(QEvent::MouseButtonPress, 3, Qt::LeftButton);
+    mouse(QEvent::MouseMove, 10, Qt::LeftButton);
+    mouse(QEvent::MouseMove, 14, Qt::LeftButton);
+    mouse(QEvent::MouseButtonRelease, 14, Qt::NoButton);
+    EXPECT_EQ(edit.selectedBytes(), "7.5\r\n\x80 caf\xe9");
+
+    edit.copy();
+    EXPECT_EQ(QApplication::clipboard()->text(), QString::fromUtf8("7.5\n\u20ac caf\u00e9"));
+    edit.setCaret(edit.text().size());
+    edit.paste();
+    EXPECT_EQ(edit.text().sliced(edit.text().size() - 11), "7.5\r\n\x80 caf\xe9");
+
+    // Shift with the arrow keys extends the selection from where it was.
+    edit.setCaret(0);
+    QKeyEvent down(QEvent::KeyPress, Qt::Key_Down, Qt::ShiftModifier);
+    QCoreApplication::sendEvent(&edit, &down);
+    EXPECT_EQ(edit.selectedBytes(), "pH 7.5\r\n");
+}
+
+TEST_F(TerminalEditTest, TypingInTheMiddleWhileClustersArriveAtTheEnd)
+{
+    edit.setText("first\r\nsecond\r\n");
+    Changes changes(edit);
+    edit.setCaret(9); // "se|cond"
+    type("X");
+    edit.appendReceived("third\r");
+    type("Y");
+    edit.appendReceived("\nfourth");
+    type("\n");
+    EXPECT_EQ(edit.text(), "first\r\nseXY\r\ncond\r\nthird\r\nfourth");
+    EXPECT_EQ(shownLines(edit), "first\nseXY\ncond\nthird\nfourth");
+    EXPECT_EQ(changes.starts, (QList<qsizetype>{9, 16, 10, 23, 11}));
+    EXPECT_EQ(edit.caret(), 13);
+}
+
+TEST_F(TerminalEditTest, ReceptionShowsTheEndOfTheLastLine)
+{
+    edit.resize(300, 150);
+    edit.show();
+    QByteArray lines;
+    for (int line = 0; line < 500; ++line)
+        lines += "line " + QByteArray::number(line) + "\r\n";
+    edit.appendReceived(lines);
+    edit.appendReceived(QByteArray(5001, 'x') + "\tEND");
+    edit.scrollToEnd();
+    EXPECT_EQ(edit.lastVisibleLine(), 500);
+    const QRect end = edit.characterRect(edit.caret());
+    EXPECT_TRUE(edit.viewport()->rect().contains(end.center())) << end.x() << "," << end.y();
+    // "END" starts after the tab, at the next multiple of eight columns.
+    const qreal tabWidth = 7 * QFontMetricsF(edit.font()).horizontalAdvance(u'0');
+    EXPECT_NEAR(edit.characterRect(edit.caret() - 3).x() - edit.characterRect(edit.caret() - 4).x(), tabWidth, 1.0);
+
+    // The painted view shows ink left of the caret on the last line, and none below it.
+    const QImage shown = edit.viewport()->grab().toImage();
+    const auto inkIn = [&](QRect area) {
+        for (int y = area.top(); y <= area.bottom(); ++y)
+            for (int x = std::max(0, area.left()); x <= area.right() && x < shown.width(); ++x)
+                if (qGray(shown.pixel(x, y)) < 128)
+                    return true;
+        return false;
+    };
+    EXPECT_TRUE(inkIn(QRect(end.x() - 20, end.y(), 18, end.height())));
+    EXPECT_FALSE(inkIn(QRect(0, end.bottom() + 2, shown.width(), shown.height() - end.bottom() - 3)));
+}
