@@ -21,7 +21,7 @@ for program in $(find build-release/bench -type f -executable -name '*_bench' | 
   fi
 done
 echo "== terminal_scale_bench with a screen reader on the accessibility bus"
-if ! env -u QT_QPA_PLATFORM bash bench/app/with_screen_reader.sh build-release/bench/app/terminal_scale_bench \
+if ! bash bench/app/with_screen_reader.sh build-release/bench/app/terminal_scale_bench \
     --benchmark_filter=ScreenReader --benchmark_out="$out/terminal_scale_bench_screen_reader.json" \
     --benchmark_out_format=json "$@"; then
   echo "terminal_scale_bench with a screen reader failed" >&2
