@@ -12,6 +12,7 @@
 #include "app/result_record.h"
 #include "app/result_table.h"
 #include "app/status_led.h"
+#include "app/terminal_accessible_notifier.h"
 #include "app/terminal_edit.h"
 #include "app/terminal_print.h"
 #include "common/cp1252.h"
@@ -361,6 +362,7 @@ QWidget *TForm1::buildTerminalPage()
 {
     auto *page = named(new QWidget, QStringLiteral("TabSheet1"));
     Terminal = named(new TerminalEdit, QStringLiteral("Terminal"));
+    TerminalAccessibleNotifier::attach(Terminal);
     QFont terminalFont = fonts::lucidaConsole();
     terminalFont.setPixelSize(11);
     Terminal->setFont(terminalFont);

@@ -5,7 +5,7 @@ set -euo pipefail
 
 packages=(
   build-essential cmake ninja-build pkg-config
-  qt6-base-dev libgtest-dev libbenchmark-dev
+  qt6-base-dev qt6-base-private-dev libgtest-dev libbenchmark-dev
   clang libclang-rt-14-dev
   xvfb xauth x11-apps imagemagick xdotool poppler-utils
   fonts-liberation fonts-liberation2 fonts-dejavu

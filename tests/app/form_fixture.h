@@ -7,6 +7,7 @@
 #include "app/dialogs.h"
 #include "app/form1.h"
 #include "app/program.h"
+#include "app/terminal_edit.h"
 #include "command_doubles.h"
 #include "serial/manual_clock.h"
 #include "serial/platform/fake_comm_device.h"
@@ -28,6 +29,15 @@
 #include <stdlib.h>
 #include <termios.h>
 #include <unistd.h>
+
+/// The terminal's lines as it shows them, joined by LF.
+inline QString shownLines(const TerminalEdit &terminal)
+{
+    QStringList lines;
+    for (qsizetype line = 0; line < terminal.terminalText().lineCount(); ++line)
+        lines.append(terminal.lineText(line));
+    return lines.join(u'\n');
+}
 
 inline void testApplication()
 {

@@ -43,12 +43,9 @@ class RecordsFormTest : public FormFixture
             texts << chooser()->itemText(i);
         return texts;
     }
-    void select(int from, int length) const
+    void select(qsizetype from, qsizetype length) const
     {
-        QTextCursor cursor = terminal()->textCursor();
-        cursor.setPosition(from);
-        cursor.setPosition(from + length, QTextCursor::KeepAnchor);
-        terminal()->setTextCursor(cursor);
+        terminal()->setSelection(from, from + length);
     }
     void moveMouseOverTerminal() const
     {
@@ -105,7 +102,7 @@ TEST_F(RecordsFormTest, KeepsTheChoiceUntilANewHeaderArrives)
 TEST_F(RecordsFormTest, ASelectionOfSixCharactersIsParsedInsteadOfTheRecord)
 {
     terminal()->setText(kPhTable + "  7.5  1\r\n");
-    const int selectionStart = terminal()->toPlainText().indexOf("  7.5");
+    const qsizetype selectionStart = terminal()->text().indexOf("  7.5");
     moveMouseOverTerminal();
     EXPECT_EQ(form->statusText(), "");
 
