@@ -192,6 +192,14 @@ def steady(program, data, xserver):
             "wall_s": wall, "late_s": late}
 
 
+def resting(program, seconds, xserver):
+    """Share of one core with nothing arriving: what the steady figures stand on."""
+    start, cpu0, x0 = time.monotonic(), cpu(program.pid), cpu(xserver)
+    time.sleep(seconds)
+    wall = time.monotonic() - start
+    return {"share": (cpu(program.pid) - cpu0) / wall, "xserver_share": (cpu(xserver) - x0) / wall}
+
+
 def paced_cost(program, data, timeout):
     """CPU seconds per cluster for clusters arriving every 100 ms, counted until quiet again."""
     cpu0 = cpu(program.pid)
@@ -267,6 +275,8 @@ def holding(args, headers, xserver):
         if headers:
             figures["memory"] = dict(memory_mb(program.pid), deleted_files_MB=deleted_files_mb(program.pid))
         if program.name != "cat" and taken["seconds"] is not None:
+            if headers:
+                figures["resting"] = resting(program, 10, xserver)
             figures[f"steady_{kind}"] = steady(program, stream, xserver)
         return figures
     return body
@@ -300,10 +310,9 @@ def render(report):
             value = value.get(key) if isinstance(value, dict) else None
         return value
 
-    def steady_cell(name, kind):
-        late = get(name, f"steady_{kind}", "late_s")
-        return fmt(get(name, f"steady_{kind}", "share"), "{:.1%}") + fmt(
-            get(name, f"steady_{kind}", "xserver_share"), " (X {:.1%})") + fmt(
+    def share_cell(name, kind):
+        late = get(name, kind, "late_s")
+        return fmt(get(name, kind, "share"), "{:.1%}") + fmt(get(name, kind, "xserver_share"), " (X {:.1%})") + fmt(
             late if late and late > 0.5 else None, ", fell {:.1f} s behind")
 
     def intake_cell(name, kind):
@@ -321,8 +330,9 @@ def render(report):
     mb, n = a["megabytes"], a["paced"]
     rows = [
         (f"CPU (share of one core) while 4 KiB arrives every 100 ms for {a['seconds']} s, holding {mb} MB with "
-         f"~{mb * 160} measuring tables", lambda x: steady_cell(x, "tables")),
-        ("the same with no measuring-table headers in the text", lambda x: steady_cell(x, "plain")),
+         f"~{mb * 160} measuring tables", lambda x: share_cell(x, "steady_tables")),
+        ("the same with no measuring-table headers in the text", lambda x: share_cell(x, "steady_plain")),
+        (f"CPU holding the {mb} MB with tables, nothing arriving for 10 s", lambda x: share_cell(x, "resting")),
         (f"taking in {mb} MB with tables as fast as the line gives it", lambda x: intake_cell(x, "tables")),
         (f"taking in {mb} MB without headers", lambda x: intake_cell(x, "plain")),
         (f"resident memory holding {mb} MB: VmRSS / VmHWM", memory_cell),
@@ -349,7 +359,7 @@ def main():
     parser.add_argument("--megabytes", type=int, default=50, help="text the terminal holds")
     parser.add_argument("--seconds", type=int, default=60, help="steady stream after it")
     parser.add_argument("--long-megabytes", type=int, default=4, help="the line without a break")
-    parser.add_argument("--paced", type=int, default=32, help="clusters measured at each end of that line")
+    parser.add_argument("--paced", type=int, default=64, help="clusters measured at each end of that line")
     parser.add_argument("--timeout", type=int, default=600, help="longest wait for a program to go quiet")
     parser.add_argument("--scrollback-lines", type=int, default=4000000)
     parser.add_argument("--only", nargs="*", default=["Korvane", "GTKTerm", "cat"])
