@@ -487,7 +487,7 @@ void PosixCommDevice::pump()
         const size_t room = std::min<size_t>(sizeof chunk, m_rxQueueSize - m_input.size());
         const ssize_t count = ::read(m_fd, chunk, room);
         if (count > 0) {
-            std::for_each(chunk, chunk + count, [this](char byte) { takeByte(byte); });
+            takeBytes(chunk, chunk + count);
             continue;
         }
         if (count == 0 || deviceGone(errno))
@@ -499,6 +499,43 @@ void PosixCommDevice::pump()
     noticeModemChanges();
     noticeOverruns();
     noticeTxEmpty();
+}
+
+// Runs between the line's error marks (0xFF) go to the queue in one piece; the marks and the
+// bytes they mark go one by one.
+void PosixCommDevice::takeBytes(const char *bytes, const char *end)
+{
+    while (bytes < end) {
+        if (m_markState != 0) {
+            takeByte(*bytes++);
+            continue;
+        }
+        const char *mark = std::find(bytes, end, '\xFF');
+        addRun(bytes, mark);
+        bytes = mark;
+        if (bytes < end)
+            takeByte(*bytes++);
+    }
+}
+
+// What addData does for each byte of the run. Plain bytes all record the same event, and a
+// second record after the one that may end a pending wait is all that any further byte adds.
+void PosixCommDevice::addRun(const char *bytes, const char *end)
+{
+    const bool dropNull = m_dcb.flags & FNull;
+    while (bytes < end) {
+        const char *special =
+            std::find_if(bytes, end, [&](char byte) { return byte == m_dcb.evtChar || (byte == 0 && dropNull); });
+        if (special > bytes) {
+            m_input.append(bytes, special - bytes);
+            m_state.record(EvRxChar);
+            if (special - bytes > 1)
+                m_state.record(EvRxChar);
+        }
+        if (special < end)
+            addData(*special++);
+        bytes = special;
+    }
 }
 
 void PosixCommDevice::takeByte(char byte)

@@ -54,7 +54,9 @@ class PosixCommDevice : public CommDevice
     /// Runs call under the lock, or fails with ErrorInvalidHandle once closed.
     template <typename Call> uint32_t whileOpen(Call call);
     void pump();
+    void takeBytes(const char *bytes, const char *end);
     void takeByte(char byte);
+    void addRun(const char *bytes, const char *end);
     void takeMarked(char byte);
     void addData(char byte);
     void noticeModemChanges();

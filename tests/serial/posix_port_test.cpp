@@ -187,6 +187,24 @@ TEST_F(PosixPort, BytesGoBothWaysUnchanged)
     EXPECT_TRUE(reports.empty());
 }
 
+TEST_F(PosixPort, ALongReplyLosesItsNullsAndNothingElse)
+{
+    port->SetClusterSize(0);
+    port->SetStripNullChars(true);
+    port->SetEventChar('\r');
+    port->SetActive(true);
+    const QByteArray line("  12.345\x00  7.0\xff\r\n", 17);
+    pty.send(line.repeated(300));
+    QByteArray received;
+    ASSERT_TRUE(waitUntil([&] {
+        while (!clusters.isEmpty())
+            received += clusters.takeFirst();
+        return received.size() >= 300 * 16;
+    }));
+    EXPECT_EQ(received, QByteArray("  12.345  7.0\xff\r\n").repeated(300));
+    EXPECT_TRUE(reports.empty());
+}
+
 TEST_F(PosixPort, AReplyArrivesAsOneClusterAfterTheLineGoesQuiet)
 {
     port->SetBaudRate(2400);
