@@ -27,7 +27,6 @@ TerminalAccessibleNotifier *TerminalAccessibleNotifier::attach(TerminalEdit *vie
 
 TerminalAccessibleNotifier::TerminalAccessibleNotifier(TerminalEdit *view) : QObject(view), m_view(view)
 {
-    connect(view, &TerminalEdit::terminalChanged, this, &TerminalAccessibleNotifier::update);
     connect(view, &TerminalEdit::visibleLinesChanged, this, &TerminalAccessibleNotifier::update);
     connect(view, &TerminalEdit::selectionMoved, this, &TerminalAccessibleNotifier::update);
     QAccessible::installActivationObserver(this);

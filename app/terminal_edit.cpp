@@ -88,7 +88,6 @@ void TerminalEdit::beautify()
 
 void TerminalEdit::scrollToEnd()
 {
-    updateScrollBars();
     verticalScrollBar()->setValue(verticalScrollBar()->maximum());
     m_anchor = m_text.size();
     moveCaretTo(m_text.size(), true);
@@ -409,8 +408,16 @@ void TerminalEdit::mouseDoubleClickEvent(QMouseEvent *event)
 {
     if (event->button() != Qt::LeftButton)
         return;
+    // The run of characters other than blanks under the pointer.
     const qsizetype at = offsetAt(event->position().toPoint());
-    setSelection(wordLeft(stepRight(at)), wordRight(at));
+    const qsizetype line = m_text.lineAt(at);
+    qsizetype start = at;
+    while (start > m_text.lineStart(line) && isWordByte(text()[start - 1]))
+        --start;
+    qsizetype end = at;
+    while (end < m_text.lineEnd(line) && isWordByte(text()[end]))
+        ++end;
+    setSelection(start, end);
     m_selecting = false;
 }
 
