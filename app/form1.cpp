@@ -1,22 +1,14 @@
 #include "app/form1.h"
 
 #include "analysis/result_text.h"
-#include "app/capture_log.h"
-#include "app/confirm_dialog.h"
-#include "app/dialogs.h"
-#include "app/fonts.h"
-#include "app/instrument_commands.h"
-#include "app/live_curve.h"
-#include "app/method_transfer.h"
-#include "app/result_files.h"
-#include "app/result_record.h"
-#include "app/result_table.h"
 #include "app/status_led.h"
-#include "app/terminal_accessible_notifier.h"
-#include "app/terminal_edit.h"
-#include "app/terminal_print.h"
+#include "commands/confirm_dialog.h"
+#include "commands/instrument_commands.h"
+#include "commands/method_transfer.h"
 #include "common/cp1252.h"
+#include "common/dialogs.h"
 #include "common/file_save.h"
+#include "controls/fonts.h"
 #include "curve/curve_columns.h"
 #include "curve/curve_drawing.h"
 #include "curve/curve_print.h"
@@ -27,9 +19,18 @@
 #include "data/table_snapshot.h"
 #include "data/worksheet_writer.h"
 #include "method/method_folder.h"
+#include "results/capture_log.h"
+#include "results/live_curve.h"
+#include "results/result_files.h"
+#include "results/result_record.h"
+#include "results/result_table.h"
+#include "results/result_table_model.h"
 #include "serial/connection_summary.h"
-#include "serial/ui/serial_basic_dlg.h"
 #include "serial/serial_port.h"
+#include "serial/ui/serial_basic_dlg.h"
+#include "terminal/terminal_accessible_notifier.h"
+#include "terminal/terminal_edit.h"
+#include "terminal/terminal_print.h"
 
 #include <QApplication>
 #include <QCheckBox>
@@ -50,7 +51,6 @@
 #include <QScreen>
 #include <QStatusBar>
 #include <QTabWidget>
-#include <QTableWidget>
 #include <QToolBar>
 #include <QToolButton>
 #include <QVBoxLayout>
@@ -216,8 +216,8 @@ TForm1::TForm1(Dialogs &dialogs, SerialBackend backend, QWidget *parent)
               ChooseSelectedData(comboBoxSelectRecord->count());
               drawCurvePicture(false);
           })),
-      m_resultFiles(std::make_unique<ResultFiles>(dialogs, this,
-                                                  [this](const QString &fileName) { return confirmOverwrite(fileName); })),
+      m_resultFiles(std::make_unique<ResultFiles>(
+          dialogs, this, [this](const QString &fileName) { return confirmOverwrite(fileName); })),
       m_capture(std::make_unique<CaptureLog>(CaptureLog::defaultFolder()))
 {
     setObjectName(QStringLiteral("Form1"));
@@ -423,11 +423,11 @@ QWidget *TForm1::buildTerminalPage()
 QWidget *TForm1::buildTablePage()
 {
     auto *page = named(new QWidget, QStringLiteral("TabSheet2"));
-    auto *table = named(new ResultTable(2, 5), QStringLiteral("Table"));
-    Table = table;
+    m_cells = new ResultTableModel(QStringList(kColumnTitles.begin(), kColumnTitles.end()), this);
+    Table = named(new ResultTable(m_cells), QStringLiteral("Table"));
     Table->horizontalHeader()->hide();
     Table->verticalHeader()->hide();
-    table->setRowHeight(16);
+    Table->setRowHeight(16);
     Table->horizontalHeader()->setDefaultSectionSize(85);
     for (int column = 0; column < int(kColumnWidths.size()); ++column)
         Table->setColumnWidth(column, kColumnWidths[column]);
@@ -480,8 +480,8 @@ QWidget *TForm1::buildCurvePage()
     MarkEquivalencePoints->setChecked(true);
     connect(MarkEquivalencePoints, &QCheckBox::toggled, this, [this] { drawCurvePicture(false); });
     // The caption stands under the box, wrapped to the narrow column, and toggles it like the box.
-    auto *caption = new QLabel(
-        QStringLiteral("<a href=\"mark\" style=\"color: black; text-decoration: none\">%1</a>").arg(mark));
+    auto *caption =
+        new QLabel(QStringLiteral("<a href=\"mark\" style=\"color: black; text-decoration: none\">%1</a>").arg(mark));
     caption->setObjectName(QStringLiteral("LabelMarkEquivalencePoints"));
     caption->setAccessibleName(mark);
     caption->setWordWrap(true);
@@ -510,13 +510,6 @@ void TForm1::FormCreate()
     SerialPort1->SetActive(true);
     setStatusText(QStringLiteral("Ready"));
     showConnectionState();
-    for (int column = 0; column < int(kColumnTitles.size()); ++column) {
-        auto *title = new QTableWidgetItem(kColumnTitles[column]);
-        // Row 0 is the fixed title row.
-        title->setFlags(Qt::ItemIsEnabled);
-        title->setBackground(palette().button());
-        Table->setItem(0, column, title);
-    }
 }
 
 void TForm1::FormDestroy()
@@ -638,14 +631,14 @@ void TForm1::FillTableAutomatic(const QString &Data)
 {
     const QList<DataRow> rows = splitDataBlock(Data);
     DataRowCount = int(rows.size());
-    writeDataRows(*Table, rows);
+    m_cells->setDataRows(rows);
     updateResults();
 }
 
 // The equivalence points of the table's data rows as they stand, edits included.
 void TForm1::updateResults()
 {
-    const QList<QStringList> rows = TableSnapshot::fromView(*Table).rows.mid(1, DataRowCount);
+    const QList<QStringList> rows = m_cells->rows().mid(1, DataRowCount);
     const QList<TitrationSample> samples = titrationSamples(rows);
     m_unit = m_recordUnit.value_or(guessSignalUnit(samples));
     m_points = findEquivalencePoints(samples);
@@ -912,8 +905,7 @@ void TForm1::followNewestRecord()
 std::optional<QByteArray> TForm1::newestRecordData() const
 {
     const int newest = comboBoxSelectRecord->count();
-    if (PageControl1->currentIndex() != 2 || comboBoxSelectRecord->currentIndex() != newest - 1 ||
-        hasManualSelection())
+    if (PageControl1->currentIndex() != 2 || comboBoxSelectRecord->currentIndex() != newest - 1 || hasManualSelection())
         return std::nullopt;
     return newest == 0 ? QByteArray() : recordData(Terminal->text(), m_records, newest);
 }
@@ -935,7 +927,7 @@ void TForm1::drawCurvePicture(bool warn)
     Titrationskurve->setVisible(true);
     Titrationskurve->setGeometry(5, 5, std::max(1, page.width() - 80), std::max(1, page.height() - 20));
     QImage picture(Titrationskurve->size(), QImage::Format_RGB32);
-    const CurveColumns columns = readCurveColumns(*Table, DataRowCount);
+    const CurveColumns columns = readCurveColumns(m_cells->rows(), DataRowCount);
     const CurveOutcome outcome = drawCurve(picture, columns, QLocale(), fonts::lucidaConsole());
     if (outcome == CurveOutcome::Drawn && MarkEquivalencePoints->isChecked())
         drawEquivalenceMarkers(picture, columns, m_points, m_unit, QLocale());
@@ -985,10 +977,7 @@ void TForm1::SavetoExcel1Click()
 
 void TForm1::ClearTableClick()
 {
-    for (int row = 1; row < Table->rowCount(); ++row)
-        for (int column = 0; column < Table->columnCount(); ++column)
-            if (QTableWidgetItem *cell = Table->item(row, column))
-                cell->setText(QString());
+    m_cells->clearData();
 }
 
 void TForm1::BtPrintCurveClick()
@@ -1036,8 +1025,8 @@ ResultRecord TForm1::resultRecord()
 {
     updateResults();
     ResultRecord record;
-    record.table = TableSnapshot::fromView(*Table).rows;
-    record.curve = readCurveColumns(*Table, DataRowCount);
+    record.table = m_cells->rows();
+    record.curve = readCurveColumns(m_cells->rows(), DataRowCount);
     record.unit = m_unit;
     record.points = m_points;
     record.recordNo = m_recordNo;

@@ -2,8 +2,8 @@
 
 #include "analysis/equivalence_points.h"
 #include "analysis/signal_unit.h"
-#include "app/run_log.h"
 #include "data/record_counter.h"
+#include "results/run_log.h"
 
 #include <QMainWindow>
 #include <QPrinter>
@@ -16,6 +16,8 @@ class ConfirmDialog;
 class LiveCurve;
 class QCheckBox;
 class ResultFiles;
+class ResultTable;
+class ResultTableModel;
 struct ResultRecord;
 class Dialogs;
 class InstrumentCommands;
@@ -27,7 +29,6 @@ class QLineEdit;
 class QPushButton;
 class QStatusBar;
 class QTabWidget;
-class QTableWidget;
 class QToolBar;
 class QToolButton;
 class StatusLed;
@@ -206,7 +207,9 @@ class TForm1 : public QMainWindow
     QPushButton *BitBtn2 = nullptr;
     QComboBox *comboBoxSelectRecord = nullptr;
     QLabel *LabelResult = nullptr;
-    QTableWidget *Table = nullptr;
+    ResultTable *Table = nullptr;
+    /// The cells that Table shows.
+    ResultTableModel *m_cells = nullptr;
     QLabel *Titrationskurve = nullptr;
     QCheckBox *MarkEquivalencePoints = nullptr;
     QStatusBar *StatusBar1 = nullptr;

@@ -1,7 +1,7 @@
 #include "app/form_command_host.h"
 
-#include "app/dialogs.h"
 #include "app/form1.h"
+#include "common/dialogs.h"
 
 FormCommandHost::FormCommandHost(TForm1 &form) : m_form(form) {}
 

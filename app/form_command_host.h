@@ -1,6 +1,6 @@
 #pragma once
 
-#include "app/command_host.h"
+#include "commands/command_host.h"
 
 class TForm1;
 

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "app/dialogs.h"
+#include "common/dialogs.h"
 
 /// The platform's own file, print and message dialogs.
 class NativeDialogs : public Dialogs

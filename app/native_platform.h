@@ -2,7 +2,7 @@
 
 #include "app/native_dialogs.h"
 #include "app/platform.h"
-#include "app/qt_event_pump.h"
+#include "commands/qt_event_pump.h"
 
 /// The real dialogs, serial ports, clock and event loop.
 class NativePlatform

@@ -1,6 +1,6 @@
 #include "app/program.h"
 
-#include "app/dialogs.h"
+#include "common/dialogs.h"
 
 Program::Program(const Platform &platform)
     : m_ticks(platform.ticks), Form1(platform.dialogs, platform.serial),

@@ -2,8 +2,6 @@
 
 #include "curve/cell_value.h"
 
-#include <QTableWidget>
-
 #include <algorithm>
 
 double GetRowMax(const QList<double> &column)
@@ -16,12 +14,9 @@ double GetRowMin(const QList<double> &column)
     return column.isEmpty() ? 0.0 : *std::min_element(column.begin(), column.end());
 }
 
-CurveColumns readCurveColumns(const QTableWidget &table, int rowCount)
+CurveColumns readCurveColumns(const QList<QStringList> &cells, int rowCount)
 {
-    const auto cell = [&table](int row, int column) {
-        const QTableWidgetItem *item = table.item(row, column);
-        return item ? cellValue(item->text()) : 0.0;
-    };
+    const auto cell = [&cells](int row, int column) { return cellValue(cells.value(row).value(column)); };
     CurveColumns columns;
     columns.rowCount = rowCount;
     for (int row = 1; row <= std::max(rowCount, 1); ++row) {

@@ -1,8 +1,7 @@
 #pragma once
 
 #include <QList>
-
-class QTableWidget;
+#include <QStringList>
 
 /// The result table as the curve reads it: volume (x), signal (curve) and derivative.
 struct CurveColumns
@@ -20,6 +19,6 @@ double GetRowMax(const QList<double> &column);
 /// Smallest value of a column; 0 for a column without cells.
 double GetRowMin(const QList<double> &column);
 
-/// Columns 0 (volume), 2 (signal) and 4 (derivative) of the result grid, rows 1 to
-/// max(rowCount, 1); a missing cell reads as 0.
-CurveColumns readCurveColumns(const QTableWidget &table, int rowCount);
+/// Columns 0 (volume), 2 (signal) and 4 (derivative) of the result table's cells (title row
+/// first), rows 1 to max(rowCount, 1); a missing cell reads as 0.
+CurveColumns readCurveColumns(const QList<QStringList> &cells, int rowCount);

@@ -2,7 +2,6 @@
 
 #include <QAbstractItemModel>
 #include <QComboBox>
-#include <QTableWidget>
 
 void showRecordCount(QComboBox &chooser, int count)
 {
@@ -23,12 +22,4 @@ void showRecordCount(QComboBox &chooser, int count)
         items.append(QStringLiteral("data record %1").arg(record));
     chooser.addItems(items);
     chooser.setCurrentIndex(count - 1);
-}
-
-void writeDataRows(QTableWidget &table, const QList<DataRow> &rows)
-{
-    table.setRowCount(static_cast<int>(rows.size()) + 1);
-    for (int row = 0; row < rows.size(); ++row)
-        for (int column = 0; column < static_cast<int>(rows[row].size()); ++column)
-            table.setItem(row + 1, column, new QTableWidgetItem(rows[row][column]));
 }

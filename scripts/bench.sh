@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
 # Builds a release tree and runs every benchmark program once, each in its own process, writing
 # one JSON file per program (with the machine's load and CPU in its "context"), then the terminal's
-# clusters once more with a screen reader on the accessibility bus (bench/app/with_screen_reader.sh):
+# clusters once more with a screen reader on the accessibility bus (bench/terminal/with_screen_reader.sh):
 #   scripts/bench.sh [OUTDIR] [benchmark flags...]   e.g. scripts/bench.sh results --benchmark_repetitions=3
 # Korvane side by side with GTKTerm on the same pseudo-terminal streams: bench/peers/compare.sh.
 set -euo pipefail
@@ -22,7 +22,7 @@ for program in $(find build-release/bench -type f -executable -name '*_bench' | 
   fi
 done
 echo "== terminal_scale_bench with a screen reader on the accessibility bus"
-if ! bash bench/app/with_screen_reader.sh build-release/bench/app/terminal_scale_bench \
+if ! bash bench/terminal/with_screen_reader.sh build-release/bench/terminal/terminal_scale_bench \
     --benchmark_filter=ScreenReader --benchmark_out="$out/terminal_scale_bench_screen_reader.json" \
     --benchmark_out_format=json "$@"; then
   echo "terminal_scale_bench with a screen reader failed" >&2

@@ -1,16 +1,15 @@
 // CPU time spent in a two-second Pause while a window sits idle: a waiting pause should leave the
 // core to others, where a spinning one would use all of it.
 
-#include "app/pause.h"
-#include "app/qt_event_pump.h"
 #include "bench/benchmark_main.h"
+#include "commands/pause.h"
+#include "commands/qt_event_pump.h"
 #include "serial/system_tick_source.h"
 
 #include <QApplication>
 #include <QWidget>
 
 #include <benchmark/benchmark.h>
-
 #include <chrono>
 #include <ctime>
 

@@ -13,7 +13,7 @@ PERIOD = 0.1  # one cluster every 100 ms in the steady stream
 MB = 1024 * 1024
 TICK = os.sysconf("SC_CLK_TCK")
 
-# The instrument output of bench/app/terminal_scale_bench.cpp: one measuring table every
+# The instrument output of bench/terminal/terminal_scale_bench.cpp: one measuring table every
 # 50 MB / 8,000 bytes, result lines between the tables.
 PH_HEADER = b"mL           mL             pH           pH       pH/mL"
 POINT = b"     12.345      0.050       7.123       0.045      0.900\r\n"

@@ -1,6 +1,6 @@
-#include "form_fixture.h"
-#include "app/terminal_text.h"
 #include "serial/ui/serial_basic_dlg.h"
+#include "terminal/terminal_text.h"
+#include "tests/support/form_fixture.h"
 
 #include <QAction>
 #include <QComboBox>

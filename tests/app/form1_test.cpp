@@ -1,6 +1,6 @@
 #include "app/status_led.h"
-#include "app/terminal_edit.h"
-#include "form_fixture.h"
+#include "terminal/terminal_edit.h"
+#include "tests/support/form_fixture.h"
 
 #include <QAccessible>
 #include <QComboBox>
@@ -18,7 +18,6 @@
 #include <QStatusBar>
 #include <QStatusTipEvent>
 #include <QTabWidget>
-#include <QTableWidget>
 #include <QTemporaryDir>
 #include <QToolButton>
 
@@ -82,12 +81,11 @@ TEST_F(Form1Test, StartsOnTheTerminalPageWithPortOpenAndTableTitles)
     EXPECT_EQ(control<QComboBox>("comboBoxSelectRecord")->currentText(), "no data available");
     EXPECT_EQ(control<QComboBox>("comboBoxSelectRecord")->count(), 0);
 
-    auto *table = control<QTableWidget>("Table");
-    ASSERT_EQ(table->columnCount(), 5);
-    EXPECT_EQ(table->rowCount(), 2);
+    ASSERT_EQ(cells().columnCount(), 5);
+    EXPECT_EQ(cells().rowCount(), 2);
     const QStringList titles = {"Volume/ml", "Increment/ml", "Signal/pH", "Change/pH", "Derivative"};
     for (int column = 0; column < 5; ++column)
-        EXPECT_EQ(table->item(0, column)->text(), titles[column]);
+        EXPECT_EQ(cells().cell(0, column), titles[column]);
 }
 
 TEST_F(Form1Test, EveryControlHasItsNameAndAnAccessibleName)

@@ -1,4 +1,4 @@
-#include "form_fixture.h"
+#include "tests/support/form_fixture.h"
 
 #include <QAction>
 #include <QDate>

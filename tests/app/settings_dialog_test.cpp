@@ -1,6 +1,5 @@
-#include "form_fixture.h"
-
 #include "serial/ui/serial_basic_dlg.h"
+#include "tests/support/form_fixture.h"
 
 #include <QAction>
 #include <QComboBox>

@@ -3,7 +3,6 @@
 #include "curve/curve_labels.h"
 
 #include <QLocale>
-#include <QTableWidget>
 
 #include <gtest/gtest.h>
 
@@ -35,14 +34,10 @@ TEST(RowExtremes, AreTheLargestAndSmallestCellOfTheColumn)
 
 TEST(ReadCurveColumns, ReadsVolumeSignalAndDerivativeFromRowOneOn)
 {
-    QTableWidget table(4, 5);
-    const char *const cells[4][5] = {{"Volume/ml", "Increment/ml", "Signal/pH", "Change/pH", "Derivative"},
-                                     {"1.0", "9", "3.5", "9", "0.1"},
-                                     {"2.0", "9", "x", "9", " "},
-                                     {"3.0", "9", "4.5", "9", "0.3"}};
-    for (int row = 0; row < 4; ++row)
-        for (int column = 0; column < 5; ++column)
-            table.setItem(row, column, new QTableWidgetItem(QString::fromLatin1(cells[row][column])));
+    const QList<QStringList> table = {{"Volume/ml", "Increment/ml", "Signal/pH", "Change/pH", "Derivative"},
+                                      {"1.0", "9", "3.5", "9", "0.1"},
+                                      {"2.0", "9", "x", "9", " "},
+                                      {"3.0", "9", "4.5", "9", "0.3"}};
     const CurveColumns columns = readCurveColumns(table, 2);
     EXPECT_EQ(columns.rowCount, 2);
     EXPECT_EQ(columns.volume, QList<double>({1.0, 2.0}));

@@ -3,12 +3,12 @@
 // The program's main window offscreen on the real serial layer, talking over a
 // pseudo-terminal to the simulator program, with both sides running fast.
 
-#include "app/qt_event_pump.h"
 #include "app/simulator_process.h"
-#include "app/terminal_text.h"
+#include "commands/qt_event_pump.h"
 #include "serial/platform/posix_comm_driver.h"
-#include "tests/app/form_fixture.h"
+#include "terminal/terminal_text.h"
 #include "tests/e2e/scaled_tick_source.h"
+#include "tests/support/form_fixture.h"
 
 #include <QComboBox>
 #include <QDeadlineTimer>

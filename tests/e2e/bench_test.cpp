@@ -1,3 +1,4 @@
+#include "results/result_table_model.h"
 #include "tests/e2e/bench_fixture.h"
 
 #include <QLabel>
@@ -5,7 +6,6 @@
 #include <QRegularExpression>
 #include <QSet>
 #include <QTabWidget>
-#include <QTableWidget>
 #include <QTemporaryDir>
 
 #include <csignal>
@@ -61,18 +61,6 @@ QList<QStringList> printedPoints(const QByteArray &text)
     return points;
 }
 
-QList<QStringList> tableRows(const QTableWidget &table)
-{
-    QList<QStringList> rows;
-    for (int row = 1; row < table.rowCount(); ++row) {
-        QStringList cells;
-        for (int column = 0; column < 5; ++column)
-            cells << table.item(row, column)->text();
-        rows.append(cells);
-    }
-    return rows;
-}
-
 } // namespace
 
 TEST_F(BenchFixture, TitrationFromStartToEnd)
@@ -101,7 +89,8 @@ TEST_F(BenchFixture, TitrationFromStartToEnd)
     EXPECT_EQ(records->currentText(), "data record 1");
 
     control<QTabWidget>("PageControl1")->setCurrentIndex(1);
-    EXPECT_EQ(tableRows(*control<QTableWidget>("Table")), printed);
+    const auto *cells = static_cast<const ResultTableModel *>(control<QTableView>("Table")->model());
+    EXPECT_EQ(cells->rows().mid(1), printed);
 
     QTemporaryDir folder;
     dialogs.pdfFile = folder.filePath("table.pdf");
@@ -137,7 +126,8 @@ TEST_F(BenchFixture, TitrationFromStartToEnd)
     pdftotext.start("pdftotext", {"-layout", dialogs.saveAnswer, "-"});
     ASSERT_TRUE(pdftotext.waitForFinished(60000));
     const QString report = QString::fromUtf8(pdftotext.readAllStandardOutput());
-    EXPECT_TRUE(report.contains("Sample weight: 0.2 g") && report.contains("Identification: 3")) << report.toStdString();
+    EXPECT_TRUE(report.contains("Sample weight: 0.2 g") && report.contains("Identification: 3"))
+        << report.toStdString();
     const QRegularExpressionMatch found = QRegularExpression("EQP 1: (\\d+\\.\\d+) ml").match(report);
     const QRegularExpressionMatch instrument = QRegularExpression("EQP 1 +V = +(\\d+\\.\\d+) mL").match(text);
     ASSERT_TRUE(found.hasMatch() && instrument.hasMatch());

@@ -1,5 +1,5 @@
-#include "app/method_setup_requests.h"
-#include "app/upload_progress_form.h"
+#include "commands/method_setup_requests.h"
+#include "commands/upload_progress_form.h"
 #include "controls/gauge.h"
 #include "method/ui/method_setup_form.h"
 #include "tests/e2e/bench_fixture.h"

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "app/dialogs.h"
+#include "common/dialogs.h"
 #include "tests/support/fake_message_boxes.h"
 
 #include <QList>

@@ -1,0 +1,23 @@
+#pragma once
+
+#include <QTableView>
+
+class ResultTableModel;
+
+/// The result grid: row 0 is its fixed title row, which stays in place above the data rows while
+/// they scroll. The title row stays row 0 of the grid's model; a view of that row alone stands
+/// in the margin above the scrolling part.
+class ResultTable : public QTableView
+{
+  public:
+    explicit ResultTable(ResultTableModel *model, QWidget *parent = nullptr);
+
+    /// Every row, the title row included, is rowHeight pixels high.
+    void setRowHeight(int rowHeight);
+
+  protected:
+    void updateGeometries() override;
+
+  private:
+    QTableView *m_titleRow;
+};

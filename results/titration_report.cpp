@@ -1,0 +1,243 @@
+#include "results/titration_report.h"
+
+#include "analysis/result_text.h"
+#include "common/file_save.h"
+#include "controls/fonts.h"
+#include "curve/curve_drawing.h"
+#include "curve/equivalence_markers.h"
+#include "results/result_record.h"
+
+#include <QImage>
+#include <QLocale>
+#include <QPainter>
+#include <QPrinter>
+#include <QTemporaryDir>
+
+#include <algorithm>
+#include <array>
+#include <numeric>
+
+namespace {
+
+// The curve is drawn as on screen at this size, then scaled to the text width.
+const QSize curvePixels(900, 560);
+constexpr std::array<int, 5> columnShares = {93, 95, 96, 85, 96};
+const QColor bandColour(0xC0, 0xC0, 0xC0);
+
+QFont reportFont(qreal points, bool bold = false)
+{
+    QFont font(QStringLiteral("Arial"));
+    font.setPointSizeF(points);
+    font.setBold(bold);
+    return font;
+}
+
+class ReportPainter
+{
+  public:
+    ReportPainter(QPrinter &printer, QPainter &painter, const ResultRecord &record)
+        : m_printer(printer), m_painter(painter), m_record(record), m_width(painter.viewport().width()),
+          m_height(painter.viewport().height()), m_mm(printer.resolution() / 25.4)
+    {
+        m_painter.setFont(reportFont(10, true));
+        m_continuationTop = lineAdvance() + int(2 * m_mm);
+        m_painter.setFont(reportFont(9));
+        m_rowHeight = int(m_painter.fontMetrics().height() * 1.5);
+    }
+
+    bool paint()
+    {
+        int y = firstPage();
+        const QList<QStringList> &table = m_record.table;
+        const qsizetype rows = table.size();
+        qsizetype row = std::min<qsizetype>(1, rows);
+        const int pages = pageCount(y);
+        for (int page = 1; page <= pages; ++page) {
+            if (page > 1) {
+                if (!m_printer.newPage())
+                    return false;
+                y = continuationHeader();
+            }
+            const int top = y;
+            y = tableRow(table.value(0), y, true);
+            for (; row < rows && y + m_rowHeight <= tableBottom(); ++row)
+                y = tableRow(table[row], y, false);
+            columnRules(top, y);
+            footer(page, pages);
+        }
+        return true;
+    }
+
+  private:
+    int firstPage()
+    {
+        m_painter.setFont(reportFont(16, true));
+        int y = line(QStringLiteral("Titration Report"), 0);
+        m_painter.setFont(reportFont(9));
+        m_painter.drawText(QRect(0, 0, m_width, y), Qt::AlignRight | Qt::AlignBottom,
+                           QStringLiteral("Printed ") + QLocale().toString(m_record.made, QLocale::ShortFormat));
+        y += int(2 * m_mm);
+        m_painter.setFont(reportFont(10));
+        y = line(m_record.recordNo > 0 ? QStringLiteral("Data record %1").arg(m_record.recordNo)
+                                       : QStringLiteral("Data selected by hand in the terminal"),
+                 y);
+        if (const std::optional<RunRecord> &run = m_record.run) {
+            // A field the user left empty was not sent, and is not shown.
+            QStringList sample;
+            if (!run->entry.weight.isEmpty())
+                sample.append(QStringLiteral("Sample weight: %1 g").arg(run->entry.weight));
+            if (!run->entry.identification.isEmpty())
+                sample.append(QStringLiteral("Identification: %1").arg(run->entry.identification));
+            sample.append(QStringLiteral("Started: ") + QLocale().toString(run->started, QLocale::ShortFormat));
+            y = line(sample.join(QStringLiteral("     ")), y);
+        }
+        if (!m_record.method.isEmpty())
+            y = line(QStringLiteral("Method: ") + m_record.method, y);
+        y = curve(y + int(3 * m_mm));
+        y = results(y + int(3 * m_mm));
+        m_painter.setFont(reportFont(12, true));
+        y = line(QStringLiteral("Measuring table"), y + int(3 * m_mm));
+        m_painter.setFont(reportFont(9));
+        return y + int(m_mm);
+    }
+
+    int continuationHeader()
+    {
+        m_painter.setFont(reportFont(10, true));
+        const QString source = m_record.recordNo > 0 ? QStringLiteral("data record %1").arg(m_record.recordNo)
+                                                     : QStringLiteral("data selected by hand");
+        line(QStringLiteral("Titration Report, %1: measuring table (continued)").arg(source), 0);
+        m_painter.setFont(reportFont(9));
+        return m_continuationTop;
+    }
+
+    int curve(int y)
+    {
+        QImage picture(curvePixels, QImage::Format_RGB32);
+        if (drawCurve(picture, m_record.curve, QLocale(), fonts::lucidaConsole()) == CurveOutcome::Drawn)
+            drawEquivalenceMarkers(picture, m_record.curve, m_record.points, m_record.unit, QLocale());
+        const int height = m_width * curvePixels.height() / curvePixels.width();
+        const QRect target(0, y, m_width, height);
+        m_painter.drawImage(target, picture);
+        m_painter.setPen(QPen(Qt::black, 0));
+        m_painter.drawRect(target);
+        return y + height;
+    }
+
+    int results(int y)
+    {
+        m_painter.setFont(reportFont(12, true));
+        y = line(QStringLiteral("Results"), y);
+        m_painter.setFont(reportFont(10));
+        if (m_record.points.isEmpty())
+            return line(resultLine({}, m_record.unit, QLocale()), y);
+        for (qsizetype i = 0; i < m_record.points.size(); ++i)
+            y = line(equivalenceLabel(int(i) + 1, m_record.points[i], m_record.unit, QLocale()), y);
+        return y;
+    }
+
+    int lineAdvance() const { return int(m_painter.fontMetrics().height() * 1.25); }
+
+    int line(const QString &text, int y)
+    {
+        m_painter.drawText(QRect(0, y, m_width, m_painter.fontMetrics().height()), Qt::AlignLeft | Qt::AlignVCenter,
+                           text);
+        return y + lineAdvance();
+    }
+
+    int tableBottom() const { return m_height - int(10 * m_mm); }
+
+    int pageCount(int firstTableTop) const
+    {
+        // As many rows as paint() puts on each page: the title row, then data rows while they fit.
+        const int firstRows = std::max(0, (tableBottom() - firstTableTop) / m_rowHeight - 1);
+        const int laterRows = std::max(1, (tableBottom() - m_continuationTop) / m_rowHeight - 1);
+        const qsizetype dataRows = std::max<qsizetype>(0, m_record.table.size() - 1);
+        if (dataRows <= firstRows)
+            return 1;
+        return 1 + int((dataRows - firstRows + laterRows - 1) / laterRows);
+    }
+
+    int columnLeft(int column) const
+    {
+        int share = 0;
+        for (int c = 0; c < column; ++c)
+            share += columnShares[c];
+        const int total = std::accumulate(columnShares.begin(), columnShares.end(), 0);
+        return m_width * share / total;
+    }
+
+    int tableRow(const QStringList &cells, int y, bool titles)
+    {
+        if (titles) {
+            m_painter.fillRect(QRect(0, y, m_width, m_rowHeight), bandColour);
+            m_painter.setFont(reportFont(9, true));
+        }
+        const int inset = int(1.5 * m_mm);
+        for (int c = 0; c < int(columnShares.size()); ++c)
+            m_painter.drawText(
+                QRect(columnLeft(c) + inset, y, columnLeft(c + 1) - columnLeft(c) - 2 * inset, m_rowHeight),
+                Qt::AlignVCenter | (titles ? Qt::AlignLeft : Qt::AlignRight), cells.value(c));
+        m_painter.setFont(reportFont(9));
+        m_painter.setPen(QPen(Qt::black, 0));
+        if (titles)
+            m_painter.drawLine(0, y, m_width, y);
+        m_painter.drawLine(0, y + m_rowHeight, m_width, y + m_rowHeight);
+        return y + m_rowHeight;
+    }
+
+    void columnRules(int top, int bottom)
+    {
+        for (int c = 0; c <= int(columnShares.size()); ++c) {
+            const int x = std::min(columnLeft(c), m_width - 1);
+            m_painter.drawLine(x, top, x, bottom);
+        }
+    }
+
+    void footer(int page, int pages)
+    {
+        m_painter.setFont(reportFont(8));
+        m_painter.drawText(QRect(0, m_height - int(6 * m_mm), m_width, int(6 * m_mm)),
+                           Qt::AlignCenter | Qt::AlignBottom, QStringLiteral("Page %1 of %2").arg(page).arg(pages));
+        m_painter.setFont(reportFont(9));
+    }
+
+    QPrinter &m_printer;
+    QPainter &m_painter;
+    const ResultRecord &m_record;
+    int m_width;
+    int m_height;
+    double m_mm;
+    int m_rowHeight = 0;
+    int m_continuationTop = 0;
+};
+
+} // namespace
+
+bool TitrationReport::print(QPrinter &printer) const
+{
+    QPainter painter;
+    if (!painter.begin(&printer))
+        return false;
+    const bool painted = ReportPainter(printer, painter, m_record).paint();
+    return painter.end() && painted;
+}
+
+QString TitrationReport::writePdf(const QString &fileName) const
+{
+    // The printer writes only to a named file, so the document is made aside first.
+    QTemporaryDir scratch;
+    if (!scratch.isValid())
+        return QStringLiteral("Cannot create the report in the temporary folder. %1").arg(scratch.errorString());
+    QPrinter printer(QPrinter::HighResolution);
+    printer.setOutputFormat(QPrinter::PdfFormat);
+    printer.setOutputFileName(scratch.filePath(QStringLiteral("report.pdf")));
+    printer.setPageSize(QPageSize(QPageSize::A4));
+    printer.setPageMargins(QMarginsF(18, 15, 15, 12), QPageLayout::Millimeter);
+    printer.setDocName(QStringLiteral("Titration Report"));
+    printer.setCreator(QStringLiteral("Korvane"));
+    if (!print(printer))
+        return QStringLiteral("Cannot write the report: the PDF printer could not start.");
+    FileSave file(fileName);
+    return file.copy(printer.outputFileName()) == FileSave::Status::Saved ? QString() : file.failureMessage();
+}
