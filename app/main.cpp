@@ -47,11 +47,14 @@ int main(int argc, char *argv[])
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("Korvane"));
     QApplication::setApplicationVersion(CommandLine::version());
+    // Desktops match the window to its menu entry and icon by this name.
+    QGuiApplication::setDesktopFileName(QStringLiteral("org.korvane.Korvane"));
     if (commandLine.inDataFolder() && !enterDataFolder())
         return 1;
     // Without a desktop theme the tool bar takes its pictures from a common theme, if installed.
     if (QIcon::themeName().isEmpty() || QIcon::themeName() == QLatin1String("hicolor"))
         QIcon::setThemeName(QStringLiteral("Adwaita"));
+    QApplication::setWindowIcon(QIcon::fromTheme(QStringLiteral("org.korvane.Korvane")));
 
     // --simulate puts a simulated titrator on COM1; it outlives the main window's port.
     SimulatorProcess simulator;
