@@ -25,7 +25,7 @@ HelpWindow::HelpWindow(QWidget *parent)
 {
     setObjectName(QStringLiteral("HelpWindow"));
     setWindowTitle(QStringLiteral("Korvane Help"));
-    resize(860, 620);
+    resize(900, 640);
 
     m_search->setObjectName(QStringLiteral("HelpSearch"));
     m_search->setPlaceholderText(QStringLiteral("Search the manual"));
@@ -49,7 +49,7 @@ HelpWindow::HelpWindow(QWidget *parent)
     splitter->addWidget(side);
     splitter->addWidget(m_browser);
     splitter->setStretchFactor(1, 1);
-    splitter->setSizes({220, 640});
+    splitter->setSizes({260, 600});
     auto *layout = new QHBoxLayout(this);
     layout->addWidget(splitter);
 
@@ -82,6 +82,12 @@ HelpWindow *HelpWindow::open(const QString &pageId)
     window->raise();
     window->activateWindow();
     return window;
+}
+
+void HelpWindow::addHelpKey(QWidget *window, const QString &pageId)
+{
+    auto *key = new QShortcut(QKeySequence::HelpContents, window);
+    connect(key, &QShortcut::activated, window, [pageId] { open(pageId); });
 }
 
 void HelpWindow::showPage(const QString &pageId)

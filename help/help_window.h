@@ -13,12 +13,17 @@ class QTextBrowser;
 /// words, beside the page itself.
 class HelpWindow : public QWidget
 {
+    Q_OBJECT
+
   public:
     explicit HelpWindow(QWidget *parent = nullptr);
 
     /// Opens the program's one help window at a page ("commands", "method-setup#upload"), in
     /// front and usable also while a modal dialog is open.
     static HelpWindow *open(const QString &pageId);
+    /// F1 (the desktop's help key) in the window or any of its controls opens the page. Not for
+    /// a window whose menu already carries that key: the two would cancel each other out.
+    static void addHelpKey(QWidget *window, const QString &pageId);
 
     void showPage(const QString &pageId);
     /// The id of the page shown, without a place in it.

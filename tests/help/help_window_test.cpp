@@ -12,6 +12,7 @@
 #include <QTextBrowser>
 #include <QTimer>
 #include <QtGui/private/qguiapplication_p.h>
+#include <QtGui/qpa/qwindowsysteminterface.h>
 
 #include <gtest/gtest.h>
 
@@ -103,4 +104,27 @@ TEST_F(HelpWindowTest, UsableWhileAModalDialogIsOpen)
     dialog.exec();
     EXPECT_EQ(page, "serial-settings");
     EXPECT_FALSE(blocked);
+}
+
+TEST_F(HelpWindowTest, HelpKeyOfADialogOpensItsPage)
+{
+    QDialog dialog;
+    auto *field = new QLineEdit(&dialog);
+    HelpWindow::addHelpKey(&dialog, "serial-settings");
+    QString page;
+    QTimer::singleShot(0, &dialog, [&] {
+        dialog.activateWindow();
+        QWindowSystemInterface::flushWindowSystemEvents();
+        field->setFocus();
+        EXPECT_EQ(QApplication::activeWindow(), &dialog);
+        QWindowSystemInterface::handleKeyEvent<QWindowSystemInterface::SynchronousDelivery>(
+            dialog.windowHandle(), QEvent::KeyPress, Qt::Key_F1, Qt::NoModifier);
+        if (auto *window = dialog.findChild<HelpWindow *>()) {
+            page = window->currentPage();
+            delete window;
+        }
+        dialog.reject();
+    });
+    dialog.exec();
+    EXPECT_EQ(page, "serial-settings");
 }
