@@ -241,6 +241,8 @@ void TSerialPort::applyActive(bool value)
 {
     if (m_active)
         closePort();
+    // Opened on purpose, the port takes whatever device is there and knows it from then on.
+    m_knownDevice.clear();
     if (value)
         openPort();
 }
@@ -293,6 +295,8 @@ void TSerialPort::openPort()
     m_active = true;
     m_lost = false;
     m_watcher.stop();
+    m_knownDevice = m_backend.driver->deviceIdentity(m_commPort);
+    m_refusedDevice.clear();
     if (uint32_t failure = opened->setupComm(m_rxQueueSize, m_txQueueSize))
         reportError(111, failure, QStringLiteral("Error setup Queuesize"), 0);
     applyCommState();
@@ -320,9 +324,28 @@ void TSerialPort::lookForDevice()
 {
     if (m_active || m_destroying || !m_watcher.watching() || !m_backend.driver->deviceExists(m_commPort))
         return;
+    // Another device under the same name (a link left behind by its device, a node number
+    // given to the next adapter) is never opened: it would get our settings and keys.
+    const QString found = m_backend.driver->deviceIdentity(m_commPort);
+    if (found.isEmpty())
+        return;
+    if (!m_knownDevice.isEmpty() && found != m_knownDevice) {
+        refuseDevice(found);
+        return;
+    }
     openPort();
     if (m_active && OnReconnected)
         OnReconnected(this);
+}
+
+void TSerialPort::refuseDevice(const QString &found)
+{
+    if (found == m_refusedDevice)
+        return;
+    m_refusedDevice = found;
+    reportError(9921, 0, QStringLiteral("Warning another device at the port, not reconnected"), WarningLevel);
+    if (OnReconnectRefused)
+        OnReconnectRefused(this);
 }
 
 void TSerialPort::applyCommState()
@@ -670,6 +693,7 @@ void TSerialPort::SetActive(bool value)
     if (!value) {
         m_watcher.stop();
         m_lost = false;
+        m_refusedDevice.clear();
     }
     if (value != m_active)
         applyActive(value);
@@ -689,6 +713,16 @@ void TSerialPort::SetAutoReconnect(bool value)
 bool TSerialPort::Lost() const
 {
     return m_lost;
+}
+
+QString TSerialPort::KnownDevice() const
+{
+    return m_knownDevice;
+}
+
+QString TSerialPort::RefusedDevice() const
+{
+    return m_refusedDevice;
 }
 
 QStringList TSerialPort::AvailablePorts() const

@@ -184,6 +184,11 @@ class TSerialPort : public QObject, private WorkerPort
     /// True from the moment the device went away until the port opens again or is closed on
     /// purpose.
     bool Lost() const;
+    /// The device the port last opened on, in words; a lost port reopens only on that device.
+    QString KnownDevice() const;
+    /// What a reconnect found under the port name instead of the known device; empty when
+    /// nothing was refused since the port last opened.
+    QString RefusedDevice() const;
     /// Serial devices present on this machine, for the user to choose from.
     QStringList AvailablePorts() const;
 
@@ -221,6 +226,9 @@ class TSerialPort : public QObject, private WorkerPort
     TNotifyEvent OnDeviceLost;
     /// The port has reopened by itself (AutoReconnect) on a device that is back.
     TNotifyEvent OnReconnected;
+    /// Another device came under the port name while the port waited for its lost one: the
+    /// port stays closed and keeps waiting (reported once per device, place 9921).
+    TNotifyEvent OnReconnectRefused;
 
   private:
     // What the worker sees of the port.
@@ -257,6 +265,7 @@ class TSerialPort : public QObject, private WorkerPort
     void applyActive(bool value);
     void closePort(bool deviceThere = true);
     void openPort();
+    void refuseDevice(const QString &found);
     void applyCommState();
     void takeDeviceSettings();
     void enableCommEvents();
@@ -304,6 +313,8 @@ class TSerialPort : public QObject, private WorkerPort
     std::atomic<bool> m_active{false};
     bool m_autoReconnect = false;
     bool m_lost = false;
+    QString m_knownDevice;
+    QString m_refusedDevice;
     ReconnectWatcher m_watcher;
     // When the port last opened, for the worker's quiet-line rule; the count tells it that a new
     // opening has happened, whenever it looks.

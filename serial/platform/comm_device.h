@@ -70,6 +70,10 @@ class CommDriver
     /// Whether the device of a port name is there to be opened; cheap enough to ask every second.
     virtual bool deviceExists(const QString &name) const = 0;
 
+    /// What tells the device now under a port name from another that may appear there later, in
+    /// words a user can read; empty when no device is there.
+    virtual QString deviceIdentity(const QString &name) const = 0;
+
     /// Serial devices present on this machine, as port names a user can choose.
     virtual QStringList availablePorts() const = 0;
 };

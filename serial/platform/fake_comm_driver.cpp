@@ -34,6 +34,18 @@ bool FakeCommDriver::deviceExists(const QString &) const
     return m_present;
 }
 
+QString FakeCommDriver::deviceIdentity(const QString &) const
+{
+    std::lock_guard lock(m_mutex);
+    return m_present ? m_identity : QString();
+}
+
+void FakeCommDriver::setIdentity(const QString &identity)
+{
+    std::lock_guard lock(m_mutex);
+    m_identity = identity;
+}
+
 QStringList FakeCommDriver::availablePorts() const
 {
     std::lock_guard lock(m_mutex);

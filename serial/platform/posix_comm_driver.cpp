@@ -1,6 +1,7 @@
 #include "serial/platform/posix_comm_driver.h"
 
 #include "serial/platform/posix_comm_device.h"
+#include "serial/platform/posix_device_identity.h"
 #include "serial/platform/posix_error.h"
 #include "serial/tick_source.h"
 
@@ -41,6 +42,12 @@ bool PosixCommDriver::deviceExists(const QString &name) const
 {
     const QString path = devicePath(name);
     return !path.isEmpty() && ::access(QFile::encodeName(path).constData(), F_OK) == 0;
+}
+
+QString PosixCommDriver::deviceIdentity(const QString &name) const
+{
+    const QString path = devicePath(name);
+    return path.isEmpty() ? QString() : posixDeviceIdentity(path);
 }
 
 QStringList PosixCommDriver::availablePorts() const

@@ -13,6 +13,7 @@ class PosixCommDriver : public CommDriver
 
     std::shared_ptr<CommDevice> open(const QString &name, uint32_t &error) override;
     bool deviceExists(const QString &name) const override;
+    QString deviceIdentity(const QString &name) const override;
     /// USB adapters (ttyUSB, ttyACM, numbered in order), their by-id names, then the paths
     /// that KORVANE_COMn variables name.
     QStringList availablePorts() const override;
