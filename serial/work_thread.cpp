@@ -13,6 +13,9 @@ namespace {
 constexpr uint32_t ActiveWaitMs = 75;
 constexpr uint32_t IdleSleepMs = 200;
 constexpr uint32_t FinishPollMs = 5;
+// The longest a received byte waits for its cluster. The quiet-line rule alone holds a steady
+// printout back for many seconds when the per-byte allowance is near the character time.
+constexpr uint32_t MaxByteWaitMs = 250;
 constexpr uint32_t ForcingLineErrors = CeRxOver | CeOverrun | CeRxParity | CeFrame | CeBreak;
 
 } // namespace
@@ -82,6 +85,7 @@ void TWorkThread::activePass()
         // late this thread gets to look, so its first reply is cut by the quiet-line rule.
         m_openCount = opened.count;
         m_lastReadTick = opened.tick;
+        m_oldestByteTick.reset();
     }
     m_commWaitFailed = false;
     if (m_port.active() && !pollLineStatus())
@@ -191,11 +195,14 @@ void TWorkThread::readIfDue()
 {
     const uint32_t count = m_comStat.inQueue;
     TickSource &ticks = m_port.ticks();
+    const uint32_t now = ticks.now();
     if (count == 0) {
-        m_lastReadTick = ticks.now();
+        m_lastReadTick = now;
         return;
     }
-    if (!m_port.readRequested() && !clusterDue(count, ticks.now()))
+    if (!m_oldestByteTick)
+        m_oldestByteTick = now;
+    if (!m_port.readRequested() && !clusterDue(count, now))
         return;
     m_readBuffer.resize(count);
     uint32_t got = 0;
@@ -218,6 +225,8 @@ bool TWorkThread::clusterDue(uint32_t count, uint32_t now) const
 {
     const WorkerPort::ReceiveRule rule = m_port.receiveRule();
     if (count >= rule.clusterSize || (m_lineErrors & ForcingLineErrors))
+        return true;
+    if (m_oldestByteTick && now - *m_oldestByteTick >= MaxByteWaitMs)
         return true;
     const uint32_t product = count * rule.charDelayUs;
     const double allowance = product / 1000.0 + rule.extraDelayMs;
@@ -243,6 +252,7 @@ void TWorkThread::readDone()
 void TWorkThread::handOverCluster(const QByteArray &bytes)
 {
     const uint32_t lineErrors = std::exchange(m_lineErrors, 0);
+    m_oldestByteTick.reset();
     if (m_port.destroying())
         return;
     auto cluster = std::make_unique<TSerialCluster>(bytes, lineErrors);

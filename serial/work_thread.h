@@ -9,6 +9,7 @@
 #include <cstdint>
 #include <functional>
 #include <memory>
+#include <optional>
 #include <thread>
 
 class CommDevice;
@@ -66,6 +67,8 @@ class TWorkThread
     uint32_t m_lineErrors = 0;
     comm::ComStat m_comStat;
     uint32_t m_lastReadTick = 0;
+    // When this thread first saw the bytes that wait now.
+    std::optional<uint32_t> m_oldestByteTick;
     uint32_t m_openCount = 0;
     QByteArray m_readBuffer;
 
