@@ -281,6 +281,7 @@ void TSerialPort::openPort()
     uint32_t error = NoError;
     auto opened = m_backend.driver->open(m_commPort.left(MaxDevicePathLength), error);
     if (!opened) {
+        m_openFailure = m_backend.driver->openFailure(m_commPort.left(MaxDevicePathLength), error);
         reportError(112, error, QStringLiteral("Error reopening Port"), 0);
         if (m_autoReconnect && error == ErrorFileNotFound)
             m_watcher.watch();
@@ -296,6 +297,7 @@ void TSerialPort::openPort()
     m_lost = false;
     m_watcher.stop();
     m_knownDevice = m_backend.driver->deviceIdentity(m_commPort);
+    m_openFailure.clear();
     m_refusedDevice.clear();
     if (uint32_t failure = opened->setupComm(m_rxQueueSize, m_txQueueSize))
         reportError(111, failure, QStringLiteral("Error setup Queuesize"), 0);
@@ -713,6 +715,11 @@ void TSerialPort::SetAutoReconnect(bool value)
 bool TSerialPort::Lost() const
 {
     return m_lost;
+}
+
+QString TSerialPort::OpenFailure() const
+{
+    return m_openFailure;
 }
 
 QString TSerialPort::KnownDevice() const

@@ -184,6 +184,8 @@ class TSerialPort : public QObject, private WorkerPort
     /// True from the moment the device went away until the port opens again or is closed on
     /// purpose.
     bool Lost() const;
+    /// Why the port did not open at its last try, with what the user can do; empty once it opens.
+    QString OpenFailure() const;
     /// The device the port last opened on, in words; a lost port reopens only on that device.
     QString KnownDevice() const;
     /// What a reconnect found under the port name instead of the known device; empty when
@@ -313,6 +315,7 @@ class TSerialPort : public QObject, private WorkerPort
     std::atomic<bool> m_active{false};
     bool m_autoReconnect = false;
     bool m_lost = false;
+    QString m_openFailure;
     QString m_knownDevice;
     QString m_refusedDevice;
     ReconnectWatcher m_watcher;

@@ -64,6 +64,9 @@ class CommDriver
     /// Null and the error code on failure.
     virtual std::shared_ptr<CommDevice> open(const QString &name, uint32_t &error) = 0;
 
+    /// Why the last open of `name` failed with `error`, in words that say what the user can do.
+    virtual QString openFailure(const QString &name, uint32_t error) const = 0;
+
     /// Operating system family; 1 stands for the family whose driver misses ring changes.
     virtual int32_t platformId() const { return 2; }
 

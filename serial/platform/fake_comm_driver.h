@@ -17,6 +17,8 @@ class FakeCommDriver : public CommDriver
     explicit FakeCommDriver(ManualClock &clock);
 
     std::shared_ptr<CommDevice> open(const QString &name, uint32_t &error) override;
+    /// Names the code; the fake has no system to look at.
+    QString openFailure(const QString &name, uint32_t error) const override;
     int32_t platformId() const override { return m_platformId; }
     /// As told by setPresent(); every question is counted.
     bool deviceExists(const QString &name) const override;
