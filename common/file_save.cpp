@@ -1,19 +1,29 @@
 #include "common/file_save.h"
 
+#include <QBuffer>
 #include <QByteArray>
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QSaveFile>
+
+namespace {
+
+bool replaceContents(QFile &file, const QByteArray &bytes)
+{
+    return file.seek(0) && file.write(bytes) == bytes.size() && file.resize(bytes.size()) && file.flush();
+}
+
+} // namespace
 
 FileSave::FileSave(const QString &path) : m_path(path) {}
 
 FileSave::Status FileSave::write(const Content &content)
 {
     QSaveFile file(m_path);
-    file.setDirectWriteFallback(m_directWriteFallback);
     if (!file.open(QIODevice::WriteOnly)) {
         m_errorString = file.errorString();
-        return Status::NotCreated;
+        return m_directWriteFallback && QFileInfo(m_path).isFile() ? writeInPlace(content) : Status::NotCreated;
     }
     // commit() alone does not report a last write that the disk cut short; the flush does.
     if (!content(file) || !file.flush() || !file.commit()) {
@@ -22,6 +32,34 @@ FileSave::Status FileSave::write(const Content &content)
     }
     m_errorString.clear();
     return Status::Saved;
+}
+
+FileSave::Status FileSave::writeInPlace(const Content &content)
+{
+    QBuffer built;
+    built.open(QIODevice::WriteOnly);
+    if (!content(built)) {
+        m_errorString = built.errorString();
+        return Status::NotWritten;
+    }
+    QFile file(m_path);
+    if (!file.open(QIODevice::ReadWrite | QIODevice::Unbuffered)) {
+        m_errorString = file.errorString();
+        return Status::NotCreated;
+    }
+    const QByteArray old = file.readAll();
+    if (file.error() != QFileDevice::NoError) {
+        m_errorString = file.errorString();
+        return Status::NotWritten;
+    }
+    if (replaceContents(file, built.data())) {
+        m_errorString.clear();
+        return Status::Saved;
+    }
+    m_errorString = file.errorString();
+    // The old bytes fit where they were, so a disk that refused the new ones still takes them.
+    replaceContents(file, old);
+    return Status::NotWritten;
 }
 
 FileSave::Status FileSave::write(const QByteArray &bytes)
