@@ -7,7 +7,18 @@
 #include <QFileInfo>
 #include <QSaveFile>
 
+#include <optional>
+
 namespace {
+
+/// The rest of an open file, or nothing when reading it failed.
+std::optional<QByteArray> readRest(QFile &file)
+{
+    QByteArray bytes = file.readAll();
+    if (file.error() != QFileDevice::NoError)
+        return std::nullopt;
+    return bytes;
+}
 
 bool replaceContents(QFile &file, const QByteArray &bytes)
 {
@@ -47,8 +58,8 @@ FileSave::Status FileSave::writeInPlace(const Content &content)
         m_errorString = file.errorString();
         return Status::NotCreated;
     }
-    const QByteArray old = file.readAll();
-    if (file.error() != QFileDevice::NoError) {
+    const std::optional<QByteArray> old = readRest(file);
+    if (!old) {
         m_errorString = file.errorString();
         return Status::NotWritten;
     }
@@ -58,7 +69,7 @@ FileSave::Status FileSave::writeInPlace(const Content &content)
     }
     m_errorString = file.errorString();
     // The old bytes fit where they were, so a disk that refused the new ones still takes them.
-    replaceContents(file, old);
+    replaceContents(file, *old);
     return Status::NotWritten;
 }
 
@@ -70,16 +81,13 @@ FileSave::Status FileSave::write(const QByteArray &bytes)
 FileSave::Status FileSave::copy(const QString &builtFile)
 {
     QFile built(builtFile);
-    if (!built.open(QIODevice::ReadOnly)) {
+    const std::optional<QByteArray> bytes =
+        built.open(QIODevice::ReadOnly) ? readRest(built) : std::optional<QByteArray>();
+    if (!bytes) {
         m_errorString = built.errorString();
         return Status::NotWritten;
     }
-    const QByteArray bytes = built.readAll();
-    if (built.error() != QFileDevice::NoError) {
-        m_errorString = built.errorString();
-        return Status::NotWritten;
-    }
-    return write(bytes);
+    return write(*bytes);
 }
 
 QString FileSave::failureMessage() const
