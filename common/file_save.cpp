@@ -3,7 +3,12 @@
 #include <QByteArray>
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QSaveFile>
+#include <QTemporaryFile>
+
+#include <cerrno>
+#include <system_error>
 
 FileSave::FileSave(const QString &path) : m_path(path) {}
 
@@ -16,8 +21,12 @@ FileSave::Status FileSave::write(const Content &content)
         return Status::NotCreated;
     }
     // commit() alone does not report a last write that the disk cut short; the flush does.
+    errno = 0;
     if (!content(file) || !file.flush() || !file.commit()) {
-        m_errorString = file.errorString();
+        // A write that the disk cuts short after its first bytes leaves Qt without a reason
+        // ("Unknown error"); the system's is still in errno.
+        const int reason = errno;
+        m_errorString = reason != 0 ? QString::fromStdString(std::generic_category().message(reason)) : file.errorString();
         return Status::NotWritten;
     }
     m_errorString.clear();
@@ -42,6 +51,24 @@ FileSave::Status FileSave::copy(const QString &builtFile)
         return Status::NotWritten;
     }
     return write(bytes);
+}
+
+FileSave::Status FileSave::build(const Builder &builder)
+{
+    // Beside the target, on the same disk and under the user's eyes, rather than in a shared
+    // temporary folder that outlives a crash.
+    const QFileInfo target(m_path);
+    QTemporaryFile scratch(target.dir().filePath(QStringLiteral(".%1.XXXXXX").arg(target.fileName())));
+    if (!scratch.open()) {
+        m_errorString = scratch.errorString();
+        return Status::NotCreated;
+    }
+    scratch.close();
+    if (const QString failure = builder(scratch.fileName()); !failure.isEmpty()) {
+        m_errorString = failure;
+        return Status::NotWritten;
+    }
+    return copy(scratch.fileName());
 }
 
 QString FileSave::failureMessage() const

@@ -33,6 +33,12 @@ class FileSave
     /// Writes the bytes of a file made elsewhere, by a library that writes only to a name.
     Status copy(const QString &builtFile);
 
+    /// Makes the file by name, for a library that writes only to a name: build writes it whole to
+    /// a scratch file beside the target and returns an empty text, or the library's reason for
+    /// failing. The scratch file goes in every case.
+    using Builder = std::function<QString(const QString &scratchFile)>;
+    Status build(const Builder &builder);
+
     /// The user's message for the last failure: which file, and the system's reason.
     QString failureMessage() const;
 
