@@ -246,7 +246,8 @@ TForm1::TForm1(Dialogs &dialogs, SerialBackend backend, QWidget *parent)
     m_statusPanel->setObjectName(QStringLiteral("StatusPanel0"));
     // No accessible name of its own: screen readers then read, and are told of, its text.
     StatusBar1->addWidget(m_statusPanel, 1);
-    m_connectionPanel = named(new QLabel, QStringLiteral("ConnectionPanel"));
+    m_connectionPanel = new QLabel;
+    m_connectionPanel->setObjectName(QStringLiteral("ConnectionPanel")); // read by its text, as the panel above
     StatusBar1->addPermanentWidget(m_connectionPanel);
     setStatusBar(StatusBar1);
 
