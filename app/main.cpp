@@ -1,6 +1,7 @@
 #include "app/native_platform.h"
 #include "app/program.h"
 #include "app/simulator_process.h"
+#include "app/termination_signal.h"
 
 #include <QApplication>
 #include <QIcon>
@@ -13,6 +14,9 @@ int main(int argc, char *argv[])
     if (QIcon::themeName().isEmpty() || QIcon::themeName() == QLatin1String("hicolor"))
         QIcon::setThemeName(QStringLiteral("Adwaita"));
 
+    // Folders of killed runs go; a logout's SIGTERM takes the program down as closing its window does.
+    SimulatorProcess::removeStaleFolders();
+    TerminationSignal termination;
     // --simulate puts a simulated titrator on COM1; it outlives the main window's port.
     SimulatorProcess simulator;
     QString simulatorError;
