@@ -91,7 +91,8 @@ TEST(SimulateOption, TemporaryFolderOnlyWhileSimulatingAndNoneLeftAfterTermOrKil
     ASSERT_TRUE(eventually([&] { return folders().size() == 1; }));
     killed.kill();
     ASSERT_TRUE(killed.waitForFinished(10000));
-    EXPECT_EQ(folders().size(), 1);
+    // Its simulator ends with it and takes its port's link away, the folder stays.
+    EXPECT_TRUE(eventually([&] { return folders().size() == 1 && QDir(temp.filePath(folders().first())).isEmpty(); }));
 
     // Without a simulator no folder is made, and the next start takes the killed run's away.
     QProcess plain;
