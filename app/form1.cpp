@@ -575,8 +575,8 @@ void TForm1::SerialPort1RxClusterEvent()
     LED->setColor(kLampIdle);
     if (SerialPort1->NextClusterSize() >= 0) {
         const QByteArray cluster = SerialPort1->ReadNextCluster();
-        if (const QString failure = m_capture->append(cluster); !failure.isEmpty())
-            setStatusText(failure);
+        if (const std::optional<QString> status = m_capture->append(cluster, statusText()))
+            setStatusText(*status);
         Terminal->appendReceived(cluster);
     }
     Terminal->scrollToEnd();
