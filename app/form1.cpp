@@ -9,6 +9,7 @@
 #include "common/dialogs.h"
 #include "common/file_save.h"
 #include "controls/fonts.h"
+#include "controls/lazy_list_view.h"
 #include "curve/curve_columns.h"
 #include "curve/curve_drawing.h"
 #include "curve/curve_print.h"
@@ -397,6 +398,7 @@ QWidget *TForm1::buildTerminalPage()
     // new table cost as much as the whole list.
     comboBoxSelectRecord->setCompleter(nullptr);
     comboBoxSelectRecord->setMinimumWidth(130);
+    comboBoxSelectRecord->setView(new LazyListView); // screen readers get the items in view, not 100,000
     comboBoxSelectRecord->setAccessibleName(QStringLiteral("Selected data record :"));
 
     auto *controls = new QHBoxLayout;
