@@ -8,10 +8,14 @@
 
 namespace {
 
+QString g_focused;
+
 // What the bus bridge does with every event: it finds the object the event is about.
 void resolveLikeTheBridge(QAccessibleEvent *event)
 {
-    event->accessibleInterface();
+    QAccessibleInterface *about = event->accessibleInterface();
+    if (event->type() == QAccessible::Focus && about)
+        g_focused = about->text(QAccessible::Name);
 }
 
 /// Everything a screen reader reaches by going through the window's children.
@@ -69,6 +73,15 @@ TEST_F(ScreenReaderForm, FirstPageSwitchAfterAnIntakeShowsTheItemsInViewNotOnePe
     QAccessibleInterface *first = table->child(0);
     EXPECT_EQ(first->text(QAccessible::Name), cells().cell(1, 0));
     EXPECT_EQ(table->indexOfChild(first), 0);
+
+    // In the open list the reader is told of the record the user moves to.
+    control<QTabWidget>("PageControl1")->setCurrentIndex(0);
+    chooser->showPopup();
+    QCoreApplication::processEvents();
+    chooser->view()->setCurrentIndex(chooser->model()->index(99, 0));
+    EXPECT_EQ(g_focused, "data record 100");
+    EXPECT_LT(records->childCount(), 100);
+    chooser->hidePopup();
 }
 
 } // namespace
