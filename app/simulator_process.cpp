@@ -61,7 +61,8 @@ bool SimulatorProcess::start(const QString &program, QString *error)
         *error = programName + " not found";
         return false;
     }
-    m_folder.emplace(QDir::temp().filePath(folderPrefix + QString::number(QCoreApplication::applicationPid()) + "-XXXXXX"));
+    m_folder.emplace(
+        QDir::temp().filePath(folderPrefix + QString::number(QCoreApplication::applicationPid()) + "-XXXXXX"));
     if (!m_folder->isValid()) {
         *error = m_folder->errorString();
         m_folder.reset();

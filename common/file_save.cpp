@@ -23,10 +23,7 @@ FileSave::Status FileSave::write(const Content &content)
     // commit() alone does not report a last write that the disk cut short; the flush does.
     errno = 0;
     if (!content(file) || !file.flush() || !file.commit()) {
-        // A write that the disk cuts short after its first bytes leaves Qt without a reason
-        // ("Unknown error"); the system's is still in errno.
-        const int reason = errno;
-        m_errorString = reason != 0 ? QString::fromStdString(std::generic_category().message(reason)) : file.errorString();
+        m_errorString = writeFailure(errno, file);
         return Status::NotWritten;
     }
     m_errorString.clear();
@@ -69,6 +66,11 @@ FileSave::Status FileSave::build(const Builder &builder)
         return Status::NotWritten;
     }
     return copy(scratch.fileName());
+}
+
+QString FileSave::writeFailure(int error, const QFileDevice &file)
+{
+    return error != 0 ? QString::fromStdString(std::generic_category().message(error)) : file.errorString();
 }
 
 QString FileSave::failureMessage() const

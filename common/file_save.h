@@ -5,6 +5,7 @@
 #include <functional>
 
 class QByteArray;
+class QFileDevice;
 class QIODevice;
 
 /// Saves a file so that a refused or short write never leaves it cut short: the content goes to
@@ -44,6 +45,11 @@ class FileSave
 
     /// The system's reason for the last failure.
     const QString &errorString() const { return m_errorString; }
+
+    /// Why a write to the file failed: the text of error (errno, taken right after the write),
+    /// or the file's own when that is 0. A write the disk cuts short after its first bytes leaves
+    /// Qt with "Unknown error"; the system's reason is then only in errno.
+    static QString writeFailure(int error, const QFileDevice &file);
 
   private:
     QString m_path;

@@ -63,8 +63,8 @@ void ItemViewAccessible::notifySelection(QAbstractItemView *view, const QItemSel
     ItemViewAccessible *table = accessibleOf(view);
     if (!table)
         return;
-    for (const auto &[ranges, type] : {std::pair{&selected, QAccessible::SelectionAdd},
-                                       std::pair{&deselected, QAccessible::SelectionRemove}}) {
+    for (const auto &[ranges, type] :
+         {std::pair{&selected, QAccessible::SelectionAdd}, std::pair{&deselected, QAccessible::SelectionRemove}}) {
         if (ranges->isEmpty() || !ranges->first().isValid())
             continue;
         QAccessibleEvent event(table->cell(ranges->first().topLeft()), type);
@@ -319,8 +319,8 @@ QAccessibleInterface *ItemViewAccessible::cell(const QModelIndex &index) const
         return QAccessible::accessibleInterface(*known);
     if (m_cells.size() > kSpareCells + childCount())
         const_cast<ItemViewAccessible *>(this)->forgetCells(false);
-    auto *cell = new ItemViewCellAccessible(view(), index, role() == QAccessible::List ? QAccessible::ListItem
-                                                                                      : QAccessible::Cell);
+    auto *cell = new ItemViewCellAccessible(view(), index,
+                                            role() == QAccessible::List ? QAccessible::ListItem : QAccessible::Cell);
     m_cells.insert(key, QAccessible::registerAccessibleInterface(cell));
     return cell;
 }

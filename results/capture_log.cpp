@@ -1,10 +1,11 @@
 #include "results/capture_log.h"
 
+#include "common/file_save.h"
+
 #include <QDir>
 #include <QStandardPaths>
 
 #include <cerrno>
-#include <system_error>
 
 CaptureLog::CaptureLog(QString folder, std::function<QDateTime()> now)
     : m_folder(std::move(folder)), m_now(std::move(now))
@@ -34,7 +35,8 @@ std::optional<QString> CaptureLog::append(const QByteArray &bytes, const QString
     } else {
         QByteArray whole = bytes;
         if (m_lostBytes > 0)
-            whole.prepend(QByteArray(fileEndsLine() ? "" : "\r\n") + gapLine(m_lostBytes, m_lostFrom, m_lostTo, m_lostReason));
+            whole.prepend(QByteArray(fileEndsLine() ? "" : "\r\n") +
+                          gapLine(m_lostBytes, m_lostFrom, m_lostTo, m_lostReason));
         reason = writeWhole(whole);
     }
     if (reason.isEmpty()) {
@@ -64,9 +66,7 @@ QString CaptureLog::writeWhole(const QByteArray &bytes)
     errno = 0;
     if (m_file.write(bytes) == bytes.size())
         return {};
-    // A write the disk cuts short after its first bytes leaves Qt without a reason; errno has it.
-    const int error = errno;
-    const QString reason = error != 0 ? QString::fromStdString(std::generic_category().message(error)) : m_file.errorString();
+    const QString reason = FileSave::writeFailure(errno, m_file);
     m_file.resize(before);
     return reason;
 }

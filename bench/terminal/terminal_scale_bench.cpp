@@ -334,7 +334,12 @@ BENCHMARK(BM_ClusterWithTablesScreenReader)->Arg(50 * 1024)->Arg(50 * kMegabyte)
 BENCHMARK(BM_LongLineText)->Arg(kCluster)->Arg(4 * kMegabyte)->Unit(benchmark::kMicrosecond);
 BENCHMARK(BM_LongLineWindow)->Arg(kCluster)->Arg(4 * kMegabyte)->Iterations(200)->Unit(benchmark::kMicrosecond);
 BENCHMARK(BM_TablePage100kRecords)->Unit(benchmark::kMillisecond);
-BENCHMARK(BM_FirstTablePageAfterIntakeScreenReader)->Arg(1)->Arg(100000)->Iterations(1)->UseManualTime()->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_FirstTablePageAfterIntakeScreenReader)
+    ->Arg(1)
+    ->Arg(100000)
+    ->Iterations(1)
+    ->UseManualTime()
+    ->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_FormIntake50MB)->Iterations(1)->UseManualTime()->Unit(benchmark::kMillisecond);
 
 int main(int argc, char **argv)
