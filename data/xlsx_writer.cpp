@@ -4,7 +4,7 @@
 #include "common/file_save.h"
 
 #include <QFile>
-#include <QTemporaryDir>
+#include <QFileInfo>
 
 #include <xlsxwriter.h>
 
@@ -39,20 +39,22 @@ void writeSheet(lxw_workbook *workbook, const XlsxSheet &sheet, lxw_format *bold
 
 QString writeXlsx(const QList<XlsxSheet> &sheets, const QString &fileName)
 {
-    // The library writes only to a named file, so the workbook is made aside first.
-    QTemporaryDir scratch;
-    if (!scratch.isValid())
-        return QStringLiteral("Cannot create a workbook in the temporary folder. %1").arg(scratch.errorString());
-    const QString built = scratch.filePath(QStringLiteral("workbook.xlsx"));
-    lxw_workbook *workbook = workbook_new(QFile::encodeName(built).constData());
-    if (!workbook)
-        return QStringLiteral("Cannot create a workbook in the temporary folder.");
-    lxw_format *bold = workbook_add_format(workbook);
-    format_set_bold(bold);
-    for (const XlsxSheet &sheet : sheets)
-        writeSheet(workbook, sheet, bold);
-    if (const lxw_error error = workbook_close(workbook); error != LXW_NO_ERROR)
-        return QStringLiteral("Cannot write the workbook: %1").arg(QString::fromUtf8(lxw_strerror(error)));
     FileSave file(fileName);
-    return file.copy(built) == FileSave::Status::Saved ? QString() : file.failureMessage();
+    const FileSave::Status status = file.build([&sheets](const QString &scratchFile) {
+        const QByteArray scratchName = QFile::encodeName(scratchFile);
+        // The library's own working files go beside the workbook too.
+        QByteArray folder = QFile::encodeName(QFileInfo(scratchFile).path());
+        lxw_workbook_options options{};
+        options.tmpdir = folder.data();
+        lxw_workbook *workbook = workbook_new_opt(scratchName.constData(), &options);
+        if (!workbook)
+            return QStringLiteral("The workbook cannot be made.");
+        lxw_format *bold = workbook_add_format(workbook);
+        format_set_bold(bold);
+        for (const XlsxSheet &sheet : sheets)
+            writeSheet(workbook, sheet, bold);
+        const lxw_error error = workbook_close(workbook);
+        return error == LXW_NO_ERROR ? QString() : QString::fromUtf8(lxw_strerror(error));
+    });
+    return status == FileSave::Status::Saved ? QString() : file.failureMessage();
 }
