@@ -552,6 +552,11 @@ bool TSerialPort::Lost() const
     return m_lost;
 }
 
+uint32_t TSerialPort::OpenCount() const
+{
+    return m_openCount;
+}
+
 QStringList TSerialPort::AvailablePorts() const
 {
     return m_backend.driver->availablePorts();
