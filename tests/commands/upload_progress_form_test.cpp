@@ -21,6 +21,7 @@ class UploadProgressFormTest : public FormFixture
         ASSERT_NE(window, nullptr);
         gauge = window->findChild<TGauge *>("UpdateDataProgressGauge");
         ok = window->findChild<QPushButton *>("UpdateDataProgressBitBtn");
+        cancel = window->findChild<QPushButton *>("UpdateDataProgressCancelBtn");
         animation = window->findChild<AnimationStrip *>("Animate");
     }
 
@@ -35,6 +36,7 @@ class UploadProgressFormTest : public FormFixture
     TUploadProgressForm *window = nullptr;
     TGauge *gauge = nullptr;
     QPushButton *ok = nullptr;
+    QPushButton *cancel = nullptr;
     AnimationStrip *animation = nullptr;
 };
 
@@ -42,7 +44,7 @@ TEST_F(UploadProgressFormTest, ShowsLabelAnimationAndGaugeCentredOverTheMainWind
 {
     EXPECT_FALSE(window->isVisible());
     EXPECT_TRUE(window->windowFlags() & Qt::FramelessWindowHint);
-    EXPECT_EQ(window->size(), QSize(291, 97));
+    EXPECT_EQ(window->size(), QSize(291, 127));
     EXPECT_EQ(gauge->size(), QSize(273, 16));
     EXPECT_EQ(animation->size(), QSize(272, 60));
     EXPECT_EQ(gauge->MaxValue(), 13);
@@ -59,6 +61,7 @@ TEST_F(UploadProgressFormTest, ShowsLabelAnimationAndGaugeCentredOverTheMainWind
     EXPECT_TRUE(animation->isPlaying());
     EXPECT_FALSE(ok->isVisible());
     EXPECT_FALSE(ok->isEnabled());
+    EXPECT_TRUE(cancel->isVisible() && cancel->isEnabled());
     EXPECT_EQ(gauge->Progress(), 0);
 
     window->advance(4);
@@ -67,6 +70,7 @@ TEST_F(UploadProgressFormTest, ShowsLabelAnimationAndGaugeCentredOverTheMainWind
     window->markFinished();
     EXPECT_EQ(gauge->Progress(), 13);
     EXPECT_TRUE(ok->isEnabled());
+    EXPECT_FALSE(cancel->isEnabled());
     window->dismiss();
     EXPECT_FALSE(window->isVisible());
     EXPECT_FALSE(animation->isPlaying());
