@@ -6,6 +6,7 @@
 #include <QAction>
 #include <QLabel>
 #include <QPushButton>
+#include <qpa/qwindowsysteminterface.h>
 
 namespace {
 
@@ -29,6 +30,11 @@ class UploadProgressFormTest : public FormFixture
     void activateMainWindow()
     {
         form->activateWindow();
+        settle();
+    }
+
+    static void settle()
+    {
         for (int pass = 0; pass < 5; ++pass)
             QCoreApplication::processEvents();
     }
@@ -87,6 +93,19 @@ TEST_F(UploadProgressFormTest, KeepsTheFocusWhileRunningAndClosesWhenLeftAfterTh
     activateMainWindow();
     EXPECT_FALSE(window->isVisible());
     EXPECT_EQ(QApplication::activeWindow(), form.get());
+}
+
+TEST_F(UploadProgressFormTest, LeavesTheFocusToAnotherProgram)
+{
+    window->begin("Uploading data in progress...");
+    settle();
+    ASSERT_EQ(QApplication::activeWindow(), window);
+    // The user switches to another program: the platform reports no window of this one active.
+    QWindowSystemInterface::handleWindowActivated(nullptr);
+    QWindowSystemInterface::flushWindowSystemEvents();
+    settle();
+    EXPECT_TRUE(window->isVisible());
+    EXPECT_EQ(QApplication::activeWindow(), nullptr);
 }
 
 TEST_F(UploadProgressFormTest, ModeClosedWithoutAButtonResetsTheTitrator)
