@@ -1,12 +1,11 @@
 #include "commands/upload_progress_form.h"
 #include "serial/connection_summary.h"
 #include "tests/support/form_fixture.h"
+#include "tests/support/temporary_work_folder.h"
 
 #include <QComboBox>
-#include <QDir>
 #include <QLineEdit>
 #include <QPushButton>
-#include <QTemporaryDir>
 
 namespace {
 
@@ -20,17 +19,9 @@ class MethodTransferFormTest : public FormFixture
   protected:
     void SetUp() override
     {
-        m_previous = QDir::currentPath();
-        ASSERT_TRUE(QDir::setCurrent(m_folder.path()));
         FormFixture::SetUp();
         progress = form->findChild<TUploadProgressForm *>("UploadProgressForm");
         ASSERT_NE(progress, nullptr);
-    }
-
-    void TearDown() override
-    {
-        FormFixture::TearDown();
-        QDir::setCurrent(m_previous);
     }
 
     /// The user chooses a memory, names the method and presses a titrator button.
@@ -57,8 +48,8 @@ class MethodTransferFormTest : public FormFixture
     TUploadProgressForm *progress = nullptr;
 
   private:
-    QTemporaryDir m_folder;
-    QString m_previous;
+    // Made before the program, which reads its method files at start.
+    TemporaryWorkFolder m_folder;
 };
 
 TEST_F(MethodTransferFormTest, AnUploadThroughALostDeviceStopsThereAndSendsNothingMore)
