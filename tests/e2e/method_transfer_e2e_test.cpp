@@ -91,7 +91,15 @@ TEST_F(MethodTransferE2E, SaveAndUploadPutsTheDialogsMethodIntoTheTitrator)
     EXPECT_EQ(expected[2], "002.5");
 }
 
-TEST_F(MethodTransferE2E, ALoadOfAnEmptyMemoryShowsTheTitratorsRefusal)
+/// The program on real time: the titrator's answer to the last key of a transfer must arrive
+/// within the transfer's last wait, as it does at the bench.
+class MethodTransferRealTimeE2E : public MethodTransferE2E
+{
+  protected:
+    MethodTransferRealTimeE2E() { ticks = std::make_shared<ScaledTickSource>(1.0); }
+};
+
+TEST_F(MethodTransferRealTimeE2E, ALoadOfAnEmptyMemoryShowsTheTitratorsRefusal)
 {
     ASSERT_TRUE(runUntil([&] { return terminalHas("d.At"); }, 10000));
     QTimer::singleShot(0, [] {
