@@ -552,11 +552,6 @@ bool TSerialPort::Lost() const
     return m_lost;
 }
 
-uint32_t TSerialPort::OpenCount() const
-{
-    return m_openCount;
-}
-
 QStringList TSerialPort::AvailablePorts() const
 {
     return m_backend.driver->availablePorts();
@@ -613,6 +608,10 @@ void TSerialPort::SetLine(std::atomic<bool> &state, bool value, const std::funct
 uint32_t TSerialPort::ComHandle() const
 {
     return device()->handle();
+}
+uint32_t TSerialPort::OpenCount() const
+{
+    return m_openCount;
 }
 bool TSerialPort::CTSState() const
 {

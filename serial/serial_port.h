@@ -163,6 +163,9 @@ class TSerialPort : public QObject
 
     /// Device handle; 4294967295 while closed.
     uint32_t ComHandle() const;
+    /// How often the port has opened. A user of the port that sees it change knows that the line
+    /// was closed in between, however quickly it came back.
+    uint32_t OpenCount() const;
     bool CTSState() const;
     bool DSRState() const;
     bool RLSDState() const;
@@ -183,9 +186,6 @@ class TSerialPort : public QObject
     /// True from the moment the device went away until the port opens again or is closed on
     /// purpose.
     bool Lost() const;
-    /// How often the port has opened. A user of the port that sees it change knows that the line
-    /// was closed in between, however quickly it came back.
-    uint32_t OpenCount() const;
     /// Serial devices present on this machine, for the user to choose from.
     QStringList AvailablePorts() const;
 
