@@ -10,6 +10,7 @@ packages=(
   xvfb xauth x11-apps imagemagick xdotool poppler-utils
   fonts-liberation fonts-liberation2 fonts-dejavu
   python3-xlrd python3-openpyxl libxlsxwriter-dev
+  libqt6sql6-sqlite sqlite3 libqt6sql6-psql postgresql-15
 )
 
 missing=()

@@ -1,0 +1,362 @@
+#include "journal/journal.h"
+
+#include "journal/journal_codec.h"
+#include "journal/journal_connection.h"
+#include "journal/journal_row.h"
+
+#include <QSqlError>
+#include <QSqlQuery>
+#include <QUuid>
+
+namespace {
+
+QString columnList()
+{
+    return JournalCodec::columnNames().join(QStringLiteral(", "));
+}
+
+bool sameValue(const QVariant &stored, const QVariant &derived)
+{
+    // Drivers hand numbers back as double or text; both sides compare as the text of the value.
+    if (stored.isNull() || derived.isNull())
+        return stored.isNull() == derived.isNull();
+    if (derived.typeId() == QMetaType::Double)
+        return stored.toDouble() == derived.toDouble();
+    return stored.toString() == derived.toString();
+}
+
+QString escapedPattern(const QString &text)
+{
+    QString escaped = text;
+    escaped.replace(QLatin1Char('\\'), QLatin1String("\\\\"));
+    escaped.replace(QLatin1Char('%'), QLatin1String("\\%"));
+    escaped.replace(QLatin1Char('_'), QLatin1String("\\_"));
+    return QLatin1Char('%') + escaped + QLatin1Char('%');
+}
+
+QString dayStart(const QDate &date)
+{
+    return JournalCodec::timeText(date.startOfDay());
+}
+
+} // namespace
+
+Journal::Journal(std::unique_ptr<JournalConnection> connection) : m_connection(std::move(connection)) {}
+
+Journal::~Journal() = default;
+
+JournalStatus Journal::open()
+{
+    return m_connection->open();
+}
+
+QString Journal::keptAside() const
+{
+    return m_connection->keptAside();
+}
+
+JournalStatus Journal::append(const JournalEntry &entry)
+{
+    return appendAll({entry});
+}
+
+JournalStatus Journal::appendAll(const QList<JournalEntry> &entries)
+{
+    const QDateTime recordedAt = QDateTime::currentDateTimeUtc();
+    QList<PendingRow> rows;
+    for (const JournalEntry &entry : entries)
+        rows.append({entry.uuid, [&](JournalStatus *) { return JournalCodec::encode(entry, recordedAt); }, entry.received});
+    return write(rows);
+}
+
+JournalStatus Journal::amend(const JournalAmendment &amendment)
+{
+    JournalAmendment row = amendment;
+    if (row.uuid.isEmpty())
+        row.uuid = QUuid::createUuid().toString(QUuid::WithoutBraces);
+    if (!row.time.isValid())
+        row.time = QDateTime::currentDateTimeUtc();
+    const MakeContent makeContent = [&](JournalStatus *status) {
+        const std::optional<QString> current = currentSha256(row.entryUuid, status);
+        if (!current) {
+            if (status->ok())
+                *status = {JournalStatus::Code::NotFound, QStringLiteral("The journal has no entry %1.").arg(row.entryUuid)};
+            return QByteArray();
+        }
+        if (row.kind == JournalAmendment::Kind::Signature)
+            row.coversSha256 = *current;
+        return JournalCodec::encode(row);
+    };
+    return write({{row.uuid, makeContent, {}}});
+}
+
+JournalStatus Journal::write(const QList<PendingRow> &rows)
+{
+    JournalStatus status = m_connection->beginWrite();
+    if (!status.ok())
+        return status;
+    QSqlQuery last(m_connection->database());
+    if (!last.exec(QStringLiteral("SELECT seq, row_sha256 FROM journal_row ORDER BY seq DESC LIMIT 1"))) {
+        status = m_connection->statusOf(last.lastError());
+        m_connection->database().rollback();
+        return status;
+    }
+    const bool hasRows = last.next();
+    qint64 lastSeq = hasRows ? last.value(0).toLongLong() : 0;
+    QString lastSha256 = hasRows ? last.value(1).toString() : JournalRow::genesisSha256();
+    last.finish();
+    for (const PendingRow &row : rows) {
+        status = writeRow(row, &lastSeq, &lastSha256);
+        if (!status.ok())
+            break;
+    }
+    if (status.ok() && !m_connection->database().commit())
+        status = m_connection->statusOf(m_connection->database().lastError());
+    if (!status.ok())
+        m_connection->database().rollback();
+    return status;
+}
+
+JournalStatus Journal::writeRow(const PendingRow &row, qint64 *lastSeq, QString *lastSha256)
+{
+    QSqlQuery query(m_connection->database());
+    query.prepare(QStringLiteral("SELECT 1 FROM journal_row WHERE uuid = ?"));
+    query.addBindValue(row.uuid);
+    if (!query.exec())
+        return m_connection->statusOf(query.lastError());
+    // Written by an earlier attempt whose answer was lost.
+    if (query.next())
+        return {};
+    JournalStatus status;
+    const QByteArray content = row.makeContent(&status);
+    if (!status.ok())
+        return status;
+    const QString rowSha256 = JournalRow::chainedSha256(*lastSha256, content);
+    status = insert(*lastSeq + 1, *lastSha256, rowSha256, content, row.received);
+    if (status.ok()) {
+        ++*lastSeq;
+        *lastSha256 = rowSha256;
+    }
+    return status;
+}
+
+JournalStatus Journal::insert(qint64 seq, const QString &prevSha256, const QString &rowSha256,
+                              const QByteArray &content, const QByteArray &received)
+{
+    const QList<QVariant> columns = JournalCodec::columnsOf(content);
+    QSqlQuery query(m_connection->database());
+    query.prepare(
+        QStringLiteral("INSERT INTO journal_row (seq, %1, prev_sha256, row_sha256, content, received) VALUES (?%2, ?, ?, ?, ?)"
+                       " ON CONFLICT (uuid) DO NOTHING")
+            .arg(columnList(), QStringLiteral(", ?").repeated(columns.size())));
+    query.addBindValue(seq);
+    for (const QVariant &value : columns)
+        query.addBindValue(value);
+    query.addBindValue(prevSha256);
+    query.addBindValue(rowSha256);
+    query.addBindValue(QString::fromUtf8(content));
+    query.addBindValue(received.isNull() ? QVariant(QMetaType(QMetaType::QByteArray)) : QVariant(received));
+    if (!query.exec())
+        return m_connection->statusOf(query.lastError());
+    return {};
+}
+
+std::optional<QString> Journal::currentSha256(const QString &entryUuid, JournalStatus *status) const
+{
+    QSqlQuery query(m_connection->database());
+    query.prepare(QStringLiteral("SELECT row_sha256 FROM journal_row WHERE uuid = ? AND kind = 'entry'"));
+    query.addBindValue(entryUuid);
+    if (!query.exec()) {
+        *status = m_connection->statusOf(query.lastError());
+        return std::nullopt;
+    }
+    if (!query.next())
+        return std::nullopt;
+    JournalCurrentValues current({}, query.value(0).toString());
+    for (const auto &[amendment, rowSha256] : amendmentsOf({entryUuid}, status).value(entryUuid))
+        current.apply(amendment, rowSha256);
+    return status->ok() ? std::optional(current.sha256) : std::nullopt;
+}
+
+QHash<QString, Journal::AmendmentRows> Journal::amendmentsOf(const QStringList &entryUuids,
+                                                              JournalStatus *status) const
+{
+    QHash<QString, AmendmentRows> amendments;
+    if (entryUuids.isEmpty())
+        return amendments;
+    QSqlQuery query(m_connection->database());
+    query.setForwardOnly(true);
+    query.prepare(QStringLiteral("SELECT entry_uuid, content, row_sha256 FROM journal_row WHERE entry_uuid IN (?%1)"
+                                 " AND kind <> 'entry' ORDER BY seq")
+                      .arg(QStringLiteral(", ?").repeated(entryUuids.size() - 1)));
+    for (const QString &uuid : entryUuids)
+        query.addBindValue(uuid);
+    if (!query.exec()) {
+        *status = m_connection->statusOf(query.lastError());
+        return amendments;
+    }
+    while (query.next()) {
+        amendments[query.value(0).toString()].append(
+            {JournalCodec::decodeAmendment(query.value(1).toString().toUtf8()), query.value(2).toString()});
+    }
+    return amendments;
+}
+
+JournalPage Journal::list(const JournalFilter &filter, const std::optional<JournalCursor> &after, int pageSize) const
+{
+    QStringList conditions = {QStringLiteral("kind = 'entry'")};
+    QVariantList values;
+    if (after) {
+        conditions.append(QStringLiteral("(run_start, seq) < (?, ?)"));
+        values << after->runStart << after->seq;
+    }
+    if (filter.from.isValid()) {
+        conditions.append(QStringLiteral("run_start >= ?"));
+        values << dayStart(filter.from);
+    }
+    if (filter.to.isValid()) {
+        conditions.append(QStringLiteral("run_start < ?"));
+        values << dayStart(filter.to.addDays(1));
+    }
+    if (!filter.methodName.isEmpty()) {
+        conditions.append(QStringLiteral("method_name = ?"));
+        values << filter.methodName;
+    }
+    if (!filter.bench.isEmpty()) {
+        conditions.append(QStringLiteral("bench = ?"));
+        values << filter.bench;
+    }
+    if (!filter.text.isEmpty()) {
+        // Earlier sample identifications are found too: an edited entry stays findable by its old name.
+        const QString like = m_connection->likeOperator() + QStringLiteral(" ? ESCAPE '\\'");
+        conditions.append(QStringLiteral("(sample_id %1 OR method_name %1 OR result_line %1 OR uuid IN"
+                                         " (SELECT entry_uuid FROM journal_row WHERE kind = 'edit' AND sample_id %1))")
+                              .arg(like));
+        values << escapedPattern(filter.text) << escapedPattern(filter.text) << escapedPattern(filter.text)
+               << escapedPattern(filter.text);
+    }
+    QSqlQuery query(m_connection->database());
+    query.setForwardOnly(true);
+    query.prepare(QStringLiteral("SELECT run_start, seq, uuid, sample_id, sample_weight, method_name, first_ep_volume,"
+                                 " first_ep_signal, result_line, state, bench, row_sha256 FROM journal_row WHERE %1"
+                                 " ORDER BY run_start DESC, seq DESC LIMIT %2")
+                      .arg(conditions.join(QStringLiteral(" AND ")))
+                      .arg(pageSize + 1));
+    for (const QVariant &value : values)
+        query.addBindValue(value);
+    JournalPage page;
+    if (!query.exec()) {
+        page.status = m_connection->statusOf(query.lastError());
+        return page;
+    }
+    std::optional<JournalCursor> lastKey;
+    while (query.next()) {
+        if (page.rows.size() == pageSize) {
+            page.next = lastKey;
+            break;
+        }
+        lastKey = JournalCursor{query.value(0).toString(), query.value(1).toLongLong()};
+        JournalEntry base;
+        base.sampleId = query.value(3).toString();
+        base.sampleWeight = query.value(4).toDouble();
+        if (!query.value(6).isNull())
+            base.equivalencePoints = {{query.value(6).toDouble(), query.value(7).toDouble()}};
+        base.state = JournalCodec::stateFrom(query.value(9).toString());
+        page.rows.append({query.value(2).toString(), JournalCodec::timeFrom(lastKey->runStart),
+                          query.value(5).toString(), query.value(8).toString(), query.value(10).toString(),
+                          JournalCurrentValues(base, query.value(11).toString())});
+    }
+    QStringList uuids;
+    for (const JournalListRow &row : page.rows)
+        uuids.append(row.uuid);
+    const QHash<QString, AmendmentRows> amendments = amendmentsOf(uuids, &page.status);
+    for (JournalListRow &row : page.rows) {
+        for (const auto &[amendment, rowSha256] : amendments.value(row.uuid))
+            row.current.apply(amendment, rowSha256);
+    }
+    return page;
+}
+
+std::optional<JournalEntryHistory> Journal::load(const QString &entryUuid, JournalStatus *status) const
+{
+    JournalStatus ignored;
+    JournalStatus &result = status ? *status : ignored;
+    result = {};
+    QSqlQuery query(m_connection->database());
+    query.setForwardOnly(true);
+    query.prepare(QStringLiteral("SELECT kind, content, received, row_sha256 FROM journal_row WHERE entry_uuid = ?"
+                                 " ORDER BY seq"));
+    query.addBindValue(entryUuid);
+    if (!query.exec()) {
+        result = m_connection->statusOf(query.lastError());
+        return std::nullopt;
+    }
+    std::optional<JournalEntryHistory> history;
+    while (query.next()) {
+        const QByteArray content = query.value(1).toString().toUtf8();
+        const QString rowSha256 = query.value(3).toString();
+        if (query.value(0).toString() == QLatin1String("entry")) {
+            history.emplace();
+            history->entry = JournalCodec::decodeEntry(content, query.value(2).toByteArray());
+            history->entrySha256 = rowSha256;
+            history->current = JournalCurrentValues(history->entry, rowSha256);
+        } else if (history) {
+            history->amendments.append(JournalCodec::decodeAmendment(content));
+            history->current.apply(history->amendments.constLast(), rowSha256);
+        }
+    }
+    return history;
+}
+
+JournalVerification Journal::verify() const
+{
+    JournalVerification verification;
+    QSqlQuery query(m_connection->database());
+    query.setForwardOnly(true);
+    if (!query.exec(QStringLiteral("SELECT seq, %1, prev_sha256, row_sha256, content, received FROM journal_row"
+                                   " ORDER BY seq")
+                        .arg(columnList()))) {
+        verification.status = m_connection->statusOf(query.lastError());
+        return verification;
+    }
+    const QStringList &names = JournalCodec::columnNames();
+    const int prevColumn = int(names.size()) + 1;
+    QString expectedPrev = JournalRow::genesisSha256();
+    qint64 expectedSeq = 1;
+    const auto bad = [&](qint64 seq, const QString &reason) {
+        verification.firstBadSeq = seq;
+        verification.reason = reason;
+        return verification;
+    };
+    while (query.next()) {
+        const qint64 seq = query.value(0).toLongLong();
+        const QString prevSha256 = query.value(prevColumn).toString();
+        const QByteArray content = query.value(prevColumn + 2).toString().toUtf8();
+        if (seq != expectedSeq)
+            return bad(seq, QStringLiteral("row %1 is missing before it").arg(expectedSeq));
+        if (prevSha256 != expectedPrev)
+            return bad(seq, QStringLiteral("it does not follow the row before it"));
+        if (JournalRow::chainedSha256(prevSha256, content) != query.value(prevColumn + 1).toString())
+            return bad(seq, QStringLiteral("its content does not match its hash"));
+        const QList<QVariant> derived = JournalCodec::columnsOf(content);
+        for (int column = 0; column < names.size(); ++column) {
+            if (column >= derived.size() || !sameValue(query.value(column + 1), derived[column]))
+                return bad(seq, QStringLiteral("its column %1 differs from its content").arg(names[column]));
+        }
+        const QVariant receivedSha256 = derived.constLast();
+        if (!receivedSha256.isNull()
+            && JournalRow::sha256Hex(query.value(prevColumn + 3).toByteArray()) != receivedSha256.toString())
+            return bad(seq, QStringLiteral("its received bytes do not match their hash"));
+        expectedPrev = query.value(prevColumn + 1).toString();
+        ++expectedSeq;
+        ++verification.rowsChecked;
+    }
+    return verification;
+}
+
+qint64 Journal::rowCount() const
+{
+    QSqlQuery query(m_connection->database());
+    return query.exec(QStringLiteral("SELECT count(*) FROM journal_row")) && query.next() ? query.value(0).toLongLong()
+                                                                                          : 0;
+}
