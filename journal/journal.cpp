@@ -25,15 +25,6 @@ bool sameValue(const QVariant &stored, const QVariant &derived)
     return stored.toString() == derived.toString();
 }
 
-QString escapedPattern(const QString &text)
-{
-    QString escaped = text;
-    escaped.replace(QLatin1Char('\\'), QLatin1String("\\\\"));
-    escaped.replace(QLatin1Char('%'), QLatin1String("\\%"));
-    escaped.replace(QLatin1Char('_'), QLatin1String("\\_"));
-    return QLatin1Char('%') + escaped + QLatin1Char('%');
-}
-
 QString dayStart(const QDate &date)
 {
     return JournalCodec::timeText(date.startOfDay());
@@ -90,9 +81,54 @@ JournalStatus Journal::amend(const JournalAmendment &amendment)
     return write({{row.uuid, makeContent, {}}});
 }
 
+JournalStatus Journal::keep(const JournalAmendment &amendment)
+{
+    return write({{amendment.uuid, [&](JournalStatus *) { return JournalCodec::encode(amendment); }, {}}});
+}
+
+QList<JournalWrite> Journal::unsent(int limit, JournalStatus *status) const
+{
+    QList<JournalWrite> rows;
+    QSqlQuery query(m_connection->database());
+    query.setForwardOnly(true);
+    if (!query.exec(QStringLiteral("SELECT kind, content, received FROM journal_row WHERE uuid NOT IN"
+                                   " (SELECT uuid FROM journal_sent) ORDER BY seq LIMIT %1")
+                        .arg(limit))) {
+        *status = m_connection->statusOf(query.lastError());
+        return rows;
+    }
+    while (query.next()) {
+        const QByteArray content = query.value(1).toString().toUtf8();
+        if (query.value(0).toString() == QLatin1String("entry"))
+            rows.append(JournalCodec::decodeEntry(content, query.value(2).toByteArray()));
+        else
+            rows.append(JournalCodec::decodeAmendment(content));
+    }
+    return rows;
+}
+
+qint64 Journal::unsentCount() const
+{
+    QSqlQuery query(m_connection->database());
+    return query.exec(QStringLiteral("SELECT count(*) FROM journal_row WHERE uuid NOT IN (SELECT uuid FROM journal_sent)"))
+                   && query.next()
+               ? query.value(0).toLongLong()
+               : 0;
+}
+
+JournalStatus Journal::markSent(const QString &uuid)
+{
+    QSqlQuery query(m_connection->database());
+    query.prepare(QStringLiteral("INSERT INTO journal_sent (uuid) VALUES (?) ON CONFLICT (uuid) DO NOTHING"));
+    query.addBindValue(uuid);
+    return query.exec() ? JournalStatus() : m_connection->statusOf(query.lastError());
+}
+
 JournalStatus Journal::write(const QList<PendingRow> &rows)
 {
-    JournalStatus status = m_connection->beginWrite();
+    JournalStatus status = m_connection->ready();
+    if (status.ok())
+        status = m_connection->beginWrite();
     if (!status.ok())
         return status;
     QSqlQuery last(m_connection->database());
@@ -228,13 +264,14 @@ JournalPage Journal::list(const JournalFilter &filter, const std::optional<Journ
     }
     if (!filter.text.isEmpty()) {
         // Earlier sample identifications are found too: an edited entry stays findable by its old name.
-        const QString like = m_connection->likeOperator() + QStringLiteral(" ? ESCAPE '\\'");
-        conditions.append(QStringLiteral("(sample_id %1 OR method_name %1 OR result_line %1 OR uuid IN"
-                                         " (SELECT entry_uuid FROM journal_row WHERE kind = 'edit' AND sample_id %1))")
-                              .arg(like));
-        values << escapedPattern(filter.text) << escapedPattern(filter.text) << escapedPattern(filter.text)
-               << escapedPattern(filter.text);
+        conditions.append(QStringLiteral("(%1 OR uuid IN (SELECT entry_uuid FROM journal_row WHERE kind = 'edit' AND %1))")
+                              .arg(m_connection->containsCondition(QStringLiteral("search_text"))));
+        values << filter.text.toLower() << filter.text.toLower();
     }
+    JournalPage page;
+    page.status = m_connection->ready();
+    if (!page.status.ok())
+        return page;
     QSqlQuery query(m_connection->database());
     query.setForwardOnly(true);
     query.prepare(QStringLiteral("SELECT run_start, seq, uuid, sample_id, sample_weight, method_name, first_ep_volume,"
@@ -244,7 +281,6 @@ JournalPage Journal::list(const JournalFilter &filter, const std::optional<Journ
                       .arg(pageSize + 1));
     for (const QVariant &value : values)
         query.addBindValue(value);
-    JournalPage page;
     if (!query.exec()) {
         page.status = m_connection->statusOf(query.lastError());
         return page;
@@ -281,7 +317,9 @@ std::optional<JournalEntryHistory> Journal::load(const QString &entryUuid, Journ
 {
     JournalStatus ignored;
     JournalStatus &result = status ? *status : ignored;
-    result = {};
+    result = m_connection->ready();
+    if (!result.ok())
+        return std::nullopt;
     QSqlQuery query(m_connection->database());
     query.setForwardOnly(true);
     query.prepare(QStringLiteral("SELECT kind, content, received, row_sha256 FROM journal_row WHERE entry_uuid = ?"
@@ -311,6 +349,9 @@ std::optional<JournalEntryHistory> Journal::load(const QString &entryUuid, Journ
 JournalVerification Journal::verify() const
 {
     JournalVerification verification;
+    verification.status = m_connection->ready();
+    if (!verification.status.ok())
+        return verification;
     QSqlQuery query(m_connection->database());
     query.setForwardOnly(true);
     if (!query.exec(QStringLiteral("SELECT seq, %1, prev_sha256, row_sha256, content, received FROM journal_row"

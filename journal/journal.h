@@ -5,6 +5,7 @@
 #include "journal/journal_history.h"
 #include "journal/journal_query.h"
 #include "journal/journal_status.h"
+#include "journal/journal_write.h"
 
 #include <QHash>
 #include <QString>
@@ -47,6 +48,15 @@ class Journal
     JournalStatus appendAll(const QList<JournalEntry> &entries);
     /// Writes an amendment; a signature is bound to the entry's current hash here.
     JournalStatus amend(const JournalAmendment &amendment);
+
+    /// Writes the amendment as given, for a lab server whose entry may not be here; a signature is
+    /// bound when the server takes it.
+    JournalStatus keep(const JournalAmendment &amendment);
+
+    /// The rows a lab server does not have yet, oldest first (the bench's journal as outbox).
+    QList<JournalWrite> unsent(int limit, JournalStatus *status) const;
+    qint64 unsentCount() const;
+    JournalStatus markSent(const QString &uuid);
 
     /// One page of entries, newest run first; the next page starts at the page's cursor.
     JournalPage list(const JournalFilter &filter, const std::optional<JournalCursor> &after = {},

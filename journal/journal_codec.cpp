@@ -64,6 +64,13 @@ QString firstNonBlankLine(const QString &text)
     return {};
 }
 
+/// What the list's search looks in, lower case, one line per field so no match spans two.
+QVariant searchText(const QStringList &fields)
+{
+    const QString text = fields.join(QLatin1Char('\n')).trimmed();
+    return text.isEmpty() ? QVariant() : QVariant(text.toLower());
+}
+
 } // namespace
 
 QString JournalEntry::resultLine() const
@@ -208,7 +215,7 @@ const QStringList &JournalCodec::columnNames()
 {
     static const QStringList names = {"kind",      "uuid",        "entry_uuid",      "recorded_at",     "bench",
                                       "run_start", "sample_id",   "sample_weight",   "method_name",     "first_ep_volume",
-                                      "first_ep_signal", "result_line", "state", "received_sha256"};
+                                      "first_ep_signal", "result_line", "search_text", "state", "received_sha256"};
     return names;
 }
 
@@ -219,6 +226,7 @@ QList<QVariant> JournalCodec::columnsOf(const QByteArray &content)
         return {};
     const QJsonValue firstPoint = object["points"].toArray().at(0);
     const bool isEntry = object["kind"].toString() == QLatin1String("entry");
+    const QString resultLine = firstNonBlankLine(object["results"].toString());
     return {object["kind"].toString(),
             object["uuid"].toString(),
             object["entry"].toString(),
@@ -230,7 +238,8 @@ QList<QVariant> JournalCodec::columnsOf(const QByteArray &content)
             optionalText(object, "method"),
             isEntry ? optionalNumber(firstPoint[0]) : QVariant(),
             isEntry ? optionalNumber(firstPoint[1]) : QVariant(),
-            isEntry ? QVariant(firstNonBlankLine(object["results"].toString())) : QVariant(),
+            isEntry ? QVariant(resultLine) : QVariant(),
+            searchText({object["sample"].toString(), object["method"].toString(), resultLine}),
             optionalText(object, "state"),
             optionalText(object, "receivedSha256")};
 }

@@ -4,10 +4,21 @@
 #include <QSqlError>
 #include <QSqlQuery>
 
-JournalSchema::JournalSchema(QString dialect, Execute execute)
-    : m_dialect(std::move(dialect)), m_execute(std::move(execute))
+namespace {
+
+// Drivers run one statement per call, or report only the first of several.
+bool executeScript(const QString &script, QSqlQuery &query)
 {
+    for (const QString &statement : script.split(QStringLiteral(";\n\n"), Qt::SkipEmptyParts)) {
+        if (!statement.trimmed().isEmpty() && !query.exec(statement))
+            return false;
+    }
+    return true;
 }
+
+} // namespace
+
+JournalSchema::JournalSchema(QString dialect) : m_dialect(std::move(dialect)) {}
 
 QString JournalSchema::scriptPath(int version) const
 {
@@ -45,7 +56,7 @@ bool JournalSchema::migrate(QSqlDatabase &database, QString *error) const
         const QString script = QString::fromUtf8(file.readAll());
         QSqlQuery note(database);
         database.transaction();
-        const bool applied = m_execute(database, script)
+        const bool applied = executeScript(script, note)
                              && note.exec(QStringLiteral("INSERT INTO journal_schema_version (version) VALUES (%1)")
                                               .arg(version))
                              && database.commit();

@@ -5,16 +5,15 @@
 #include <QSqlDatabase>
 #include <QString>
 
-#include <functional>
 
 /// The journal's schema as numbered scripts (":/journal/sql/<dialect>/NNN.sql"); each script is
-/// applied once, in its own transaction, and noted in journal_schema_version.
+/// applied once, in its own transaction, and noted in journal_schema_version. A statement ends
+/// with a semicolon at the end of a line followed by a blank line, so bodies of triggers and
+/// functions stay whole.
 class JournalSchema
 {
   public:
-    using Execute = std::function<bool(QSqlDatabase &, const QString &script)>;
-
-    JournalSchema(QString dialect, Execute execute);
+    explicit JournalSchema(QString dialect);
 
     /// The schema version this program writes.
     int latestVersion() const;
@@ -27,5 +26,4 @@ class JournalSchema
     QString scriptPath(int version) const;
 
     QString m_dialect;
-    Execute m_execute;
 };

@@ -1,6 +1,7 @@
 #include "journal/journal_spool.h"
 
 #include "journal/journal.h"
+#include "journal/lab_journal.h"
 
 #include <QUuid>
 
@@ -12,6 +13,20 @@ QString newUuid()
 }
 
 } // namespace
+
+JournalSpool::JournalSpool(Journal &journal)
+    : m_write([&journal](const JournalWrite &row) {
+          if (const auto *entry = std::get_if<JournalEntry>(&row))
+              return journal.append(*entry);
+          return journal.amend(std::get<JournalAmendment>(row));
+      })
+{
+}
+
+JournalSpool::JournalSpool(LabJournal &journal)
+    : m_write([&journal](const JournalWrite &row) { return journal.write(row); })
+{
+}
 
 JournalStatus JournalSpool::submit(JournalEntry entry)
 {
@@ -30,7 +45,7 @@ JournalStatus JournalSpool::submit(JournalAmendment amendment)
     return submitRow(std::move(amendment));
 }
 
-JournalStatus JournalSpool::submitRow(Row row)
+JournalStatus JournalSpool::submitRow(JournalWrite row)
 {
     m_waiting.push_back(std::move(row));
     return retry();
@@ -39,7 +54,7 @@ JournalStatus JournalSpool::submitRow(Row row)
 JournalStatus JournalSpool::retry()
 {
     while (!m_waiting.empty()) {
-        const JournalStatus status = write(m_waiting.front());
+        const JournalStatus status = m_write(m_waiting.front());
         if (!status.ok()) {
             m_lastFailure = status;
             return status;
@@ -48,11 +63,4 @@ JournalStatus JournalSpool::retry()
     }
     m_lastFailure = {};
     return {};
-}
-
-JournalStatus JournalSpool::write(const Row &row)
-{
-    if (const auto *entry = std::get_if<JournalEntry>(&row))
-        return m_journal.append(*entry);
-    return m_journal.amend(std::get<JournalAmendment>(row));
 }

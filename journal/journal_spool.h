@@ -1,13 +1,13 @@
 #pragma once
 
-#include "journal/journal_amendment.h"
-#include "journal/journal_entry.h"
 #include "journal/journal_status.h"
+#include "journal/journal_write.h"
 
 #include <deque>
-#include <variant>
+#include <functional>
 
 class Journal;
+class LabJournal;
 
 /// Keeps what the journal could not take yet and writes it later, in the order it was given.
 /// Nothing is ever dropped: a row leaves the spool only once the journal has it. Each row gets
@@ -15,7 +15,8 @@ class Journal;
 class JournalSpool
 {
   public:
-    explicit JournalSpool(Journal &journal) : m_journal(journal) {}
+    explicit JournalSpool(Journal &journal);
+    explicit JournalSpool(LabJournal &journal);
 
     /// Writes the row now when nothing waits before it, else queues it behind the waiting ones.
     JournalStatus submit(JournalEntry entry);
@@ -28,11 +29,9 @@ class JournalSpool
     const JournalStatus &lastFailure() const { return m_lastFailure; }
 
   private:
-    using Row = std::variant<JournalEntry, JournalAmendment>;
-    JournalStatus submitRow(Row row);
-    JournalStatus write(const Row &row);
+    JournalStatus submitRow(JournalWrite row);
 
-    Journal &m_journal;
-    std::deque<Row> m_waiting;
+    std::function<JournalStatus(const JournalWrite &)> m_write;
+    std::deque<JournalWrite> m_waiting;
     JournalStatus m_lastFailure;
 };

@@ -16,7 +16,10 @@ class SqliteJournalConnection : public JournalConnection
     JournalStatus open() override;
     QSqlDatabase database() const override;
     JournalStatus beginWrite() override;
-    QString likeOperator() const override { return QStringLiteral("LIKE"); }
+    QString containsCondition(const QString &column) const override
+    {
+        return QStringLiteral("instr(%1, ?) > 0").arg(column);
+    }
     JournalStatus statusOf(const QSqlError &error) const override;
     QString keptAside() const override { return m_keptAside; }
 

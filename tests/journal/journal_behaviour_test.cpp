@@ -1,6 +1,7 @@
 #include "journal/journal.h"
 
 #include "tests/journal/journal_samples.h"
+#include "tests/journal/postgres_test_backend.h"
 #include "tests/journal/sqlite_test_backend.h"
 #include "tests/support/test_application_environment.h"
 
@@ -15,6 +16,8 @@ std::unique_ptr<JournalTestBackend> makeBackend(const std::string &name)
 {
     if (name == "sqlite")
         return std::make_unique<SqliteTestBackend>();
+    if (PostgresTestBackend::available())
+        return std::make_unique<PostgresTestBackend>();
     return nullptr;
 }
 
@@ -27,8 +30,7 @@ class JournalBehaviour : public ::testing::TestWithParam<std::string>
         ensureTestApplication<QCoreApplication>();
         m_backend = makeBackend(GetParam());
         if (!m_backend)
-            GTEST_SKIP() << "No PostgreSQL server for the tests: run scripts/test.sh, or set "
-                            "KORVANE_TEST_PGHOST to the socket folder of a server.";
+            GTEST_SKIP() << PostgresTestBackend::SkipMessage;
         m_journal = std::make_unique<Journal>(m_backend->connection());
         ASSERT_TRUE(m_journal->open().ok());
     }
@@ -188,7 +190,7 @@ TEST_P(JournalBehaviour, VerifyNamesTheFirstRowThatWasChangedRemovedOrInserted)
     const Tampering tamperings[] = {
         {"content", "UPDATE journal_row SET content = replace(content, '\"weight\":0.251', '\"weight\":0.351') WHERE seq = 2", 2},
         {"column", "UPDATE journal_row SET sample_id = 'Sample 9' WHERE seq = 2", 2},
-        {"received", "UPDATE journal_row SET received = CAST('forged' AS BLOB) WHERE seq = 3", 3},
+        {"received", "UPDATE journal_row SET received = received || received WHERE seq = 3", 3},
         {"removed", "DELETE FROM journal_row WHERE seq = 2", 3},
         // Rows after it moved up one, and the forged one put in the gap.
         {"inserted", "UPDATE journal_row SET seq = seq + 100 WHERE seq >= 3;"
