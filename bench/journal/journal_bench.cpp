@@ -1,106 +1,144 @@
 #include "journal/journal.h"
+#include "journal/postgres_journal_connection.h"
 #include "journal/sqlite_journal_connection.h"
 
 #include "bench/benchmark_main.h"
 #include "tests/journal/journal_samples.h"
 
 #include <QCoreApplication>
+#include <QElapsedTimer>
 #include <QFileInfo>
+#include <QSqlDatabase>
+#include <QSqlQuery>
 #include <QTemporaryDir>
+
+#include <cstdio>
+#include <functional>
 
 namespace {
 
-constexpr int JournalEntries = 100'000;
 constexpr int FillBatch = 5'000;
 
-/// Ten years of a busy bench in one journal file, filled once for every benchmark.
+/// A journal filled once for all its benchmarks: one titration every 52 minutes from 2015 on,
+/// spread over the given benches.
 struct FilledJournal
 {
-    QTemporaryDir dir;
-    QString path = dir.filePath(QStringLiteral("journal.sqlite"));
-    Journal journal{std::make_unique<SqliteJournalConnection>(path)};
+    Journal journal;
     qint64 receivedBytes = 0;
 
-    FilledJournal()
+    FilledJournal(std::unique_ptr<JournalConnection> connection, int entries, int benches)
+        : journal(std::move(connection))
     {
-        journal.open();
+        if (const JournalStatus status = journal.open(); !status.ok())
+            std::fprintf(stderr, "%s\n", qPrintable(status.message));
         const QDateTime first(QDate(2015, 1, 1), QTime(7, 0), Qt::UTC);
+        QElapsedTimer fill;
+        fill.start();
         QList<JournalEntry> batch;
-        for (int number = 0; number < JournalEntries; ++number) {
+        // A server journal left by an earlier run is used again as it is.
+        for (int number = int(journal.rowCount()); number < entries; ++number) {
             batch.append(sampleEntry(number, first.addSecs(qint64(number) * 3150)));
+            batch.last().bench = QStringLiteral("bench-%1").arg(number % benches);
             receivedBytes += batch.last().received.size();
-            if (batch.size() == FillBatch) {
+            if (batch.size() == FillBatch || number + 1 == entries) {
                 journal.appendAll(batch);
                 batch.clear();
             }
         }
+        std::fprintf(stderr, "filled %d entries in %.1f s\n", entries, double(fill.elapsed()) / 1000.0);
     }
+};
+
+struct SqliteJournal
+{
+    static constexpr int Entries = 100'000;
+    QTemporaryDir dir;
+    QString path = dir.filePath(QStringLiteral("journal.sqlite"));
+    FilledJournal filled{std::make_unique<SqliteJournalConnection>(path), Entries, 1};
 
     double bytesPerEntry() const
     {
         const qint64 fileBytes = QFileInfo(path).size() + QFileInfo(path + "-wal").size();
-        return double(fileBytes - receivedBytes) / double(journal.rowCount());
+        return double(fileBytes - filled.receivedBytes) / double(Entries);
     }
 };
 
-FilledJournal &filled()
+SqliteJournal &sqliteJournal()
 {
-    static FilledJournal journal;
+    static SqliteJournal journal;
     return journal;
 }
 
+/// A million entries from fifty benches on the server that KORVANE_TEST_PGHOST names, in a
+/// database of their own that later runs use again.
+Journal &serverJournal()
+{
+    static const QString database = QStringLiteral("korvane_journal_bench");
+    static FilledJournal filled = [] {
+        {
+            QSqlDatabase admin = QSqlDatabase::addDatabase(QStringLiteral("QPSQL"), QStringLiteral("bench-admin"));
+            admin.setHostName(qEnvironmentVariable("KORVANE_TEST_PGHOST"));
+            admin.setDatabaseName(QStringLiteral("postgres"));
+            admin.setUserName(QStringLiteral("korvane_owner"));
+            admin.open();
+            QSqlQuery(admin).exec(QStringLiteral("CREATE DATABASE %1").arg(database));
+        }
+        QSqlDatabase::removeDatabase(QStringLiteral("bench-admin"));
+        return FilledJournal(std::make_unique<PostgresJournalConnection>(PostgresJournalSettings{
+                                 qEnvironmentVariable("KORVANE_TEST_PGHOST"), 5432, database, "korvane_owner", 5}),
+                             1'000'000, 50);
+    }();
+    return filled.journal;
+}
+
+Journal &sqliteList()
+{
+    return sqliteJournal().filled.journal;
+}
+
+/// The journal is made on first use, inside the benchmark, after the application object.
+void measureList(benchmark::State &state, Journal &(*journal)(), const JournalFilter &filter)
+{
+    for (auto _ : state) {
+        const JournalPage page = journal().list(filter);
+        if (!page.status.ok())
+            state.SkipWithError(qPrintable(page.status.message));
+        benchmark::DoNotOptimize(page.rows.size());
+    }
+}
+
+JournalFilter filter(const std::function<void(JournalFilter &)> &choose)
+{
+    JournalFilter filter;
+    choose(filter);
+    return filter;
+}
+
+const JournalFilter noFilter{};
+const JournalFilter missingText = filter([](JournalFilter &f) { f.text = QStringLiteral("no such sample"); });
+const JournalFilter oneSample = filter([](JournalFilter &f) { f.text = QStringLiteral("Sample 4711"); });
+const JournalFilter methodAndMonth = filter([](JournalFilter &f) {
+    f.methodName = QStringLiteral("Method 7");
+    f.from = QDate(2019, 6, 1);
+    f.to = QDate(2019, 6, 30);
+});
+const JournalFilter oneBench = filter([](JournalFilter &f) { f.bench = QStringLiteral("bench-17"); });
+
 void BM_Append(benchmark::State &state)
 {
-    FilledJournal &journal = filled();
-    int number = JournalEntries;
+    SqliteJournal &journal = sqliteJournal();
+    int number = SqliteJournal::Entries;
     for (auto _ : state) {
-        if (!journal.journal.append(sampleEntry(number++, QDateTime::currentDateTimeUtc())).ok())
+        if (!journal.filled.journal.append(sampleEntry(number++, QDateTime::currentDateTimeUtc())).ok())
             state.SkipWithError("append failed");
     }
     state.counters["file_bytes_per_entry_beyond_received"] = journal.bytesPerEntry();
 }
 
-void BM_FirstPage(benchmark::State &state)
-{
-    FilledJournal &journal = filled();
-    for (auto _ : state)
-        benchmark::DoNotOptimize(journal.journal.list({}).rows.size());
-}
-
-void BM_SearchMissingText(benchmark::State &state)
-{
-    FilledJournal &journal = filled();
-    JournalFilter filter;
-    filter.text = QStringLiteral("no such sample");
-    for (auto _ : state)
-        benchmark::DoNotOptimize(journal.journal.list(filter).rows.size());
-}
-
-void BM_SearchSample(benchmark::State &state)
-{
-    FilledJournal &journal = filled();
-    JournalFilter filter;
-    filter.text = QStringLiteral("Sample 4711");
-    for (auto _ : state)
-        benchmark::DoNotOptimize(journal.journal.list(filter).rows.size());
-}
-
-void BM_FilterMethodAndMonth(benchmark::State &state)
-{
-    FilledJournal &journal = filled();
-    JournalFilter filter;
-    filter.methodName = QStringLiteral("Method 7");
-    filter.from = QDate(2019, 6, 1);
-    filter.to = QDate(2019, 6, 30);
-    for (auto _ : state)
-        benchmark::DoNotOptimize(journal.journal.list(filter).rows.size());
-}
-
 void BM_Verify(benchmark::State &state)
 {
-    FilledJournal &journal = filled();
     for (auto _ : state) {
-        if (!journal.journal.verify().intact())
+        if (!sqliteJournal().filled.journal.verify().intact())
             state.SkipWithError("the chain does not verify");
     }
 }
@@ -108,11 +146,34 @@ void BM_Verify(benchmark::State &state)
 } // namespace
 
 BENCHMARK(BM_Append)->Unit(benchmark::kMillisecond)->Iterations(200);
-BENCHMARK(BM_FirstPage)->Unit(benchmark::kMillisecond);
-BENCHMARK(BM_SearchMissingText)->Unit(benchmark::kMillisecond);
-BENCHMARK(BM_SearchSample)->Unit(benchmark::kMillisecond);
-BENCHMARK(BM_FilterMethodAndMonth)->Unit(benchmark::kMillisecond);
+BENCHMARK_CAPTURE(measureList, FirstPage, sqliteList, noFilter)->Unit(benchmark::kMillisecond);
+BENCHMARK_CAPTURE(measureList, SearchMissingText, sqliteList, missingText)->Unit(benchmark::kMillisecond);
+BENCHMARK_CAPTURE(measureList, SearchOneSample, sqliteList, oneSample)->Unit(benchmark::kMillisecond);
+BENCHMARK_CAPTURE(measureList, MethodAndMonth, sqliteList, methodAndMonth)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_Verify)->Unit(benchmark::kSecond)->Iterations(1);
+
+bool registerServerCases()
+{
+    if (qEnvironmentVariableIsEmpty("KORVANE_TEST_PGHOST")) {
+        std::fprintf(stderr, "The lab server's benchmarks need KORVANE_TEST_PGHOST, the socket folder of a server "
+                             "started with scripts/journal-test-server.sh.\n");
+        return false;
+    }
+    const std::pair<const char *, const JournalFilter *> serverCases[] = {
+        {"Server/FirstPage", &noFilter},
+        {"Server/OneBench", &oneBench},
+        {"Server/MethodAndMonth", &methodAndMonth},
+        {"Server/SearchOneSample", &oneSample},
+        {"Server/SearchMissingText", &missingText}};
+    for (const auto &[name, chosen] : serverCases) {
+        benchmark::RegisterBenchmark(name, [chosen](benchmark::State &state) {
+            measureList(state, serverJournal, *chosen);
+        })->Unit(benchmark::kMillisecond);
+    }
+    return true;
+}
+
+const bool serverCasesRegistered = registerServerCases();
 
 int main(int argc, char **argv)
 {

@@ -29,7 +29,8 @@ class PostgresTestBackend : public JournalTestBackend
                                   "IF NOT EXISTS (SELECT FROM pg_roles WHERE rolname = 'korvane_bench') THEN "
                                   "CREATE ROLE korvane_bench NOLOGIN; END IF; "
                                   "IF NOT EXISTS (SELECT FROM pg_roles WHERE rolname = 'bench_a') THEN "
-                                  "CREATE ROLE bench_a LOGIN IN ROLE korvane_bench; END IF; END $$"));
+                                  "CREATE ROLE bench_a LOGIN IN ROLE korvane_bench; END IF; "
+                                  "EXCEPTION WHEN duplicate_object OR unique_violation THEN NULL; END $$"));
     }
     ~PostgresTestBackend() override
     {

@@ -8,10 +8,13 @@
 --   SET korvane.journal_maintenance = 'on';
 -- Every such change is then visible to verify as a broken chain unless the chain is whole again.
 
+-- Roles belong to the whole server: another database may be creating the same one right now.
 DO $$ BEGIN
   IF NOT EXISTS (SELECT FROM pg_roles WHERE rolname = 'korvane_bench') THEN
     CREATE ROLE korvane_bench NOLOGIN;
   END IF;
+EXCEPTION WHEN duplicate_object OR unique_violation THEN
+  NULL;
 END $$;
 
 CREATE TABLE journal_schema_version (version integer PRIMARY KEY, applied_at timestamptz NOT NULL DEFAULT now());
