@@ -4,6 +4,7 @@
 #include "journal/journal_codec.h"
 #include "journal/journal_connection.h"
 #include "journal/journal_row.h"
+#include "journal/journal_row_writer.h"
 
 #include <QSqlError>
 #include <QSqlQuery>
@@ -12,11 +13,6 @@
 namespace {
 
 constexpr int VerifyBatch = 2048;
-
-QString columnList()
-{
-    return JournalCodec::columnNames().join(QStringLiteral(", "));
-}
 
 QString dayStart(const QDate &date)
 {
@@ -60,7 +56,7 @@ JournalStatus Journal::amend(const JournalAmendment &amendment)
         row.uuid = QUuid::createUuid().toString(QUuid::WithoutBraces);
     if (!row.time.isValid())
         row.time = QDateTime::currentDateTimeUtc();
-    const MakeContent makeContent = [&](JournalStatus *status) {
+    const auto makeContent = [&](JournalStatus *status) {
         const std::optional<QString> current = currentSha256(row.entryUuid, status);
         if (!current) {
             if (status->ok())
@@ -124,70 +120,17 @@ JournalStatus Journal::write(const QList<PendingRow> &rows)
         status = m_connection->beginWrite();
     if (!status.ok())
         return status;
-    QSqlQuery last(m_connection->database());
-    if (!last.exec(QStringLiteral("SELECT seq, row_sha256 FROM journal_row ORDER BY seq DESC LIMIT 1"))) {
-        status = m_connection->statusOf(last.lastError());
-        m_connection->database().rollback();
-        return status;
-    }
-    const bool hasRows = last.next();
-    qint64 lastSeq = hasRows ? last.value(0).toLongLong() : 0;
-    QString lastSha256 = hasRows ? last.value(1).toString() : JournalRow::genesisSha256();
-    last.finish();
-    for (const PendingRow &row : rows) {
-        status = writeRow(row, &lastSeq, &lastSha256);
-        if (!status.ok())
-            break;
+    {
+        JournalRowWriter writer(*m_connection);
+        status = writer.start();
+        for (qsizetype index = 0; status.ok() && index < rows.size(); ++index)
+            status = writer.write(rows[index].uuid, rows[index].makeContent, rows[index].received);
     }
     if (status.ok() && !m_connection->database().commit())
         status = m_connection->statusOf(m_connection->database().lastError());
     if (!status.ok())
         m_connection->database().rollback();
     return status;
-}
-
-JournalStatus Journal::writeRow(const PendingRow &row, qint64 *lastSeq, QString *lastSha256)
-{
-    QSqlQuery query(m_connection->database());
-    query.prepare(QStringLiteral("SELECT 1 FROM journal_row WHERE uuid = ?"));
-    query.addBindValue(row.uuid);
-    if (!query.exec())
-        return m_connection->statusOf(query.lastError());
-    // Written by an earlier attempt whose answer was lost.
-    if (query.next())
-        return {};
-    JournalStatus status;
-    const QByteArray content = row.makeContent(&status);
-    if (!status.ok())
-        return status;
-    const QString rowSha256 = JournalRow::chainedSha256(*lastSha256, content);
-    status = insert(*lastSeq + 1, *lastSha256, rowSha256, content, row.received);
-    if (status.ok()) {
-        ++*lastSeq;
-        *lastSha256 = rowSha256;
-    }
-    return status;
-}
-
-JournalStatus Journal::insert(qint64 seq, const QString &prevSha256, const QString &rowSha256,
-                              const QByteArray &content, const QByteArray &received)
-{
-    const QList<QVariant> columns = JournalCodec::columnsOf(content);
-    QSqlQuery query(m_connection->database());
-    query.prepare(
-        QStringLiteral("INSERT INTO journal_row (seq, %1, prev_sha256, row_sha256, content, received) VALUES (?%2, ?, ?, ?, ?)"
-                       " ON CONFLICT (uuid) DO NOTHING")
-            .arg(columnList(), QStringLiteral(", ?").repeated(columns.size())));
-    query.addBindValue(seq);
-    for (const QVariant &value : columns)
-        query.addBindValue(value);
-    query.addBindValue(prevSha256);
-    query.addBindValue(rowSha256);
-    query.addBindValue(QString::fromUtf8(content));
-    query.addBindValue(received.isNull() ? QVariant(QMetaType(QMetaType::QByteArray)) : QVariant(received));
-    if (!query.exec())
-        return m_connection->statusOf(query.lastError());
-    return {};
 }
 
 std::optional<QString> Journal::currentSha256(const QString &entryUuid, JournalStatus *status) const
@@ -349,7 +292,7 @@ JournalVerification Journal::verify() const
     query.setForwardOnly(true);
     if (!query.exec(QStringLiteral("SELECT seq, %1, prev_sha256, row_sha256, content, received FROM journal_row"
                                    " ORDER BY seq")
-                        .arg(columnList()))) {
+                        .arg(JournalCodec::columnNames().join(QStringLiteral(", "))))) {
         verification.status = m_connection->statusOf(query.lastError());
         return verification;
     }

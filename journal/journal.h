@@ -71,21 +71,16 @@ class Journal
   private:
     using AmendmentRows = QList<std::pair<JournalAmendment, QString>>;
 
-    /// Makes the row's content inside the write transaction; an empty content with an ok status
-    /// writes nothing.
-    using MakeContent = std::function<QByteArray(JournalStatus *status)>;
+    /// A row and how to make its content inside the write transaction.
     struct PendingRow
     {
         QString uuid;
-        MakeContent makeContent;
+        std::function<QByteArray(JournalStatus *status)> makeContent;
         QByteArray received;
     };
 
     JournalStatus write(const QList<PendingRow> &rows);
-    JournalStatus writeRow(const PendingRow &row, qint64 *lastSeq, QString *lastSha256);
     std::optional<QString> currentSha256(const QString &entryUuid, JournalStatus *status) const;
-    JournalStatus insert(qint64 seq, const QString &prevSha256, const QString &rowSha256, const QByteArray &content,
-                         const QByteArray &received);
     QHash<QString, AmendmentRows> amendmentsOf(const QStringList &entryUuids, JournalStatus *status) const;
 
     std::unique_ptr<JournalConnection> m_connection;

@@ -73,9 +73,10 @@ SqliteJournalConnection::Check SqliteJournalConnection::openFile(JournalStatus *
     }
     check.finish();
     QSqlQuery setup(database);
-    // Large pages hold a whole entry with its received bytes, so no entry spills into a page of its
-    // own; this counts only for a new file.
-    setup.exec(QStringLiteral("PRAGMA page_size=16384"));
+    // Large pages hold many whole entries with their received bytes, so little of a page stays
+    // empty; this counts only for a new file. The log is cut back after each checkpoint.
+    setup.exec(QStringLiteral("PRAGMA page_size=65536"));
+    setup.exec(QStringLiteral("PRAGMA journal_size_limit=4194304"));
     // Every commit reaches the disk before the user is told the record is kept.
     if (!setup.exec(QStringLiteral("PRAGMA journal_mode=WAL")) || !setup.exec(QStringLiteral("PRAGMA synchronous=FULL"))) {
         *status = statusOf(setup.lastError());

@@ -19,7 +19,7 @@ CREATE TABLE journal_row (
   search_text TEXT,
   state TEXT,
   received_sha256 TEXT,
-  prev_sha256 TEXT NOT NULL UNIQUE,
+  prev_sha256 TEXT NOT NULL,
   row_sha256 TEXT NOT NULL,
   content TEXT NOT NULL,
   received BLOB
