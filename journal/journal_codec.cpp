@@ -55,15 +55,6 @@ QVariant optionalNumber(const QJsonValue &value)
     return value.isDouble() ? QVariant(value.toDouble()) : QVariant();
 }
 
-QString firstNonBlankLine(const QString &text)
-{
-    for (const QString &line : text.split(QLatin1Char('\n'))) {
-        if (!line.trimmed().isEmpty())
-            return line.trimmed();
-    }
-    return {};
-}
-
 /// What the list's search looks in, lower case, one line per field so no match spans two.
 QVariant searchText(const QStringList &fields)
 {
@@ -72,11 +63,6 @@ QVariant searchText(const QStringList &fields)
 }
 
 } // namespace
-
-QString JournalEntry::resultLine() const
-{
-    return firstNonBlankLine(resultsBlock);
-}
 
 QString JournalCodec::timeText(const QDateTime &time)
 {
@@ -226,7 +212,7 @@ QList<QVariant> JournalCodec::columnsOf(const QByteArray &content)
         return {};
     const QJsonValue firstPoint = object["points"].toArray().at(0);
     const bool isEntry = object["kind"].toString() == QLatin1String("entry");
-    const QString resultLine = firstNonBlankLine(object["results"].toString());
+    const QString resultLine = JournalEntry::resultLineOf(object["results"].toString());
     return {object["kind"].toString(),
             object["uuid"].toString(),
             object["entry"].toString(),

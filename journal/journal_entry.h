@@ -43,5 +43,6 @@ struct JournalEntry
     QString bench;                ///< the bench's name; the lab server tells benches apart by it
 
     /// The titrator's result line shown in the list: the first non-blank line of its results.
-    QString resultLine() const;
+    QString resultLine() const { return resultLineOf(resultsBlock); }
+    static QString resultLineOf(const QString &resultsBlock);
 };
