@@ -202,7 +202,8 @@ JournalPage Journal::list(const JournalFilter &filter, const std::optional<Journ
         // Earlier sample identifications are found too: an edited entry stays findable by its old name.
         conditions.append(QStringLiteral("(%1 OR uuid IN (SELECT entry_uuid FROM journal_row WHERE kind = 'edit' AND %1))")
                               .arg(m_connection->containsCondition(QStringLiteral("search_text"))));
-        values << filter.text.toLower() << filter.text.toLower();
+        const QString text = m_connection->containsValue(filter.text.toLower());
+        values << text << text;
     }
     JournalPage page;
     page.status = m_connection->ready();

@@ -21,8 +21,9 @@ class JournalConnection
     /// Starts a write transaction in which no other writer can append until it ends, so the
     /// row read as the chain's last stays the last.
     virtual JournalStatus beginWrite() = 0;
-    /// The condition that a column contains the text bound to the next placeholder.
+    /// The condition that a column contains a text, with one placeholder for containsValue(text).
     virtual QString containsCondition(const QString &column) const = 0;
+    virtual QString containsValue(const QString &text) const { return text; }
     virtual JournalStatus statusOf(const QSqlError &error) const = 0;
     /// Where a damaged journal was kept aside when open() started a new one; empty otherwise.
     virtual QString keptAside() const { return {}; }

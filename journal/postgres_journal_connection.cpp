@@ -70,6 +70,15 @@ JournalStatus PostgresJournalConnection::beginWrite()
     return {};
 }
 
+QString PostgresJournalConnection::containsValue(const QString &text) const
+{
+    QString escaped = text;
+    escaped.replace(QLatin1Char('\\'), QLatin1String("\\\\"));
+    escaped.replace(QLatin1Char('%'), QLatin1String("\\%"));
+    escaped.replace(QLatin1Char('_'), QLatin1String("\\_"));
+    return QLatin1Char('%') + escaped + QLatin1Char('%');
+}
+
 JournalStatus PostgresJournalConnection::statusOf(const QSqlError &error) const
 {
     const QString code = error.nativeErrorCode();

@@ -27,10 +27,12 @@ class PostgresJournalConnection : public JournalConnection
     QSqlDatabase database() const override;
     JournalStatus beginWrite() override;
     JournalStatus ready() override;
+    /// A pattern, so the trigram index can find the rows.
     QString containsCondition(const QString &column) const override
     {
-        return QStringLiteral("strpos(%1, ?) > 0").arg(column);
+        return QStringLiteral("%1 LIKE ?").arg(column);
     }
+    QString containsValue(const QString &text) const override;
     JournalStatus statusOf(const QSqlError &error) const override;
 
     /// The key of the transaction lock that every writer of the chain takes, also the server's trigger.
