@@ -13,6 +13,7 @@
 namespace {
 
 constexpr int VerifyBatch = 2048;
+constexpr int ManyMatches = 2000;
 
 QString dayStart(const QDate &date)
 {
@@ -174,6 +175,23 @@ QHash<QString, Journal::AmendmentRows> Journal::amendmentsOf(const QStringList &
     return amendments;
 }
 
+QString Journal::searchCondition(const QString &text) const
+{
+    // Earlier sample identifications are found too: an edited entry stays findable by its old name.
+    const QString contains = m_connection->containsCondition(QStringLiteral("search_text"));
+    const QString edits = QStringLiteral("SELECT entry_uuid FROM journal_row WHERE kind = 'edit' AND %1").arg(contains);
+    // A text that few entries contain is looked up first (through a text index where the database
+    // has one); one that many contain is met soon enough walking the list newest first.
+    QSqlQuery few(m_connection->database());
+    few.prepare(QStringLiteral("SELECT count(*) FROM (SELECT 1 FROM journal_row WHERE kind = 'entry' AND %1 LIMIT %2) found")
+                    .arg(contains)
+                    .arg(ManyMatches));
+    few.addBindValue(text);
+    if (few.exec() && few.next() && few.value(0).toInt() < ManyMatches)
+        return QStringLiteral("uuid IN (SELECT uuid FROM journal_row WHERE kind = 'entry' AND %1 UNION ALL %2)").arg(contains, edits);
+    return QStringLiteral("(%1 OR uuid IN (%2))").arg(contains, edits);
+}
+
 JournalPage Journal::list(const JournalFilter &filter, const std::optional<JournalCursor> &after, int pageSize) const
 {
     QStringList conditions = {QStringLiteral("kind = 'entry'")};
@@ -198,17 +216,15 @@ JournalPage Journal::list(const JournalFilter &filter, const std::optional<Journ
         conditions.append(QStringLiteral("bench = ?"));
         values << filter.bench;
     }
-    if (!filter.text.isEmpty()) {
-        // Earlier sample identifications are found too: an edited entry stays findable by its old name.
-        conditions.append(QStringLiteral("(%1 OR uuid IN (SELECT entry_uuid FROM journal_row WHERE kind = 'edit' AND %1))")
-                              .arg(m_connection->containsCondition(QStringLiteral("search_text"))));
-        const QString text = m_connection->containsValue(filter.text.toLower());
-        values << text << text;
-    }
     JournalPage page;
     page.status = m_connection->ready();
     if (!page.status.ok())
         return page;
+    if (!filter.text.isEmpty()) {
+        const QString text = m_connection->containsValue(filter.text.toLower());
+        conditions.append(searchCondition(text));
+        values << text << text;
+    }
     QSqlQuery query(m_connection->database());
     query.setForwardOnly(true);
     query.prepare(QStringLiteral("SELECT run_start, seq, uuid, sample_id, sample_weight, method_name, first_ep_volume,"

@@ -80,6 +80,8 @@ class Journal
     };
 
     JournalStatus write(const QList<PendingRow> &rows);
+    /// The list's condition for entries that contain the text, with two placeholders for it.
+    QString searchCondition(const QString &text) const;
     std::optional<QString> currentSha256(const QString &entryUuid, JournalStatus *status) const;
     QHash<QString, AmendmentRows> amendmentsOf(const QStringList &entryUuids, JournalStatus *status) const;
 

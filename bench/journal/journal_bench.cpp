@@ -181,6 +181,7 @@ const JournalFilter methodAndMonth = filter([](JournalFilter &f) {
     f.from = QDate(2015, 1, 10);
     f.to = QDate(2015, 1, 20);
 });
+const JournalFilter commonText = filter([](JournalFilter &f) { f.text = QStringLiteral("Method 7"); });
 const JournalFilter oneBench = filter([](JournalFilter &f) { f.bench = QStringLiteral("bench-17"); });
 
 void BM_Append(benchmark::State &state)
@@ -208,6 +209,7 @@ BENCHMARK(BM_Append)->Unit(benchmark::kMillisecond)->Iterations(200);
 BENCHMARK_CAPTURE(measureList, FirstPage, sqliteList, noFilter)->Unit(benchmark::kMillisecond);
 BENCHMARK_CAPTURE(measureList, SearchMissingText, sqliteList, missingText)->Unit(benchmark::kMillisecond);
 BENCHMARK_CAPTURE(measureList, SearchOneSample, sqliteList, oneSample)->Unit(benchmark::kMillisecond);
+BENCHMARK_CAPTURE(measureList, SearchCommonText, sqliteList, commonText)->Unit(benchmark::kMillisecond);
 BENCHMARK_CAPTURE(measureList, MethodAndMonth, sqliteList, methodAndMonth)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_Verify)->Unit(benchmark::kSecond)->Iterations(1);
 
@@ -223,7 +225,8 @@ bool registerServerCases()
         {"Server/OneBench", &oneBench},
         {"Server/MethodAndMonth", &methodAndMonth},
         {"Server/SearchOneSample", &oneSample},
-        {"Server/SearchMissingText", &missingText}};
+        {"Server/SearchMissingText", &missingText},
+        {"Server/SearchCommonText", &commonText}};
     for (const auto &[name, chosen] : serverCases) {
         benchmark::RegisterBenchmark(name, [chosen](benchmark::State &state) {
             measureList(state, serverJournal, *chosen);
