@@ -11,6 +11,7 @@ packages=(
   fonts-liberation fonts-liberation2 fonts-dejavu
   python3-xlrd python3-openpyxl libxlsxwriter-dev
   desktop-file-utils appstream man-db librsvg2-bin
+  libqt6sql6-sqlite sqlite3 libqt6sql6-psql postgresql-15
 )
 
 missing=()

@@ -30,5 +30,7 @@ if [ -d fuzz ]; then
   done
 fi
 
-echo "== all tests"
-ctest --test-dir build --output-on-failure -j "$jobs" --timeout 300
+echo "== all tests, the journal's also against a PostgreSQL server of their own"
+pg_dir=$(bash scripts/journal-test-server.sh start)
+trap 'bash scripts/journal-test-server.sh stop "$pg_dir"' EXIT
+KORVANE_TEST_PGHOST="$pg_dir" ctest --test-dir build --output-on-failure -j "$jobs" --timeout 300

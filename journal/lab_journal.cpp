@@ -1,0 +1,71 @@
+#include "journal/lab_journal.h"
+
+#include "journal/journal.h"
+
+namespace {
+
+constexpr int SendBatch = 100;
+
+QString uuidOf(const JournalWrite &row)
+{
+    return std::visit([](const auto &written) { return written.uuid; }, row);
+}
+
+} // namespace
+
+LabJournal::LabJournal(Journal &server, Journal &local)
+    : m_server(server), m_local(local), m_waiting(local.unsentCount())
+{
+}
+
+JournalStatus LabJournal::write(const JournalWrite &row)
+{
+    // While rows wait, a new one goes behind them, so the server receives everything in order.
+    if (m_waiting == 0) {
+        m_serverStatus = send(row);
+        if (m_serverStatus.ok() || !m_serverStatus.retryable())
+            return m_serverStatus;
+    }
+    const JournalStatus kept = keepLocally(row);
+    if (!kept.ok())
+        return kept;
+    ++m_waiting;
+    sendWaiting();
+    return {};
+}
+
+JournalStatus LabJournal::sendWaiting()
+{
+    while (m_waiting > 0) {
+        JournalStatus status;
+        const QList<JournalWrite> rows = m_local.unsent(SendBatch, &status);
+        if (!status.ok())
+            return status;
+        if (rows.isEmpty())
+            m_waiting = 0;
+        for (const JournalWrite &row : rows) {
+            m_serverStatus = send(row);
+            if (!m_serverStatus.ok())
+                return m_serverStatus;
+            status = m_local.markSent(uuidOf(row));
+            if (!status.ok())
+                return status;
+            --m_waiting;
+        }
+    }
+    return {};
+}
+
+JournalStatus LabJournal::send(const JournalWrite &row)
+{
+    if (const auto *entry = std::get_if<JournalEntry>(&row))
+        return m_server.append(*entry);
+    return m_server.amend(std::get<JournalAmendment>(row));
+}
+
+JournalStatus LabJournal::keepLocally(const JournalWrite &row)
+{
+    if (const auto *entry = std::get_if<JournalEntry>(&row))
+        return m_local.append(*entry);
+    return m_local.keep(std::get<JournalAmendment>(row));
+}

@@ -1,0 +1,37 @@
+#pragma once
+
+#include "journal/journal_status.h"
+#include "journal/journal_write.h"
+
+class Journal;
+
+/// The lab server's journal with the bench's own journal as its outbox. What the server cannot
+/// take now (down, network gone, credentials refused) is kept in the bench's journal and sent
+/// later in the order it was written, without doubles: the server keeps each uuid once, and a
+/// row counts as sent only after the server has it, so a kill while sending sends it again and
+/// the server ignores the copy.
+class LabJournal
+{
+  public:
+    LabJournal(Journal &server, Journal &local);
+
+    /// Ok when the server or, while it is away, the bench's journal has the row.
+    JournalStatus write(const JournalWrite &row);
+    /// Sends what waits, oldest first; stops at the first row the server does not take.
+    JournalStatus sendWaiting();
+
+    /// Rows kept on the bench that the server does not have yet.
+    qint64 waiting() const { return m_waiting; }
+    bool offline() const { return m_waiting > 0; }
+    /// The server's answer to the last attempt: why it is offline.
+    const JournalStatus &serverStatus() const { return m_serverStatus; }
+
+  private:
+    JournalStatus send(const JournalWrite &row);
+    JournalStatus keepLocally(const JournalWrite &row);
+
+    Journal &m_server;
+    Journal &m_local;
+    qint64 m_waiting = 0;
+    JournalStatus m_serverStatus;
+};
