@@ -27,6 +27,7 @@
 #include "results/result_table_model.h"
 #include "serial/connection_summary.h"
 #include "serial/serial_port.h"
+#include "serial/tick_source.h"
 #include "serial/ui/serial_basic_dlg.h"
 #include "terminal/terminal_accessible_notifier.h"
 #include "terminal/terminal_edit.h"
@@ -70,6 +71,8 @@ const std::array<QString, 5> kColumnTitles = {QStringLiteral("Volume/ml"), QStri
                                               QStringLiteral("Signal/pH"), QStringLiteral("Change/pH"),
                                               QStringLiteral("Derivative")};
 constexpr std::array<int, 5> kColumnWidths = {93, 95, 96, 85, 96};
+// A manual selection of more lines than a worksheet holds is refused before any row is built.
+constexpr qsizetype kMaxSelectedLines = 16384;
 
 struct ToolButtonSpec
 {
@@ -210,16 +213,18 @@ template <typename Widget> Widget *named(Widget *widget, const QString &name)
 
 TForm1::TForm1(Dialogs &dialogs, SerialBackend backend, QWidget *parent)
     : QMainWindow(parent), SerialPort1(std::make_unique<TSerialPort>(this, backend)), m_dialogs(dialogs),
-      m_liveCurve(std::make_unique<LiveCurve>(
-          backend.ticks, [this] { return newestRecordData(); },
-          [this] {
-              ChooseSelectedData(comboBoxSelectRecord->count());
-              drawCurvePicture(false);
-          })),
+      m_ticks(backend.ticks), m_liveCurve(std::make_unique<LiveCurve>(
+                                  backend.ticks, [this] { return newestRecordData(); },
+                                  [this] {
+                                      ChooseSelectedData(comboBoxSelectRecord->count());
+                                      drawCurvePicture(false);
+                                  })),
       m_resultFiles(std::make_unique<ResultFiles>(
           dialogs, this, [this](const QString &fileName) { return confirmOverwrite(fileName); })),
       m_capture(std::make_unique<CaptureLog>(CaptureLog::defaultFolder()))
 {
+    m_settle.setInterval(250);
+    connect(&m_settle, &QTimer::timeout, this, &TForm1::settleRecords);
     setObjectName(QStringLiteral("Form1"));
     setWindowTitle(QStringLiteral("Korvane"));
     setFont(fonts::arial(13));
@@ -556,6 +561,10 @@ void TForm1::selectPage(int index)
 
 void TForm1::closeEvent(QCloseEvent *event)
 {
+    if (!m_closeConfirmed && !confirmAbortRun()) {
+        event->ignore();
+        return;
+    }
     event->accept();
     emit closed();
 }
@@ -576,9 +585,38 @@ void TForm1::SerialPort1RxClusterEvent()
         const QByteArray cluster = SerialPort1->ReadNextCluster();
         if (const QString failure = m_capture->append(cluster); !failure.isEmpty())
             setStatusText(failure);
+        m_book.received(cluster, QDateTime::currentDateTime(), m_ticks->now());
         Terminal->appendReceived(cluster);
+        recordsCompleted();
     }
     Terminal->scrollToEnd();
+}
+
+void TForm1::settleRecords()
+{
+    m_book.settle(m_ticks->now());
+    recordsCompleted();
+}
+
+// A record is complete once its results have come: the table then describes it for good, and a
+// run's end is told.
+void TForm1::recordsCompleted()
+{
+    if (m_book.settling())
+        m_settle.start();
+    else
+        m_settle.stop();
+    for (const int recordNo : m_book.takeCompleted()) {
+        if (recordNo == 0)
+            continue;
+        if (recordNo == comboBoxSelectRecord->currentIndex() + 1 && !hasManualSelection())
+            ChooseSelectedData(recordNo);
+        const std::shared_ptr<const ReceivedRecord> record = m_book.receivedOf(recordNo);
+        if (record && m_book.runOf(recordNo))
+            setStatusText(QStringLiteral("Titration %1 - data record %2")
+                              .arg(record->aborted ? QStringLiteral("aborted") : QStringLiteral("finished"))
+                              .arg(recordNo));
+    }
 }
 
 void TForm1::SerialPort1RxCharEvent()
@@ -593,9 +631,13 @@ void TForm1::TerminalChanged(qsizetype from)
 
 void TForm1::FindRecords(qsizetype from)
 {
+    const int before = comboBoxSelectRecord->count();
     const int count = m_records.update(Terminal->text(), from);
     showRecordCount(*comboBoxSelectRecord, count);
-    m_runs.recordsCounted(count);
+    m_book.terminalCounted(count);
+    // The result line never speaks of a table other than the chosen one.
+    if (count != before && m_recordNo != comboBoxSelectRecord->currentIndex() + 1)
+        LabelResult->clear();
     m_liveCurve->changed();
 }
 
@@ -614,25 +656,72 @@ bool TForm1::hasManualSelection() const
 
 void TForm1::ChooseSelectedData(int RecordNo)
 {
+    QByteArray data;
     if (hasManualSelection()) {
-        m_recordNo = 0;
+        const TerminalText &text = Terminal->terminalText();
+        const qsizetype lines = text.lineAt(Terminal->selectionEnd()) - text.lineAt(Terminal->selectionStart()) + 1;
+        if (lines > kMaxSelectedLines) {
+            setStatusText(
+                QStringLiteral("The selection has %L1 lines; the table takes at most %L2. Select fewer lines.")
+                    .arg(lines)
+                    .arg(kMaxSelectedLines));
+            return;
+        }
+        RecordNo = 0;
         m_recordUnit.reset();
-        FillTableAutomatic(cp1252::decode(Terminal->selectedBytes()));
+        data = Terminal->selectedBytes();
+    } else if (const std::optional<RecordBlock> block = recordBlock(Terminal->text(), m_records, RecordNo)) {
+        m_recordUnit = block->unit;
+        data = block->data;
+    } else {
         return;
     }
-    if (const std::optional<RecordBlock> block = recordBlock(Terminal->text(), m_records, RecordNo)) {
-        m_recordNo = RecordNo;
-        m_recordUnit = block->unit;
-        FillTableAutomatic(cp1252::decode(block->data));
+    m_recordNo = RecordNo;
+    // The same text again gives the same rows: shown again without parsing it again.
+    if (m_parsed.recordNo == RecordNo && m_parsed.data == data) {
+        showRows(m_parsed.rows);
+        return;
     }
+    m_parsed.recordNo = RecordNo;
+    m_parsed.data = data;
+    FillTableAutomatic(cp1252::decode(data));
 }
 
 void TForm1::FillTableAutomatic(const QString &Data)
 {
-    const QList<DataRow> rows = splitDataBlock(Data);
+    m_parsed.rows = splitDataBlock(Data);
+    showRows(m_parsed.rows);
+}
+
+void TForm1::showRows(const QList<DataRow> &rows)
+{
     DataRowCount = int(rows.size());
     m_cells->setDataRows(rows);
     updateResults();
+}
+
+// The table, curve and result line of nothing: after the terminal was emptied or replaced.
+void TForm1::clearResults()
+{
+    m_cells->setDataRows({});
+    DataRowCount = 0;
+    m_recordNo = 0;
+    m_recordUnit.reset();
+    m_parsed = {};
+    m_points.clear();
+    LabelResult->clear();
+    Titrationskurve->clear();
+}
+
+// The table describes the record the chooser shows, unless the user chose data by hand: it is
+// parsed again only when it is another record, or its text changed since.
+void TForm1::showChosenRecord()
+{
+    const int chosen = comboBoxSelectRecord->currentIndex() + 1;
+    if (hasManualSelection() || chosen == 0)
+        return;
+    if (chosen != m_recordNo || recordData(Terminal->text(), m_records, chosen) != m_parsed.data)
+        ChooseSelectedData(chosen);
 }
 
 // The equivalence points of the table's data rows as they stand, edits included.
@@ -642,7 +731,9 @@ void TForm1::updateResults()
     const QList<TitrationSample> samples = titrationSamples(rows);
     m_unit = m_recordUnit.value_or(guessSignalUnit(samples));
     m_points = findEquivalencePoints(samples);
-    LabelResult->setText(resultLine(m_points, m_unit, QLocale()));
+    QStringList label{resultLine(m_points, m_unit, QLocale())};
+    label += currentRecord().marks();
+    LabelResult->setText(label.join(QStringLiteral(" - ")));
 }
 
 void TForm1::SendClick()
@@ -666,8 +757,10 @@ void TForm1::BitBtn2Click()
 
 void TForm1::New1Click()
 {
-    if (OKRightDlg10->exec() == QDialog::Accepted)
-        Terminal->setText({});
+    if (!confirmAbortRun() || OKRightDlg10->exec() != QDialog::Accepted)
+        return;
+    Terminal->setText({});
+    clearResults();
 }
 
 void TForm1::Open1Click()
@@ -689,6 +782,7 @@ void TForm1::Open1Click()
         return;
     }
     Terminal->setText(content);
+    clearResults();
     Terminal->setFocus();
     Terminal->scrollToEnd();
     setStatusText(QDir::toNativeSeparators(QFileInfo(fileName).absoluteFilePath()));
@@ -787,6 +881,9 @@ void TForm1::About1Click()
 
 void TForm1::QuitClick()
 {
+    if (!confirmAbortRun())
+        return;
+    m_closeConfirmed = true;
     SerialPort1->SetActive(false);
     showConnectionState();
     close();
@@ -794,6 +891,8 @@ void TForm1::QuitClick()
 
 void TForm1::ResetClick()
 {
+    if (!confirmAbortRun())
+        return;
     Commands->run(InstrumentCommands::Fixed::Reset);
 }
 
@@ -1017,21 +1116,50 @@ void TForm1::ExportReport1Click()
 
 void TForm1::runStarted(const RunEntry &entry)
 {
-    m_runs.runStarted(entry, m_records.count(), QDateTime::currentDateTime());
+    m_book.runStarted(entry, m_records.count(), QDateTime::currentDateTime());
 }
 
-// The table as it stands, with what is known about where it came from.
+bool TForm1::confirmAbortRun()
+{
+    if (!m_book.runInProgress())
+        return true;
+    if (!m_dialogs.question(this, QStringLiteral("A titration is running. Abort it?\n\nIts record keeps what the "
+                                                 "titrator has printed so far and is marked \"Aborted\".")))
+        return false;
+    m_book.abortRun();
+    recordsCompleted();
+    return true;
+}
+
+// The chosen record as the exports show it.
 ResultRecord TForm1::resultRecord()
 {
+    showChosenRecord();
     updateResults();
+    return currentRecord();
+}
+
+// The table as it stands, with what is known about where it came from and how it differs from
+// what was received.
+ResultRecord TForm1::currentRecord() const
+{
     ResultRecord record;
     record.table = m_cells->rows();
     record.curve = readCurveColumns(m_cells->rows(), DataRowCount);
     record.unit = m_unit;
     record.points = m_points;
     record.recordNo = m_recordNo;
-    if (m_recordNo > 0)
-        record.run = m_runs.runOf(m_recordNo);
+    if (m_recordNo > 0) {
+        record.run = m_book.runOf(m_recordNo);
+        record.received = m_book.receivedOf(m_recordNo);
+    }
+    if (record.received) {
+        QList<QStringList> received{record.table.value(0)};
+        for (const DataRow &row : splitDataBlock(cp1252::decode(record.received->dataBlock())))
+            received.append(QStringList(row.begin(), row.end()));
+        record.edits = cellEdits(received, record.table);
+        record.textEdited = m_parsed.recordNo == m_recordNo && m_parsed.data != record.received->dataBlock();
+    }
     record.method = methodDescription(MethodFolder());
     record.made = QDateTime::currentDateTime();
     return record;

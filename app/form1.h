@@ -2,11 +2,13 @@
 
 #include "analysis/equivalence_points.h"
 #include "analysis/signal_unit.h"
+#include "data/data_block.h"
 #include "data/record_counter.h"
-#include "results/run_log.h"
+#include "results/record_book.h"
 
 #include <QMainWindow>
 #include <QPrinter>
+#include <QTimer>
 
 #include <memory>
 #include <optional>
@@ -32,6 +34,7 @@ class QTabWidget;
 class QToolBar;
 class QToolButton;
 class StatusLed;
+class TickSource;
 class TerminalEdit;
 class TerminalText;
 class TSerialBasicDLG;
@@ -147,6 +150,9 @@ class TForm1 : public QMainWindow
     void ExportReport1Click();
     /// A titration was started from the run dialog; its table will be the next record.
     void runStarted(const RunEntry &entry);
+    /// Asks before a running titration is given up, and marks its record aborted when the user
+    /// agrees; true when nothing runs or the user agreed.
+    bool confirmAbortRun();
 
   signals:
     /// The window was closed; the program ends once the handler that is running has returned.
@@ -171,6 +177,12 @@ class TForm1 : public QMainWindow
     void FindRecords(qsizetype from);
     void ChooseSelectedData(int RecordNo);
     void FillTableAutomatic(const QString &Data);
+    void showRows(const QList<DataRow> &rows);
+    void clearResults();
+    void showChosenRecord();
+    void settleRecords();
+    void recordsCompleted();
+    ResultRecord currentRecord() const;
     bool hasManualSelection() const;
     QImage curvePicture() const;
     void drawCurvePicture(bool warn);
@@ -189,7 +201,19 @@ class TForm1 : public QMainWindow
     // Set while the program changes the page, which must not run ChangePageControl.
     bool m_selectingPage = false;
     RecordCounter m_records;
-    RunLog m_runs;
+    RecordBook m_book;
+    std::shared_ptr<TickSource> m_ticks;
+    // Polls for the quiet after a received table, which completes its record.
+    QTimer m_settle;
+    // The data rows last parsed and where they came from, so an unchanged source is not parsed again.
+    struct ParsedTable
+    {
+        int recordNo = -1;
+        QByteArray data;
+        QList<DataRow> rows;
+    } m_parsed;
+    // Set once the user agreed to close, so the close event does not ask again.
+    bool m_closeConfirmed = false;
     // The unit named by the header of the record last parsed; unknown for a selection by hand.
     std::optional<SignalUnit> m_recordUnit;
     int m_recordNo = 0;
