@@ -1,19 +1,40 @@
 #include "common/file_save.h"
 
+#include <QBuffer>
 #include <QByteArray>
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QSaveFile>
+
+#include <optional>
+
+namespace {
+
+/// The rest of an open file, or nothing when reading it failed.
+std::optional<QByteArray> readRest(QFile &file)
+{
+    QByteArray bytes = file.readAll();
+    if (file.error() != QFileDevice::NoError)
+        return std::nullopt;
+    return bytes;
+}
+
+bool replaceContents(QFile &file, const QByteArray &bytes)
+{
+    return file.seek(0) && file.write(bytes) == bytes.size() && file.resize(bytes.size()) && file.flush();
+}
+
+} // namespace
 
 FileSave::FileSave(const QString &path) : m_path(path) {}
 
 FileSave::Status FileSave::write(const Content &content)
 {
     QSaveFile file(m_path);
-    file.setDirectWriteFallback(m_directWriteFallback);
     if (!file.open(QIODevice::WriteOnly)) {
         m_errorString = file.errorString();
-        return Status::NotCreated;
+        return m_directWriteFallback && QFileInfo(m_path).isFile() ? writeInPlace(content) : Status::NotCreated;
     }
     // commit() alone does not report a last write that the disk cut short; the flush does.
     if (!content(file) || !file.flush() || !file.commit()) {
@@ -24,6 +45,34 @@ FileSave::Status FileSave::write(const Content &content)
     return Status::Saved;
 }
 
+FileSave::Status FileSave::writeInPlace(const Content &content)
+{
+    QBuffer built;
+    built.open(QIODevice::WriteOnly);
+    if (!content(built)) {
+        m_errorString = built.errorString();
+        return Status::NotWritten;
+    }
+    QFile file(m_path);
+    if (!file.open(QIODevice::ReadWrite | QIODevice::Unbuffered)) {
+        m_errorString = file.errorString();
+        return Status::NotCreated;
+    }
+    const std::optional<QByteArray> old = readRest(file);
+    if (!old) {
+        m_errorString = file.errorString();
+        return Status::NotWritten;
+    }
+    if (replaceContents(file, built.data())) {
+        m_errorString.clear();
+        return Status::Saved;
+    }
+    m_errorString = file.errorString();
+    // The old bytes fit where they were, so a disk that refused the new ones still takes them.
+    replaceContents(file, *old);
+    return Status::NotWritten;
+}
+
 FileSave::Status FileSave::write(const QByteArray &bytes)
 {
     return write([&bytes](QIODevice &file) { return file.write(bytes) == bytes.size(); });
@@ -32,16 +81,13 @@ FileSave::Status FileSave::write(const QByteArray &bytes)
 FileSave::Status FileSave::copy(const QString &builtFile)
 {
     QFile built(builtFile);
-    if (!built.open(QIODevice::ReadOnly)) {
+    const std::optional<QByteArray> bytes =
+        built.open(QIODevice::ReadOnly) ? readRest(built) : std::optional<QByteArray>();
+    if (!bytes) {
         m_errorString = built.errorString();
         return Status::NotWritten;
     }
-    const QByteArray bytes = built.readAll();
-    if (built.error() != QFileDevice::NoError) {
-        m_errorString = built.errorString();
-        return Status::NotWritten;
-    }
-    return write(bytes);
+    return write(*bytes);
 }
 
 QString FileSave::failureMessage() const

@@ -24,8 +24,8 @@ class FileSave
 
     explicit FileSave(const QString &path);
 
-    /// Where the folder takes no new file, writes the target in place, as Windows' own profile
-    /// writes do; a failed write then leaves that file cut short.
+    /// Where the folder takes no new file, rewrites an existing target in place, as Windows' own
+    /// profile writes do; a failed write then puts the old contents back.
     void setDirectWriteFallback(bool enabled) { m_directWriteFallback = enabled; }
 
     Status write(const Content &content);
@@ -40,6 +40,8 @@ class FileSave
     const QString &errorString() const { return m_errorString; }
 
   private:
+    Status writeInPlace(const Content &content);
+
     QString m_path;
     bool m_directWriteFallback = false;
     QString m_errorString;

@@ -1,6 +1,9 @@
 #include "method/method_error.h"
 
-MethodError::MethodError(const QString &message) : std::runtime_error(message.toStdString()) {}
+MethodError::MethodError(const QString &message, std::optional<Setting> setting)
+    : std::runtime_error(message.toStdString()), m_setting(setting)
+{
+}
 
 QString MethodError::message() const
 {

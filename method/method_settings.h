@@ -32,6 +32,10 @@ class MethodSettings
     int choice(Setting setting) const;
     /// An index outside the setting's list means no selection (-1).
     void setChoice(Setting setting, int index);
+    /// Time controls 5 to 9 wait a fixed time, so a balance has nothing to decide: the editor
+    /// leaves it without a choice, which is sent as 0.
+    static bool isFixedTimeControl(int timeControl) { return timeControl >= 5; }
+    bool balanceIsSwitchedOff() const { return isFixedTimeControl(choice(Setting::TimeControl)); }
     const QString &text(Setting setting) const;
     void setText(Setting setting, const QString &text);
 
@@ -46,6 +50,8 @@ class MethodSettings
     /// Reads the remembered slot's method file and returns that slot; returns -1 and keeps every
     /// value when no slot is remembered.
     int loadAtCreation(const MethodFolder &folder);
+
+    bool operator==(const MethodSettings &) const = default;
 
   private:
     QString m_name;

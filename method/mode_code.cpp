@@ -6,26 +6,26 @@
 #include <QString>
 
 #include <algorithm>
+#include <optional>
 
 namespace {
 
-std::int32_t digitOf(QChar character)
-{
-    if (character < QLatin1Char('0') || character > QLatin1Char('9'))
-        throw MethodError(QStringLiteral("'%1' is not a valid integer value").arg(character));
-    return character.unicode() - '0';
-}
-
 /// Right-aligns the text into width digits from first on, each character converted on its own.
-void splitDigits(const QString &text, int width, std::int32_t *first)
+/// Returns the first character that is not a decimal digit, with the digits before it written.
+std::optional<QChar> splitDigits(const QString &text, int width, std::int32_t *first)
 {
     const qsizetype length = text.size();
     if (length == 0 || length > width)
-        return;
+        return std::nullopt;
     const qsizetype zeros = width - length;
     std::fill(first, first + zeros, 0);
-    for (qsizetype i = 0; i < length; ++i)
-        first[zeros + i] = digitOf(text[i]);
+    for (qsizetype i = 0; i < length; ++i) {
+        const QChar character = text[i];
+        if (character < QLatin1Char('0') || character > QLatin1Char('9'))
+            return character;
+        first[zeros + i] = character.unicode() - '0';
+    }
+    return std::nullopt;
 }
 
 std::int32_t choiceDigit(DigitRule rule, int index)
@@ -50,14 +50,20 @@ void ModeCode::store(int group, const MethodSettings &settings)
         if (info.group != group)
             continue;
         if (info.isChoice()) {
-            *next++ = choiceDigit(info.rule, settings.choice(setting));
+            const int index = settings.choice(setting);
+            // The instrument refuses a group with a digit of -1, so no choice is never sent;
+            // a balance switched off by a fixed-time control is sent as 0 by its rule.
+            if (index < 0 && !(setting == Setting::Balance && settings.balanceIsSwitchedOff()))
+                throw MethodError(QStringLiteral("no item is chosen"), setting);
+            *next++ = choiceDigit(info.rule, index);
             continue;
         }
         const QString &text = settings.text(setting);
         // One digit is always due here; an empty field means none, like the field's initial "0".
         if (info.rule == DigitRule::OneDigit && text.isEmpty())
             *next = 0;
-        splitDigits(text, info.size, next);
+        if (const std::optional<QChar> wrong = splitDigits(text, info.size, next))
+            throw MethodError(QStringLiteral("'%1' is not a valid integer value").arg(*wrong), setting);
         next += info.size;
     }
 }

@@ -140,7 +140,8 @@ std::optional<int> parseInteger(const QByteArray &text)
 void writeLines(const QString &path, const QList<QByteArray> &lines)
 {
     const QFileInfo info(path);
-    if (info.exists() && !(info.permissions() & QFileDevice::WriteOwner))
+    // A link planted in the method folder would have the save rewrite a file elsewhere.
+    if (info.isSymLink() || (info.exists() && !(info.permissions() & QFileDevice::WriteOwner)))
         refuseWrite(path);
     QByteArray bytes;
     for (const QByteArray &line : lines)

@@ -35,8 +35,10 @@ class ProfileFile
 
     /// A value cannot span lines: its CR and LF characters are written as blanks, so that a value
     /// can never add sections or keys of its own. Throws MethodError "Unable to write to <path>"
-    /// when the file cannot be read back or written, is not a regular file, or carries no write
-    /// permission for its owner (the read-only mark, which even an administrator's write respects).
+    /// when the file cannot be read back or written, is not a regular file, is a symbolic link
+    /// (read through, never written through), or carries no write permission for its owner (the
+    /// read-only mark, which even an administrator's write respects). A failed write leaves the
+    /// file as it was.
     void writeString(const QString &section, const QString &key, const QString &value) const;
     void writeInteger(const QString &section, const QString &key, int value) const;
 

@@ -10,6 +10,7 @@ packages=(
   xvfb xauth x11-apps imagemagick xdotool poppler-utils
   fonts-liberation fonts-liberation2 fonts-dejavu
   python3-xlrd python3-openpyxl libxlsxwriter-dev
+  desktop-file-utils appstream man-db librsvg2-bin
 )
 
 missing=()

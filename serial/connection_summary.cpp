@@ -17,6 +17,12 @@ QString connectionSummary(const TSerialPort &port)
         .arg(code(parity, port.ParityType()), code(stopBits, port.StopBits()), state);
 }
 
+QString reconnectRefusedMessage(const TSerialPort &port)
+{
+    return QStringLiteral("Port %1 not reconnected: another device is there now (%2; it was %3) - waiting for the device")
+        .arg(port.CommPort(), port.RefusedDevice(), port.KnownDevice());
+}
+
 QString notOpenMessage(const QString &portName)
 {
     return QStringLiteral("Port %1 is not open - command not sent").arg(portName);

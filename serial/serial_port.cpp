@@ -45,7 +45,7 @@ constexpr std::array<SpeedRow, 15> SpeedTable{{{110, 100000},
                                                {128000, 85},
                                                {256000, 43}}};
 
-uint32_t CharDelayTime(uint32_t baudRate)
+uint32_t charDelayTime(uint32_t baudRate)
 {
     uint32_t value = 1100;
     for (const SpeedRow &row : SpeedTable)
@@ -68,22 +68,161 @@ TSerialPort::TSerialPort(QObject *owner, SerialBackend backend)
     : QObject(owner), m_backend(std::move(backend)), m_platformId(m_backend.driver->platformId()),
       m_sync(std::make_unique<SyncQueue>(*m_backend.ticks)), m_device(std::make_shared<ClosedCommDevice>())
 {
-    m_worker = std::make_unique<TWorkThread>(*this);
+    m_worker = std::make_unique<TWorkThread>(static_cast<WorkerPort &>(*this));
 }
 
 TSerialPort::~TSerialPort()
 {
     m_destroying = true;
-    ApplyActive(false);
-    m_worker->Terminate();
-    WaitThreadIdle(DestroyWaitCount);
+    applyActive(false);
+    m_worker->terminate();
+    waitThreadIdle(DestroyWaitCount);
     m_clusterList.clear();
     m_worker.reset();
 }
 
+// ---- What the worker sees -------------------------------------------------------------------
+
+TickSource &TSerialPort::ticks() const
+{
+    return *m_backend.ticks;
+}
+int32_t TSerialPort::platformId() const
+{
+    return m_platformId;
+}
+bool TSerialPort::active() const
+{
+    return m_active;
+}
+bool TSerialPort::destroying() const
+{
+    return m_destroying;
+}
+WorkerPort::Opening TSerialPort::lastOpening() const
+{
+    return {m_openCount, m_openTick};
+}
+WorkerPort::ReceiveRule TSerialPort::receiveRule() const
+{
+    return {m_clusterSize, m_rtoCharDelayTime, m_rtoExtraDelayTime};
+}
+bool TSerialPort::readRequested() const
+{
+    return m_readRequest;
+}
+void TSerialPort::clearReadRequest()
+{
+    m_readRequest = false;
+}
+
+WorkerPort::PendingWrite TSerialPort::pendingWrite() const
+{
+    // The flag first: the main thread sets it last, after the start tick.
+    const bool inProgress = m_sendInProgress;
+    return {inProgress, m_writeRequested, m_sendStartTick, m_writtenBytes, m_wtoCharDelayTime, m_wtoExtraDelayTime};
+}
+void TSerialPort::finishWrite(uint32_t written)
+{
+    m_writtenBytes = written;
+    m_sendInProgress = false;
+}
+
+bool TSerialPort::reconnectDue(uint32_t now)
+{
+    return m_watcher.due(now);
+}
+uint32_t TSerialPort::untilReconnectCheck(uint32_t now, uint32_t limit) const
+{
+    return m_watcher.untilDue(now, limit);
+}
+void TSerialPort::setThreadRunning(bool running)
+{
+    m_threadIsRunning = running;
+}
+
+bool TSerialPort::storeLineStatus(const LineStatus &status)
+{
+    if (status == LineStatus{m_commError, m_commStateFlags, m_commStateInQueue, m_commStateOutQueue})
+        return false;
+    m_commError = status.errors;
+    m_commStateFlags = status.flags;
+    m_commStateInQueue = status.inQueue;
+    m_commStateOutQueue = status.outQueue;
+    return true;
+}
+uint32_t TSerialPort::modemState() const
+{
+    return m_modemState;
+}
+void TSerialPort::storeModemState(uint32_t status)
+{
+    m_modemState = status;
+}
+void TSerialPort::storeModemLine(PortEvent event, bool on)
+{
+    switch (event) {
+    case PortEvent::CTS:
+        m_ctsState = on;
+        break;
+    case PortEvent::DSR:
+        m_dsrState = on;
+        break;
+    case PortEvent::Ring:
+        m_ringState = on;
+        break;
+    case PortEvent::RLSD:
+        m_rlsdState = on;
+        break;
+    default:
+        break;
+    }
+}
+void TSerialPort::storeCommEvent(uint32_t mask)
+{
+    m_commEvent = mask;
+}
+
+const TSerialPort::TNotifyEvent &TSerialPort::eventSlot(PortEvent event) const
+{
+    // In the order of PortEvent.
+    static constexpr TNotifyEvent TSerialPort::*handlers[] = {
+        &TSerialPort::OnRxClusterEvent, &TSerialPort::OnRxCharEvent, &TSerialPort::OnRxEventCharEvent,
+        &TSerialPort::OnTxQueueEmptyEvent, &TSerialPort::OnBreakEvent, &TSerialPort::OnCTSEvent,
+        &TSerialPort::OnDSREvent, &TSerialPort::OnLineErrorEvent, &TSerialPort::OnRingEvent,
+        &TSerialPort::OnRLSDEvent, &TSerialPort::OnCommEvent, &TSerialPort::OnCommStat,
+        &TSerialPort::OnWriteDone};
+    return this->*handlers[static_cast<int>(event)];
+}
+bool TSerialPort::handles(PortEvent event) const
+{
+    return static_cast<bool>(eventSlot(event));
+}
+
+void TSerialPort::synchronize(const std::function<void()> &routine)
+{
+    m_sync->call(routine);
+}
+bool TSerialPort::serveSynchronized()
+{
+    return m_sync->drain();
+}
+
+// Main thread, in a synchronized call of the worker.
+void TSerialPort::raise(PortEvent event)
+{
+    // Looked at again here: the owner may have let go of the handler meanwhile.
+    if (const TNotifyEvent &slot = eventSlot(event); !m_destroying && slot)
+        slot(this);
+}
+void TSerialPort::report(uint32_t place, uint32_t code, const char *msg)
+{
+    reportError(place, code, QString::fromLatin1(msg), 0);
+}
+
 // ---- Report gate --------------------------------------------------------------------------
 
-void TSerialPort::ReportError(uint32_t place, uint32_t code, const QString &msg, uint8_t level)
+void TSerialPort::reportError(uint32_t place, uint32_t code, const QString &msg, uint8_t level)
 {
     if (m_destroying || level > m_errorNoise || !OnProcessError)
         return;
@@ -98,32 +237,34 @@ std::shared_ptr<CommDevice> TSerialPort::device() const
     return m_device;
 }
 
-void TSerialPort::ApplyActive(bool value)
+void TSerialPort::applyActive(bool value)
 {
     if (m_active)
-        ClosePort();
+        closePort();
+    // Opened on purpose, the port takes whatever device is there and knows it from then on.
+    m_knownDevice.clear();
     if (value)
-        OpenPort();
+        openPort();
 }
 
-void TSerialPort::ClosePort(bool deviceThere)
+void TSerialPort::closePort(bool deviceThere)
 {
     const auto port = device();
     // A device that is gone fails every call; its loss has been reported once already.
     const auto report = [this, deviceThere](int place, uint32_t error, const QString &text) {
         if (error && deviceThere)
-            ReportError(place, error, text, 0);
+            reportError(place, error, text, 0);
     };
-    ReportError(100, 0, QStringLiteral("Msg start deactivating Port"), MessageLevel);
+    reportError(100, 0, QStringLiteral("Msg start deactivating Port"), MessageLevel);
     report(101, port->setCommMask(0), QStringLiteral("Error disabling CommEvents"));
     m_active = false;
     report(102, port->purge(PurgeTxAbort | PurgeRxAbort | PurgeTxClear | PurgeRxClear),
            QStringLiteral("Error clearing Queues"));
     // The worker waits in the synchronized call that reports a lost device, so it cannot go idle.
     if (deviceThere) {
-        WaitThreadIdle(CloseWaitCount);
+        waitThreadIdle(CloseWaitCount);
         if (m_threadIsRunning)
-            ReportError(104, 0, QStringLiteral("Warning ThreadIsRunning"), WarningLevel);
+            reportError(104, 0, QStringLiteral("Warning ThreadIsRunning"), WarningLevel);
     }
     report(602, port->escape(Escape::ClrDtr), QStringLiteral("Error clearing DTR"));
     m_dtrState = false;
@@ -134,13 +275,14 @@ void TSerialPort::ClosePort(bool deviceThere)
     m_device = std::make_shared<ClosedCommDevice>();
 }
 
-void TSerialPort::OpenPort()
+void TSerialPort::openPort()
 {
-    ReportError(110, 0, QStringLiteral("Msg start reactivating Port"), MessageLevel);
+    reportError(110, 0, QStringLiteral("Msg start reactivating Port"), MessageLevel);
     uint32_t error = NoError;
     auto opened = m_backend.driver->open(m_commPort.left(MaxDevicePathLength), error);
     if (!opened) {
-        ReportError(112, error, QStringLiteral("Error reopening Port"), 0);
+        m_openFailure = m_backend.driver->openFailure(m_commPort.left(MaxDevicePathLength), error);
+        reportError(112, error, QStringLiteral("Error reopening Port"), 0);
         if (m_autoReconnect && error == ErrorFileNotFound)
             m_watcher.watch();
         return;
@@ -154,21 +296,24 @@ void TSerialPort::OpenPort()
     m_active = true;
     m_lost = false;
     m_watcher.stop();
+    m_knownDevice = m_backend.driver->deviceIdentity(m_commPort);
+    m_openFailure.clear();
+    m_refusedDevice.clear();
     if (uint32_t failure = opened->setupComm(m_rxQueueSize, m_txQueueSize))
-        ReportError(111, failure, QStringLiteral("Error setup Queuesize"), 0);
-    ApplyCommState();
+        reportError(111, failure, QStringLiteral("Error setup Queuesize"), 0);
+    applyCommState();
     SetDTRState(true);
     SetRTSState(true);
-    EnableCommEvents();
+    enableCommEvents();
 }
 
 // Runs in a synchronized call of the worker.
-void TSerialPort::DeviceLost(uint32_t code)
+void TSerialPort::deviceLost(uint32_t code)
 {
     if (!m_active || m_destroying)
         return;
-    ReportError(9920, code, QStringLiteral("Error device lost, port closed"), 0);
-    ClosePort(false);
+    reportError(9920, code, QStringLiteral("Error device lost, port closed"), 0);
+    closePort(false);
     m_lost = true;
     if (m_autoReconnect)
         m_watcher.watch();
@@ -177,21 +322,40 @@ void TSerialPort::DeviceLost(uint32_t code)
 }
 
 // Runs in a synchronized call of the idle worker, at most once a second while watching.
-void TSerialPort::LookForDevice()
+void TSerialPort::lookForDevice()
 {
     if (m_active || m_destroying || !m_watcher.watching() || !m_backend.driver->deviceExists(m_commPort))
         return;
-    OpenPort();
+    // Another device under the same name (a link left behind by its device, a node number
+    // given to the next adapter) is never opened: it would get our settings and keys.
+    const QString found = m_backend.driver->deviceIdentity(m_commPort);
+    if (found.isEmpty())
+        return;
+    if (!m_knownDevice.isEmpty() && found != m_knownDevice) {
+        refuseDevice(found);
+        return;
+    }
+    openPort();
     if (m_active && OnReconnected)
         OnReconnected(this);
 }
 
-void TSerialPort::ApplyCommState()
+void TSerialPort::refuseDevice(const QString &found)
+{
+    if (found == m_refusedDevice)
+        return;
+    m_refusedDevice = found;
+    reportError(9921, 0, QStringLiteral("Warning another device at the port, not reconnected"), WarningLevel);
+    if (OnReconnectRefused)
+        OnReconnectRefused(this);
+}
+
+void TSerialPort::applyCommState()
 {
     const auto port = device();
     Dcb dcb;
     if (uint32_t error = port->getCommState(dcb)) {
-        ReportError(801, error, QStringLiteral("Error getting DCB from CommState"), 0);
+        reportError(801, error, QStringLiteral("Error getting DCB from CommState"), 0);
         return;
     }
     dcb.baudRate = m_baudRate;
@@ -219,23 +383,23 @@ void TSerialPort::ApplyCommState()
     port->getCommTimeouts(timeouts);
     timeouts = CommTimeouts{0xFFFFFFFF, 0, 0, 0, 0};
     if (uint32_t error = port->setCommTimeouts(timeouts))
-        ReportError(802, error, QStringLiteral("Error setting CommTimeout"), 0);
+        reportError(802, error, QStringLiteral("Error setting CommTimeout"), 0);
     if (uint32_t error = port->setCommState(dcb)) {
-        ReportError(802, error, QStringLiteral("Error setting CommState, 87 indicate that Parms are incorrect"), 0);
-        TakeDeviceSettings();
+        reportError(802, error, QStringLiteral("Error setting CommState, 87 indicate that Parms are incorrect"), 0);
+        takeDeviceSettings();
     }
 }
 
 // After a refusal the properties hold what the device really has again, so the refused value is
 // not rebuilt into every later line setting.
-void TSerialPort::TakeDeviceSettings()
+void TSerialPort::takeDeviceSettings()
 {
     Dcb dcb;
     if (device()->getCommState(dcb) != NoError)
         return;
     if (m_xtoAuto && dcb.baudRate != m_baudRate) {
-        m_rtoCharDelayTime = CharDelayTime(dcb.baudRate);
-        m_wtoCharDelayTime = CharDelayTime(dcb.baudRate);
+        m_rtoCharDelayTime = charDelayTime(dcb.baudRate);
+        m_wtoCharDelayTime = charDelayTime(dcb.baudRate);
     }
     m_baudRate = dcb.baudRate;
     m_parityType = dcb.parity;
@@ -250,20 +414,20 @@ void TSerialPort::TakeDeviceSettings()
     m_xoffChar = dcb.xoffChar;
 }
 
-void TSerialPort::EnableCommEvents()
+void TSerialPort::enableCommEvents()
 {
     if (uint32_t error = device()->setCommMask(EvAll))
-        ReportError(201, error, QStringLiteral("Error activating CommEventMask"), 0);
+        reportError(201, error, QStringLiteral("Error activating CommEventMask"), 0);
 }
 
-void TSerialPort::AutoCharDelayTimes()
+void TSerialPort::autoCharDelayTimes()
 {
-    const uint32_t value = CharDelayTime(m_baudRate);
+    const uint32_t value = charDelayTime(m_baudRate);
     m_rtoCharDelayTime = value;
     SetWTOCharDelayTime(value);
 }
 
-void TSerialPort::WaitThreadIdle(int count)
+void TSerialPort::waitThreadIdle(int count)
 {
     // Deliberately serves no synchronized calls: a worker waiting in one cannot go idle, and
     // the bounded count is what ends the wait then.
@@ -275,13 +439,13 @@ void TSerialPort::WaitThreadIdle(int count)
 
 // ---- Configuration --------------------------------------------------------------------------
 
-template <typename T, typename V> void TSerialPort::SetLineSetting(T &field, V value)
+template <typename T, typename V> void TSerialPort::setLineSetting(T &field, V value)
 {
     if (field == value)
         return;
     field = value;
     if (m_active)
-        ApplyCommState();
+        applyCommState();
 }
 
 QString TSerialPort::CommPort() const
@@ -294,7 +458,7 @@ void TSerialPort::SetCommPort(const QString &value)
     if (name == m_commPort)
         return;
     m_commPort = name;
-    ApplyActive(m_active);
+    applyActive(m_active);
 }
 
 uint32_t TSerialPort::BaudRate() const
@@ -307,9 +471,9 @@ void TSerialPort::SetBaudRate(uint32_t value)
         return;
     m_baudRate = value;
     if (m_xtoAuto)
-        AutoCharDelayTimes();
+        autoCharDelayTimes();
     if (m_active)
-        ApplyCommState();
+        applyCommState();
 }
 
 uint8_t TSerialPort::ParityType() const
@@ -318,7 +482,7 @@ uint8_t TSerialPort::ParityType() const
 }
 void TSerialPort::SetParityType(uint8_t value)
 {
-    SetLineSetting(m_parityType, value);
+    setLineSetting(m_parityType, value);
 }
 char TSerialPort::ParityErrorChar() const
 {
@@ -326,7 +490,7 @@ char TSerialPort::ParityErrorChar() const
 }
 void TSerialPort::SetParityErrorChar(char value)
 {
-    SetLineSetting(m_parityErrorChar, value);
+    setLineSetting(m_parityErrorChar, value);
 }
 bool TSerialPort::ParityErrorReplacement() const
 {
@@ -334,7 +498,7 @@ bool TSerialPort::ParityErrorReplacement() const
 }
 void TSerialPort::SetParityErrorReplacement(bool value)
 {
-    SetLineSetting(m_parityErrorReplacement, value);
+    setLineSetting(m_parityErrorReplacement, value);
 }
 uint8_t TSerialPort::StopBits() const
 {
@@ -342,7 +506,7 @@ uint8_t TSerialPort::StopBits() const
 }
 void TSerialPort::SetStopBits(uint8_t value)
 {
-    SetLineSetting(m_stopBits, value);
+    setLineSetting(m_stopBits, value);
 }
 uint8_t TSerialPort::DataBits() const
 {
@@ -350,7 +514,7 @@ uint8_t TSerialPort::DataBits() const
 }
 void TSerialPort::SetDataBits(uint8_t value)
 {
-    SetLineSetting(m_dataBits, value);
+    setLineSetting(m_dataBits, value);
 }
 char TSerialPort::XONChar() const
 {
@@ -358,7 +522,7 @@ char TSerialPort::XONChar() const
 }
 void TSerialPort::SetXONChar(char value)
 {
-    SetLineSetting(m_xonChar, value);
+    setLineSetting(m_xonChar, value);
 }
 char TSerialPort::XOFFChar() const
 {
@@ -366,7 +530,7 @@ char TSerialPort::XOFFChar() const
 }
 void TSerialPort::SetXOFFChar(char value)
 {
-    SetLineSetting(m_xoffChar, value);
+    setLineSetting(m_xoffChar, value);
 }
 int32_t TSerialPort::FlowControl() const
 {
@@ -374,7 +538,7 @@ int32_t TSerialPort::FlowControl() const
 }
 void TSerialPort::SetFlowControl(int32_t value)
 {
-    SetLineSetting(m_flowControl, value);
+    setLineSetting(m_flowControl, value);
 }
 bool TSerialPort::StripNullChars() const
 {
@@ -382,7 +546,7 @@ bool TSerialPort::StripNullChars() const
 }
 void TSerialPort::SetStripNullChars(bool value)
 {
-    SetLineSetting(m_stripNullChars, value);
+    setLineSetting(m_stripNullChars, value);
 }
 char TSerialPort::EventChar() const
 {
@@ -390,7 +554,7 @@ char TSerialPort::EventChar() const
 }
 void TSerialPort::SetEventChar(char value)
 {
-    SetLineSetting(m_eventChar, value);
+    setLineSetting(m_eventChar, value);
 }
 uint32_t TSerialPort::WTOCharDelayTime() const
 {
@@ -398,7 +562,7 @@ uint32_t TSerialPort::WTOCharDelayTime() const
 }
 void TSerialPort::SetWTOCharDelayTime(uint32_t value)
 {
-    SetLineSetting(m_wtoCharDelayTime, value);
+    setLineSetting(m_wtoCharDelayTime, value);
 }
 uint16_t TSerialPort::WTOExtraDelayTime() const
 {
@@ -406,7 +570,7 @@ uint16_t TSerialPort::WTOExtraDelayTime() const
 }
 void TSerialPort::SetWTOExtraDelayTime(uint16_t value)
 {
-    SetLineSetting(m_wtoExtraDelayTime, value);
+    setLineSetting(m_wtoExtraDelayTime, value);
 }
 
 uint8_t TSerialPort::XONLimDiv() const
@@ -415,7 +579,7 @@ uint8_t TSerialPort::XONLimDiv() const
 }
 void TSerialPort::SetXONLimDiv(uint8_t value)
 {
-    SetLimitPercent(m_xonLimDiv, value, "Warning XOnLimDef set to 100");
+    setLimitPercent(m_xonLimDiv, value, "Warning XOnLimDef set to 100");
 }
 uint8_t TSerialPort::XOFFLimDiv() const
 {
@@ -423,20 +587,20 @@ uint8_t TSerialPort::XOFFLimDiv() const
 }
 void TSerialPort::SetXOFFLimDiv(uint8_t value)
 {
-    SetLimitPercent(m_xoffLimDiv, value, "Warning XOffLimDef set to 100");
+    setLimitPercent(m_xoffLimDiv, value, "Warning XOffLimDef set to 100");
 }
 
-void TSerialPort::SetLimitPercent(uint8_t &field, uint8_t value, const char *warning)
+void TSerialPort::setLimitPercent(uint8_t &field, uint8_t value, const char *warning)
 {
     if (value == field)
         return;
     if (value > 100) {
-        ReportError(100, value, QString::fromLatin1(warning), WarningLevel);
+        reportError(100, value, QString::fromLatin1(warning), WarningLevel);
         value = 100;
     }
     field = value;
     if (m_active)
-        ApplyCommState();
+        applyCommState();
 }
 
 uint32_t TSerialPort::RTOCharDelayTime() const
@@ -489,7 +653,7 @@ void TSerialPort::SetRxQueueSize(uint16_t value)
     if (value == m_rxQueueSize)
         return;
     m_rxQueueSize = value;
-    SetupQueues(101);
+    setupQueues(101);
 }
 
 uint16_t TSerialPort::TxQueueSize() const
@@ -501,13 +665,13 @@ void TSerialPort::SetTxQueueSize(uint16_t value)
     if (value == m_txQueueSize)
         return;
     m_txQueueSize = value;
-    SetupQueues(102);
+    setupQueues(102);
 }
 
-void TSerialPort::SetupQueues(uint32_t place)
+void TSerialPort::setupQueues(uint32_t place)
 {
     if (uint32_t error = device()->setupComm(m_rxQueueSize, m_txQueueSize))
-        ReportError(place, error, QStringLiteral("Error can not set Quesize"), 0);
+        reportError(place, error, QStringLiteral("Error can not set Quesize"), 0);
 }
 
 bool TSerialPort::XTOAuto() const
@@ -519,7 +683,7 @@ void TSerialPort::SetXTOAuto(bool value)
     const bool switchedOn = value && !m_xtoAuto;
     m_xtoAuto = value;
     if (switchedOn)
-        AutoCharDelayTimes();
+        autoCharDelayTimes();
 }
 
 bool TSerialPort::Active() const
@@ -531,9 +695,10 @@ void TSerialPort::SetActive(bool value)
     if (!value) {
         m_watcher.stop();
         m_lost = false;
+        m_refusedDevice.clear();
     }
     if (value != m_active)
-        ApplyActive(value);
+        applyActive(value);
 }
 
 bool TSerialPort::AutoReconnect() const
@@ -552,6 +717,21 @@ bool TSerialPort::Lost() const
     return m_lost;
 }
 
+QString TSerialPort::OpenFailure() const
+{
+    return m_openFailure;
+}
+
+QString TSerialPort::KnownDevice() const
+{
+    return m_knownDevice;
+}
+
+QString TSerialPort::RefusedDevice() const
+{
+    return m_refusedDevice;
+}
+
 QStringList TSerialPort::AvailablePorts() const
 {
     return m_backend.driver->availablePorts();
@@ -565,7 +745,7 @@ bool TSerialPort::RTSState() const
 }
 void TSerialPort::SetRTSState(bool value)
 {
-    SetLine(
+    setLine(
         m_rtsState, value, [value](CommDevice &port) { return port.escape(value ? Escape::SetRts : Escape::ClrRts); },
         value ? 501 : 502, value ? "Error setting RTS" : "Error clearing RTS");
 }
@@ -576,7 +756,7 @@ bool TSerialPort::DTRState() const
 }
 void TSerialPort::SetDTRState(bool value)
 {
-    SetLine(
+    setLine(
         m_dtrState, value, [value](CommDevice &port) { return port.escape(value ? Escape::SetDtr : Escape::ClrDtr); },
         value ? 601 : 602, value ? "Error setting DTR" : "Error clearing DTR");
 }
@@ -587,19 +767,19 @@ bool TSerialPort::BREAKState() const
 }
 void TSerialPort::SetBREAKState(bool value)
 {
-    SetLine(
+    setLine(
         m_breakState, value, [value](CommDevice &port) { return value ? port.setBreak() : port.clearBreak(); },
         value ? 701 : 702, value ? "Error setting BREAK State" : "Error clearing BREAK State");
 }
 
-void TSerialPort::SetLine(std::atomic<bool> &state, bool value, const std::function<uint32_t(CommDevice &)> &call,
+void TSerialPort::setLine(std::atomic<bool> &state, bool value, const std::function<uint32_t(CommDevice &)> &call,
                           uint32_t place, const char *msg)
 {
     // A closed port has no lines: the value is neither sent nor recorded.
     if (!m_active)
         return;
     if (uint32_t error = call(*device()))
-        ReportError(place, error, QString::fromLatin1(msg), 0);
+        reportError(place, error, QString::fromLatin1(msg), 0);
     state = value;
 }
 
@@ -660,7 +840,7 @@ uint32_t TSerialPort::CommEvent() const
 
 // ---- Received clusters ----------------------------------------------------------------------
 
-void TSerialPort::AddCluster(std::unique_ptr<TSerialCluster> cluster)
+void TSerialPort::addCluster(std::unique_ptr<TSerialCluster> cluster)
 {
     m_clusterList.push_back(std::move(cluster));
     if (OnRxClusterEvent)
@@ -692,7 +872,7 @@ void TSerialPort::SendString(const QByteArray &text)
 void TSerialPort::SendData(const void *buffer, uint32_t count)
 {
     if (m_sendInProgress) {
-        ReportError(901, 0, QStringLiteral("Msg, dont enter SendData while SendInProgress is set"), MessageLevel);
+        reportError(901, 0, QStringLiteral("Msg, dont enter SendData while SendInProgress is set"), MessageLevel);
         return;
     }
     const auto port = device();
@@ -700,7 +880,7 @@ void TSerialPort::SendData(const void *buffer, uint32_t count)
     port->getCommTimeouts(timeouts);
     timeouts = CommTimeouts{0xFFFFFFFF, 0, 0, 0, count * m_wtoCharDelayTime / 1000 + m_wtoExtraDelayTime};
     if (uint32_t error = port->setCommTimeouts(timeouts))
-        ReportError(902, error, QStringLiteral("Error setting CommTimeout"), 0);
+        reportError(902, error, QStringLiteral("Error setting CommTimeout"), 0);
     m_writeRequested = count;
     uint32_t written = 0;
     const uint32_t error = port->write(static_cast<const char *>(buffer), count, written);
@@ -712,14 +892,14 @@ void TSerialPort::SendData(const void *buffer, uint32_t count)
         m_sendStartTick = m_backend.ticks->now();
         m_sendInProgress = true;
     } else {
-        ReportError(903, error, QStringLiteral("Error writing Data"), 0);
-        ResetWriteEvent(*port);
+        reportError(903, error, QStringLiteral("Error writing Data"), 0);
+        resetWriteEvent(*port);
         m_sendInProgress = false;
     }
 }
 
-void TSerialPort::ResetWriteEvent(CommDevice &port)
+void TSerialPort::resetWriteEvent(CommDevice &port)
 {
     if (uint32_t error = port.resetEvent(Op::Write))
-        ReportError(1101, error, QStringLiteral("Error resetting Overlapped Event"), 0);
+        reportError(1101, error, QStringLiteral("Error resetting Overlapped Event"), 0);
 }

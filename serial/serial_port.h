@@ -2,6 +2,7 @@
 
 #include "serial/event_slot.h"
 #include "serial/reconnect_watcher.h"
+#include "serial/worker_port.h"
 
 #include <QByteArray>
 #include <QObject>
@@ -61,7 +62,7 @@ struct SerialBackend
 /// Tests: build it with SerialBackend{std::make_shared<FakeCommDriver>(*clock), clock} where clock
 /// is a std::shared_ptr<ManualClock>; time then moves only by clock->advance(), and the worker's
 /// synchronized calls run when the test's thread processes its events.
-class TSerialPort : public QObject
+class TSerialPort : public QObject, private WorkerPort
 {
   public:
     /// Assign a callable (a lambda) or nullptr; call like a function.
@@ -183,6 +184,13 @@ class TSerialPort : public QObject
     /// True from the moment the device went away until the port opens again or is closed on
     /// purpose.
     bool Lost() const;
+    /// Why the port did not open at its last try, with what the user can do; empty once it opens.
+    QString OpenFailure() const;
+    /// The device the port last opened on, in words; a lost port reopens only on that device.
+    QString KnownDevice() const;
+    /// What a reconnect found under the port name instead of the known device; empty when
+    /// nothing was refused since the port last opened.
+    QString RefusedDevice() const;
     /// Serial devices present on this machine, for the user to choose from.
     QStringList AvailablePorts() const;
 
@@ -220,29 +228,57 @@ class TSerialPort : public QObject
     TNotifyEvent OnDeviceLost;
     /// The port has reopened by itself (AutoReconnect) on a device that is back.
     TNotifyEvent OnReconnected;
+    /// Another device came under the port name while the port waited for its lost one: the
+    /// port stays closed and keeps waiting (reported once per device, place 9921).
+    TNotifyEvent OnReconnectRefused;
 
   private:
-    friend class TWorkThread;
+    // What the worker sees of the port.
+    TickSource &ticks() const override;
+    int32_t platformId() const override;
+    std::shared_ptr<CommDevice> device() const override;
+    bool active() const override;
+    bool destroying() const override;
+    Opening lastOpening() const override;
+    ReceiveRule receiveRule() const override;
+    bool readRequested() const override;
+    void clearReadRequest() override;
+    PendingWrite pendingWrite() const override;
+    void finishWrite(uint32_t written) override;
+    bool reconnectDue(uint32_t now) override;
+    uint32_t untilReconnectCheck(uint32_t now, uint32_t limit) const override;
+    void setThreadRunning(bool running) override;
+    bool storeLineStatus(const LineStatus &status) override;
+    uint32_t modemState() const override;
+    void storeModemState(uint32_t status) override;
+    void storeModemLine(PortEvent event, bool on) override;
+    void storeCommEvent(uint32_t mask) override;
+    bool handles(PortEvent event) const override;
+    void synchronize(const std::function<void()> &routine) override;
+    bool serveSynchronized() override;
+    void raise(PortEvent event) override;
+    void report(uint32_t place, uint32_t code, const char *msg) override;
+    void addCluster(std::unique_ptr<TSerialCluster> cluster) override;
+    void deviceLost(uint32_t code) override;
+    void lookForDevice() override;
 
-    void ReportError(uint32_t place, uint32_t code, const QString &msg, uint8_t level);
-    void ApplyActive(bool value);
-    void ClosePort(bool deviceThere = true);
-    void OpenPort();
-    void DeviceLost(uint32_t code);
-    void LookForDevice();
-    void ApplyCommState();
-    void TakeDeviceSettings();
-    void EnableCommEvents();
-    void AutoCharDelayTimes();
-    void WaitThreadIdle(int count);
-    void SetupQueues(uint32_t place);
-    void ResetWriteEvent(CommDevice &port);
-    void SetLine(std::atomic<bool> &state, bool value, const std::function<uint32_t(CommDevice &)> &call,
+    const TNotifyEvent &eventSlot(PortEvent event) const;
+    void reportError(uint32_t place, uint32_t code, const QString &msg, uint8_t level);
+    void applyActive(bool value);
+    void closePort(bool deviceThere = true);
+    void openPort();
+    void refuseDevice(const QString &found);
+    void applyCommState();
+    void takeDeviceSettings();
+    void enableCommEvents();
+    void autoCharDelayTimes();
+    void waitThreadIdle(int count);
+    void setupQueues(uint32_t place);
+    void resetWriteEvent(CommDevice &port);
+    void setLine(std::atomic<bool> &state, bool value, const std::function<uint32_t(CommDevice &)> &call,
                  uint32_t place, const char *msg);
-    void SetLimitPercent(uint8_t &field, uint8_t value, const char *warning);
-    template <typename T, typename V> void SetLineSetting(T &field, V value);
-    std::shared_ptr<CommDevice> device() const;
-    void AddCluster(std::unique_ptr<TSerialCluster> cluster);
+    void setLimitPercent(uint8_t &field, uint8_t value, const char *warning);
+    template <typename T, typename V> void setLineSetting(T &field, V value);
 
     SerialBackend m_backend;
     const int32_t m_platformId;
@@ -279,6 +315,9 @@ class TSerialPort : public QObject
     std::atomic<bool> m_active{false};
     bool m_autoReconnect = false;
     bool m_lost = false;
+    QString m_openFailure;
+    QString m_knownDevice;
+    QString m_refusedDevice;
     ReconnectWatcher m_watcher;
     // When the port last opened, for the worker's quiet-line rule; the count tells it that a new
     // opening has happened, whenever it looks.

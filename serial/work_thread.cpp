@@ -2,8 +2,6 @@
 
 #include "serial/platform/comm_device.h"
 #include "serial/serial_cluster.h"
-#include "serial/serial_port.h"
-#include "serial/sync_queue.h"
 #include "serial/tick_source.h"
 
 #include <utility>
@@ -15,138 +13,142 @@ namespace {
 constexpr uint32_t ActiveWaitMs = 75;
 constexpr uint32_t IdleSleepMs = 200;
 constexpr uint32_t FinishPollMs = 5;
+// The longest a received byte waits for its cluster. The quiet-line rule alone holds a steady
+// printout back for many seconds when the per-byte allowance is near the character time.
+constexpr uint32_t MaxByteWaitMs = 250;
 constexpr uint32_t ForcingLineErrors = CeRxOver | CeOverrun | CeRxParity | CeFrame | CeBreak;
 
 } // namespace
 
-TWorkThread::TWorkThread(TSerialPort &port) : m_port(port)
+TWorkThread::TWorkThread(WorkerPort &port) : m_port(port)
 {
-    m_port.m_backend.ticks->attach();
-    m_thread = std::thread([this] { Execute(); });
+    m_port.ticks().attach();
+    m_thread = std::thread([this] { execute(); });
 }
 
 TWorkThread::~TWorkThread()
 {
-    Terminate();
+    terminate();
     // The worker may be waiting inside a synchronized call; serve it until the loop has ended.
     while (!m_finished)
-        if (!m_port.m_sync->drain())
-            m_port.m_backend.ticks->sleep(FinishPollMs);
+        if (!m_port.serveSynchronized())
+            m_port.ticks().sleep(FinishPollMs);
     m_thread.join();
 }
 
-void TWorkThread::Terminate()
+void TWorkThread::terminate()
 {
     m_terminated = true;
 }
 
-void TWorkThread::Execute()
+void TWorkThread::execute()
 {
     m_device = m_port.device();
-    m_runFlag = m_port.m_active;
+    m_runFlag = m_port.active();
     do
-        Pass();
+        pass();
     while (!m_terminated || m_runFlag);
-    m_port.m_threadIsRunning = false;
+    m_port.setThreadRunning(false);
     m_device.reset();
-    m_port.m_backend.ticks->detach();
+    m_port.ticks().detach();
     m_finished = true;
 }
 
-void TWorkThread::Pass()
+void TWorkThread::pass()
 {
     if (m_runFlag) {
-        ActivePass();
+        activePass();
         return;
     }
-    m_port.m_threadIsRunning = false;
-    m_runFlag = m_port.m_active;
-    TickSource &ticks = *m_port.m_backend.ticks;
+    m_port.setThreadRunning(false);
+    m_runFlag = m_port.active();
+    TickSource &ticks = m_port.ticks();
     // A port closed against the user's will looks for its device, once a second at most.
-    if (!m_runFlag && m_port.m_watcher.due(ticks.now())) {
-        Synchronize([this] { m_port.LookForDevice(); });
-        m_runFlag = m_port.m_active;
+    if (!m_runFlag && m_port.reconnectDue(ticks.now())) {
+        m_port.synchronize([this] { m_port.lookForDevice(); });
+        m_runFlag = m_port.active();
     }
     if (!m_runFlag)
-        ticks.sleep(m_port.m_watcher.untilDue(ticks.now(), IdleSleepMs));
+        ticks.sleep(m_port.untilReconnectCheck(ticks.now(), IdleSleepMs));
 }
 
-void TWorkThread::ActivePass()
+void TWorkThread::activePass()
 {
-    m_port.m_threadIsRunning = true;
+    m_port.setThreadRunning(true);
     if (auto current = m_port.device(); current != m_device) {
         // Operations outstanding on a device that has been closed meanwhile can never complete.
         m_readPending = m_waitPending = false;
         m_device = std::move(current);
     }
-    if (const uint32_t opened = m_port.m_openCount; opened != m_openCount) {
+    if (const WorkerPort::Opening opened = m_port.lastOpening(); opened.count != m_openCount) {
         // The queue of a port just opened counts as seen empty at the moment it opened, however
         // late this thread gets to look, so its first reply is cut by the quiet-line rule.
-        m_openCount = opened;
-        m_lastReadTick = m_port.m_openTick;
+        m_openCount = opened.count;
+        m_lastReadTick = opened.tick;
+        m_oldestByteTick.reset();
     }
     m_commWaitFailed = false;
-    if (m_port.m_active && !PollLineStatus())
+    if (m_port.active() && !pollLineStatus())
         return;
-    CheckWriteDone();
-    if (!m_readPending && m_port.m_active)
-        ReadIfDue();
-    if (!m_waitPending && m_port.m_active)
-        StartCommWait();
-    WaitForCompletions();
-    if (!m_port.m_active)
-        WindDown();
+    checkWriteDone();
+    if (!m_readPending && m_port.active())
+        readIfDue();
+    if (!m_waitPending && m_port.active())
+        startCommWait();
+    waitForCompletions();
+    if (!m_port.active())
+        windDown();
 }
 
-void TWorkThread::WaitForCompletions()
+void TWorkThread::waitForCompletions()
 {
     const uint32_t ops = (m_readPending ? opBit(Op::Read) : 0) | (m_waitPending ? opBit(Op::Status) : 0);
     if (ops == 0) {
         // A device that refuses the event wait (unplugged) must not turn the loop into a spin.
         if (m_commWaitFailed)
-            m_port.m_backend.ticks->sleep(ActiveWaitMs);
+            m_port.ticks().sleep(ActiveWaitMs);
         return;
     }
     Op signalled = Op::Read;
     const uint32_t result = m_device->waitEvents(ops, ActiveWaitMs, signalled);
-    if (m_port.m_active && !PollLineStatus())
+    if (m_port.active() && !pollLineStatus())
         return;
     if (result == NoError) {
         if (signalled == Op::Read)
-            ReadDone();
+            readDone();
         else
-            CommWaitDone();
+            commWaitDone();
     } else if (result != WaitTimeout) {
         const uint32_t place = m_readPending ? (m_waitPending ? 9911 : 9912) : 9913;
-        Report(place, result, "Error getting Overlappedresult");
+        report(place, result, "Error getting Overlappedresult");
         m_readPending = m_waitPending = false;
     }
 }
 
-void TWorkThread::WindDown()
+void TWorkThread::windDown()
 {
     if (m_readPending)
-        SignalEvent(Op::Read);
+        signalEvent(Op::Read);
     if (m_waitPending) {
         m_device->setCommMask(0);
-        SignalEvent(Op::Status);
+        signalEvent(Op::Status);
     }
-    if (!m_readPending && !m_waitPending && !m_port.m_sendInProgress)
+    if (!m_readPending && !m_waitPending && !m_port.pendingWrite().inProgress)
         m_runFlag = false;
 }
 
 // ---- Line status ----------------------------------------------------------------------------
 
-bool TWorkThread::PollLineStatus()
+bool TWorkThread::pollLineStatus()
 {
-    if (!PollModemStatus())
+    if (!pollModemStatus())
         return false;
     uint32_t errors = 0;
     ComStat stat;
     if (uint32_t error = m_device->clearCommError(errors, stat)) {
         if (error == ErrorDeviceNotConnected)
-            return LoseDevice(error);
-        Report(9803, error, "Error ClearCommError");
+            return loseDevice(error);
+        report(9803, error, "Error ClearCommError");
         return true;
     }
     // Kept until the next read: the poll after a wait would otherwise take errors away from the
@@ -154,233 +156,218 @@ bool TWorkThread::PollLineStatus()
     m_lineErrors |= errors;
     m_comStat = stat;
     const auto flags = static_cast<uint8_t>(stat.flags & 0xFF);
-    if (errors == m_port.m_commError && flags == m_port.m_commStateFlags && stat.inQueue == m_port.m_commStateInQueue &&
-        stat.outQueue == m_port.m_commStateOutQueue)
-        return true;
-    m_port.m_commError = errors;
-    m_port.m_commStateFlags = flags;
-    m_port.m_commStateInQueue = stat.inQueue;
-    m_port.m_commStateOutQueue = stat.outQueue;
-    Raise(&TSerialPort::OnCommStat);
+    if (m_port.storeLineStatus({errors, flags, stat.inQueue, stat.outQueue}))
+        raise(PortEvent::CommStat);
     return true;
 }
 
-bool TWorkThread::PollModemStatus()
+bool TWorkThread::pollModemStatus()
 {
     if (uint32_t error = m_device->getModemStatus(m_modemStatus)) {
         if (error == ErrorDeviceNotConnected)
-            return LoseDevice(error);
-        Report(9905, error, "Error getting ModemStatus");
+            return loseDevice(error);
+        report(9905, error, "Error getting ModemStatus");
         return true;
     }
     // That platform family's driver reports no ring event, so a changed ring line stands in.
-    if (m_port.m_platformId == 1 && ((m_modemStatus ^ m_port.m_modemState) & MsRingOn)) {
-        m_port.m_modemState = m_modemStatus;
+    if (m_port.platformId() == 1 && ((m_modemStatus ^ m_port.modemState()) & MsRingOn)) {
+        m_port.storeModemState(m_modemStatus);
         m_eventMask = EvRing;
-        DispatchCommEvents();
+        dispatchCommEvents();
     }
-    m_port.m_modemState = m_modemStatus;
-    m_port.m_ctsState = (m_modemStatus & MsCtsOn) != 0;
-    m_port.m_dsrState = (m_modemStatus & MsDsrOn) != 0;
-    m_port.m_rlsdState = (m_modemStatus & MsRlsdOn) != 0;
+    m_port.storeModemState(m_modemStatus);
+    m_port.storeModemLine(PortEvent::CTS, (m_modemStatus & MsCtsOn) != 0);
+    m_port.storeModemLine(PortEvent::DSR, (m_modemStatus & MsDsrOn) != 0);
+    m_port.storeModemLine(PortEvent::RLSD, (m_modemStatus & MsRlsdOn) != 0);
     return true;
 }
 
-bool TWorkThread::LoseDevice(uint32_t code)
+bool TWorkThread::loseDevice(uint32_t code)
 {
     // The main thread closes the port while this thread waits; the next pass winds down.
-    Synchronize([this, code] { m_port.DeviceLost(code); });
+    m_port.synchronize([this, code] { m_port.deviceLost(code); });
     return false;
 }
 
 // ---- Reception ------------------------------------------------------------------------------
 
-void TWorkThread::ReadIfDue()
+void TWorkThread::readIfDue()
 {
     const uint32_t count = m_comStat.inQueue;
-    TickSource &ticks = *m_port.m_backend.ticks;
+    TickSource &ticks = m_port.ticks();
+    const uint32_t now = ticks.now();
     if (count == 0) {
-        m_lastReadTick = ticks.now();
+        m_lastReadTick = now;
         return;
     }
-    if (!m_port.m_readRequest && !ClusterDue(count, ticks.now()))
+    if (!m_oldestByteTick)
+        m_oldestByteTick = now;
+    if (!m_port.readRequested() && !clusterDue(count, now))
         return;
     m_readBuffer.resize(count);
     uint32_t got = 0;
     const uint32_t error = m_device->read(m_readBuffer.data(), count, got);
     if (error == NoError) {
-        m_port.m_readRequest = false;
-        HandOverCluster(m_readBuffer.left(got));
+        m_port.clearReadRequest();
+        handOverCluster(m_readBuffer.left(got));
         m_readBuffer.clear();
         m_lastReadTick = ticks.now();
     } else if (error == ErrorIoPending) {
         m_readPending = true;
     } else {
-        m_port.m_readRequest = false;
+        m_port.clearReadRequest();
         m_readBuffer.clear();
-        Report(9804, error, "Error reading Data");
+        report(9804, error, "Error reading Data");
     }
 }
 
-bool TWorkThread::ClusterDue(uint32_t count, uint32_t now) const
+bool TWorkThread::clusterDue(uint32_t count, uint32_t now) const
 {
-    if (count >= m_port.m_clusterSize || (m_lineErrors & ForcingLineErrors))
+    const WorkerPort::ReceiveRule rule = m_port.receiveRule();
+    if (count >= rule.clusterSize || (m_lineErrors & ForcingLineErrors))
         return true;
-    const uint32_t product = count * m_port.m_rtoCharDelayTime;
-    const double allowance = product / 1000.0 + m_port.m_rtoExtraDelayTime;
+    if (m_oldestByteTick && now - *m_oldestByteTick >= MaxByteWaitMs)
+        return true;
+    const uint32_t product = count * rule.charDelayUs;
+    const double allowance = product / 1000.0 + rule.extraDelayMs;
     return static_cast<uint32_t>(now - m_lastReadTick) > allowance;
 }
 
-void TWorkThread::ReadDone()
+void TWorkThread::readDone()
 {
     uint32_t got = 0;
     const uint32_t error = m_device->overlappedResult(Op::Read, got);
     if (error == NoError) {
-        HandOverCluster(m_readBuffer.left(got));
-        m_lastReadTick = m_port.m_backend.ticks->now();
+        handOverCluster(m_readBuffer.left(got));
+        m_lastReadTick = m_port.ticks().now();
     } else if (error == ErrorOperationAborted) {
-        Report(9907, error, "Error read aborted");
+        report(9907, error, "Error read aborted");
     } else {
-        Report(9908, error, "Error getting Overlappedresult");
+        report(9908, error, "Error getting Overlappedresult");
     }
     m_readBuffer.clear();
     m_readPending = false;
 }
 
-void TWorkThread::HandOverCluster(const QByteArray &bytes)
+void TWorkThread::handOverCluster(const QByteArray &bytes)
 {
     const uint32_t lineErrors = std::exchange(m_lineErrors, 0);
-    if (m_port.m_destroying)
+    m_oldestByteTick.reset();
+    if (m_port.destroying())
         return;
     auto cluster = std::make_unique<TSerialCluster>(bytes, lineErrors);
-    Synchronize([&] {
-        if (!m_port.m_destroying)
-            m_port.AddCluster(std::move(cluster));
+    m_port.synchronize([&] {
+        if (!m_port.destroying())
+            m_port.addCluster(std::move(cluster));
     });
 }
 
 // ---- Comm events ----------------------------------------------------------------------------
 
-void TWorkThread::StartCommWait()
+void TWorkThread::startCommWait()
 {
     const uint32_t error = m_device->waitCommEvent(m_eventMask);
     if (error == NoError) {
-        DispatchCommEvents();
+        dispatchCommEvents();
     } else if (error == ErrorIoPending) {
         m_waitPending = true;
     } else {
         m_commWaitFailed = true;
-        Report(9907, error, "Error calling WaitCommEvent");
+        report(9907, error, "Error calling WaitCommEvent");
     }
 }
 
-void TWorkThread::CommWaitDone()
+void TWorkThread::commWaitDone()
 {
-    if (m_port.m_active)
-        DispatchCommEvents();
+    if (m_port.active())
+        dispatchCommEvents();
     m_waitPending = false;
 }
 
-void TWorkThread::DispatchCommEvents()
+void TWorkThread::dispatchCommEvents()
 {
-    if (m_port.m_destroying)
+    if (m_port.destroying())
         return;
     const uint32_t mask = m_eventMask;
-    m_port.m_commEvent = mask;
-    if (mask & EvBreak)
-        Raise(&TSerialPort::OnBreakEvent);
-    if (mask & EvCts) {
-        m_port.m_ctsState = (m_modemStatus & MsCtsOn) != 0;
-        Raise(&TSerialPort::OnCTSEvent);
+    m_port.storeCommEvent(mask);
+    // In this order; a modem line's state is stored just before its own event.
+    struct Dispatch
+    {
+        uint32_t bit;
+        PortEvent event;
+        uint32_t line;
+    };
+    static constexpr Dispatch order[] = {
+        {EvBreak, PortEvent::Break, 0},         {EvCts, PortEvent::CTS, MsCtsOn},
+        {EvDsr, PortEvent::DSR, MsDsrOn},       {EvErr, PortEvent::LineError, 0},
+        {EvRing, PortEvent::Ring, MsRingOn},    {EvRlsd, PortEvent::RLSD, MsRlsdOn},
+        {EvRxChar, PortEvent::RxChar, 0},       {EvRxFlag, PortEvent::RxEventChar, 0},
+        {EvTxEmpty, PortEvent::TxQueueEmpty, 0}};
+    for (const Dispatch &entry : order) {
+        if (!(mask & entry.bit))
+            continue;
+        if (entry.line)
+            m_port.storeModemLine(entry.event, (m_modemStatus & entry.line) != 0);
+        raise(entry.event);
     }
-    if (mask & EvDsr) {
-        m_port.m_dsrState = (m_modemStatus & MsDsrOn) != 0;
-        Raise(&TSerialPort::OnDSREvent);
-    }
-    if (mask & EvErr)
-        Raise(&TSerialPort::OnLineErrorEvent);
-    if (mask & EvRing) {
-        m_port.m_ringState = (m_modemStatus & MsRingOn) != 0;
-        Raise(&TSerialPort::OnRingEvent);
-    }
-    if (mask & EvRlsd) {
-        m_port.m_rlsdState = (m_modemStatus & MsRlsdOn) != 0;
-        Raise(&TSerialPort::OnRLSDEvent);
-    }
-    if (mask & EvRxChar)
-        Raise(&TSerialPort::OnRxCharEvent);
-    if (mask & EvRxFlag)
-        Raise(&TSerialPort::OnRxEventCharEvent);
-    if (mask & EvTxEmpty)
-        Raise(&TSerialPort::OnTxQueueEmptyEvent);
     if (mask != 0)
-        Raise(&TSerialPort::OnCommEvent);
+        raise(PortEvent::Comm);
 }
 
 // ---- Write completion -------------------------------------------------------------------
 
-void TWorkThread::CheckWriteDone()
+void TWorkThread::checkWriteDone()
 {
-    if (!m_port.m_sendInProgress)
+    const WorkerPort::PendingWrite write = m_port.pendingWrite();
+    if (!write.inProgress)
         return;
     uint32_t transferred = 0;
     const uint32_t error = m_device->overlappedResult(Op::Write, transferred);
     if (error == NoError) {
-        m_port.m_writtenBytes = transferred;
-        m_port.m_sendInProgress = false;
-        if (transferred != m_port.m_writeRequested)
-            Report(9701, ErrorTimeout, "Error write TimeOut");
-        Raise(&TSerialPort::OnWriteDone);
+        m_port.finishWrite(transferred);
+        if (transferred != write.requested)
+            report(9701, ErrorTimeout, "Error write TimeOut");
+        raise(PortEvent::WriteDone);
     } else if (error == ErrorIoPending) {
-        const uint32_t product = transferred * m_port.m_wtoCharDelayTime;
-        const double limit = product / 1000.0 + m_port.m_wtoExtraDelayTime;
-        if (static_cast<uint32_t>(m_port.m_backend.ticks->now() - m_port.m_sendStartTick) > limit)
-            AbandonWrite(transferred, 9701, error, "Error write TimeOut");
+        const uint32_t product = transferred * write.charDelayUs;
+        const double limit = product / 1000.0 + write.extraDelayMs;
+        if (static_cast<uint32_t>(m_port.ticks().now() - write.startTick) > limit)
+            abandonWrite(transferred, 9701, error, "Error write TimeOut");
     } else if (error != ErrorIoIncomplete) {
-        AbandonWrite(m_port.m_writtenBytes, 9702, error, "Error getting Overlapped Result");
+        abandonWrite(write.written, 9702, error, "Error getting Overlapped Result");
     }
 }
 
-void TWorkThread::AbandonWrite(uint32_t written, uint32_t place, uint32_t code, const char *msg)
+void TWorkThread::abandonWrite(uint32_t written, uint32_t place, uint32_t code, const char *msg)
 {
-    m_port.m_writtenBytes = written;
-    m_port.m_sendInProgress = false;
-    ResetEvent(Op::Write);
-    Report(place, code, msg);
-    Raise(&TSerialPort::OnWriteDone);
+    m_port.finishWrite(written);
+    resetEvent(Op::Write);
+    report(place, code, msg);
+    raise(PortEvent::WriteDone);
 }
 
 // ---- Hand-over to the main thread -------------------------------------------------------
 
-void TWorkThread::SignalEvent(Op op)
+void TWorkThread::signalEvent(Op op)
 {
     if (uint32_t error = m_device->signalEvent(op))
-        Report(1101, error, "Error signalling Overlapped Event");
+        report(1101, error, "Error signalling Overlapped Event");
 }
 
-void TWorkThread::ResetEvent(Op op)
+void TWorkThread::resetEvent(Op op)
 {
     if (uint32_t error = m_device->resetEvent(op))
-        Report(1101, error, "Error resetting Overlapped Event");
+        report(1101, error, "Error resetting Overlapped Event");
 }
 
-void TWorkThread::Raise(TSerialPort::TNotifyEvent TSerialPort::*event)
+void TWorkThread::raise(PortEvent event)
 {
-    if (!(m_port.*event))
+    if (!m_port.handles(event))
         return;
-    // Looked at again in the main thread: the owner may have let go of it meanwhile.
-    Synchronize([&] {
-        if (!m_port.m_destroying && m_port.*event)
-            (m_port.*event)(&m_port);
-    });
+    m_port.synchronize([&] { m_port.raise(event); });
 }
 
-void TWorkThread::Report(uint32_t place, uint32_t code, const char *msg)
+void TWorkThread::report(uint32_t place, uint32_t code, const char *msg)
 {
-    Synchronize([&] { m_port.ReportError(place, code, QString::fromLatin1(msg), 0); });
-}
-
-void TWorkThread::Synchronize(const std::function<void()> &routine)
-{
-    m_port.m_sync->call(routine);
+    m_port.synchronize([&] { m_port.report(place, code, msg); });
 }

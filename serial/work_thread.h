@@ -1,15 +1,15 @@
 #pragma once
 
 #include "serial/platform/comm_types.h"
-#include "serial/serial_port.h"
+#include "serial/worker_port.h"
 
 #include <QByteArray>
-#include <QString>
 
 #include <atomic>
 #include <cstdint>
 #include <functional>
 #include <memory>
+#include <optional>
 #include <thread>
 
 class CommDevice;
@@ -21,39 +21,38 @@ class TWorkThread
 {
   public:
     /// Starts the thread at once.
-    explicit TWorkThread(TSerialPort &port);
+    explicit TWorkThread(WorkerPort &port);
     /// Waits for the thread to end, serving its synchronized calls meanwhile.
     ~TWorkThread();
 
     /// The loop ends at the end of a pass in which the port is closed and nothing is outstanding.
-    void Terminate();
+    void terminate();
 
   private:
-    void Execute();
-    void Pass();
-    void ActivePass();
-    void WaitForCompletions();
-    void WindDown();
+    void execute();
+    void pass();
+    void activePass();
+    void waitForCompletions();
+    void windDown();
     /// False when the device has gone; the port is closed then.
-    bool PollLineStatus();
-    bool PollModemStatus();
-    bool LoseDevice(uint32_t code);
-    void ReadIfDue();
-    bool ClusterDue(uint32_t count, uint32_t now) const;
-    void ReadDone();
-    void HandOverCluster(const QByteArray &bytes);
-    void StartCommWait();
-    void CommWaitDone();
-    void DispatchCommEvents();
-    void CheckWriteDone();
-    void AbandonWrite(uint32_t written, uint32_t place, uint32_t code, const char *msg);
-    void SignalEvent(comm::Op op);
-    void ResetEvent(comm::Op op);
-    void Raise(TSerialPort::TNotifyEvent TSerialPort::*event);
-    void Report(uint32_t place, uint32_t code, const char *msg);
-    void Synchronize(const std::function<void()> &routine);
+    bool pollLineStatus();
+    bool pollModemStatus();
+    bool loseDevice(uint32_t code);
+    void readIfDue();
+    bool clusterDue(uint32_t count, uint32_t now) const;
+    void readDone();
+    void handOverCluster(const QByteArray &bytes);
+    void startCommWait();
+    void commWaitDone();
+    void dispatchCommEvents();
+    void checkWriteDone();
+    void abandonWrite(uint32_t written, uint32_t place, uint32_t code, const char *msg);
+    void signalEvent(comm::Op op);
+    void resetEvent(comm::Op op);
+    void raise(PortEvent event);
+    void report(uint32_t place, uint32_t code, const char *msg);
 
-    TSerialPort &m_port;
+    WorkerPort &m_port;
     std::shared_ptr<CommDevice> m_device;
     std::atomic<bool> m_terminated{false};
     std::atomic<bool> m_finished{false};
@@ -68,9 +67,10 @@ class TWorkThread
     uint32_t m_lineErrors = 0;
     comm::ComStat m_comStat;
     uint32_t m_lastReadTick = 0;
+    // When this thread first saw the bytes that wait now.
+    std::optional<uint32_t> m_oldestByteTick;
     uint32_t m_openCount = 0;
     QByteArray m_readBuffer;
-    uint32_t m_bytesRead = 0;
 
     std::thread m_thread;
 };

@@ -5,6 +5,7 @@
 
 #include <cstdlib>
 #include <fcntl.h>
+#include <sys/ioctl.h>
 #include <termios.h>
 #include <unistd.h>
 
@@ -28,6 +29,17 @@ class PtyInstrument
     PtyInstrument &operator=(const PtyInstrument &) = delete;
 
     QString slave() const { return QString::fromLocal8Bit(ptsname(m_fd)); }
+
+    /// Hangs up the program's end as a pulled adapter does; the terminal itself stays and can be
+    /// opened again. False without the privilege it takes (CAP_SYS_ADMIN).
+    bool hangUp() const
+    {
+        const int fd = ::open(ptsname(m_fd), O_RDWR | O_NOCTTY | O_NONBLOCK | O_CLOEXEC);
+        const bool done = fd >= 0 && ioctl(fd, TIOCVHANGUP) == 0;
+        if (fd >= 0)
+            ::close(fd);
+        return done;
+    }
 
     void send(const QByteArray &bytes) const
     {

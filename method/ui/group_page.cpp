@@ -1,5 +1,6 @@
 #include "method/ui/group_page.h"
 
+#include "method/ui/choice_list.h"
 #include "method/ui/page_info.h"
 #include "method/ui/up_down.h"
 
@@ -110,9 +111,8 @@ QWidget *GroupPage::addControl(const SectionInfo &section, int top)
     Q_ASSERT(items.size() == SettingInfo::of(section.setting).size);
     QWidget *widget = nullptr;
     if (section.kind == ControlKind::List) {
-        auto *list = new QListWidget(this);
+        auto *list = new ChoiceList(this);
         list->addItems(items);
-        list->setSelectionMode(QAbstractItemView::SingleSelection);
         list->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
         list->setGeometry(kControlX, top, kListWidth,
                           section.rows * list->sizeHintForRow(0) + 2 * list->frameWidth());
@@ -198,6 +198,12 @@ QString GroupPage::text(Setting setting) const
 void GroupPage::setText(Setting setting, const QString &text)
 {
     static_cast<QLineEdit *>(control(setting))->setText(text);
+}
+
+QString GroupPage::caption(Setting setting) const
+{
+    // Every control carries its section's caption as its accessible name.
+    return control(setting)->accessibleName();
 }
 
 QListWidget *GroupPage::list(Setting setting) const

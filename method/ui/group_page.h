@@ -26,6 +26,8 @@ class GroupPage : public QFrame
     /// The text of a numeric field.
     QString text(Setting setting) const;
     void setText(Setting setting, const QString &text);
+    /// The caption of the setting's section, as the user reads it beside the control.
+    QString caption(Setting setting) const;
     /// The list box of a list setting.
     QListWidget *list(Setting setting) const;
 

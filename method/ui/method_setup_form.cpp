@@ -3,12 +3,13 @@
 #include "common/message_boxes.h"
 #include "method/method_error.h"
 #include "method/mode_group.h"
+#include "method/ui/drop_down_style.h"
 #include "method/ui/group_page.h"
-#include "method/ui/list_popup_style.h"
 #include "method/ui/method_icons.h"
 #include "method/ui/page_info.h"
 
 #include <QComboBox>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
@@ -100,10 +101,10 @@ TMethodSetupForm::TMethodSetupForm(const MethodFolder &folder, MessageBoxes &box
     m_header = addStrip(this, QStringLiteral("HeaderLabel"), QString(), QRect(183, 0, 551, 25));
     buildPages();
     showGroup(1);
-    auto *popupStyle = new ListPopupStyle;
-    popupStyle->setParent(this);
+    auto *dropDownStyle = new DropDownStyle;
+    dropDownStyle->setParent(this);
     for (QComboBox *dropDown : findChildren<QComboBox *>())
-        dropDown->setStyle(popupStyle);
+        dropDown->setStyle(dropDownStyle);
 
     MethodSettings method;
     const int slot = method.loadAtCreation(m_folder);
@@ -112,6 +113,7 @@ TMethodSetupForm::TMethodSetupForm(const MethodFolder &folder, MessageBoxes &box
         m_slots->setCurrentIndex(slot);
     }
     showSettings(method);
+    m_fileSettings = settings();
 }
 
 void TMethodSetupForm::buildTree()
@@ -294,6 +296,11 @@ MethodSettings TMethodSetupForm::settings() const
     return method;
 }
 
+bool TMethodSetupForm::hasUnsavedEdits() const
+{
+    return settings() != m_fileSettings;
+}
+
 void TMethodSetupForm::showSettings(const MethodSettings &method)
 {
     // Reading a method is not the user's selection: the time-control rule stays out of it.
@@ -370,8 +377,12 @@ ModeCode TMethodSetupForm::DosageDoseModeCode() const
 
 void TMethodSetupForm::IniFileSave()
 {
-    if (!settings().IniFileSave(m_folder, selectedSlot()))
+    const MethodSettings method = settings();
+    if (!method.IniFileSave(m_folder, selectedSlot())) {
         m_boxes.message(this, MethodSettings::kSaveWithoutSlotMessage);
+        return;
+    }
+    m_fileSettings = method;
 }
 
 void TMethodSetupForm::IniFileLoadPreview()
@@ -382,6 +393,7 @@ void TMethodSetupForm::IniFileLoadPreview()
         return;
     }
     showSettings(method);
+    m_fileSettings = settings();
     reportFolderWarning();
 }
 
@@ -402,11 +414,13 @@ void TMethodSetupForm::MainMenuTreeViewClick()
 void TMethodSetupForm::TimeControlListBoxClick()
 {
     GroupPage &page = pageOf(Setting::TimeControl);
-    // Time controls 5 to 9 wait a fixed time, so a balance has nothing to decide.
-    const bool inert = page.choice(Setting::TimeControl) >= 5;
-    page.list(Setting::Balance)->setEnabled(!inert);
-    if (inert)
-        page.setChoice(Setting::Balance, -1);
+    const bool fixedTime = MethodSettings::isFixedTimeControl(page.choice(Setting::TimeControl));
+    page.list(Setting::Balance)->setEnabled(!fixedTime);
+    const int balance = page.choice(Setting::Balance);
+    if (fixedTime && balance >= 0)
+        m_balanceBeforeFixedTime = balance;
+    // An enabled list always holds a choice: the one it had before it was switched off.
+    page.setChoice(Setting::Balance, fixedTime ? -1 : (balance >= 0 ? balance : m_balanceBeforeFixedTime));
 }
 
 void TMethodSetupForm::storeGroup(int group)
@@ -421,17 +435,26 @@ bool TMethodSetupForm::storeAll()
         for (int group = 1; group <= ModeGroup::kCount; ++group)
             storeGroup(group);
     } catch (const MethodError &error) {
-        m_boxes.error(this, error.message());
+        m_boxes.error(this, errorText(error));
         return false;
     }
     return true;
 }
 
+QString TMethodSetupForm::errorText(const MethodError &error) const
+{
+    const std::optional<Setting> setting = error.setting();
+    return setting ? pageOf(*setting).caption(*setting) + QLatin1Char(' ') + error.message() : error.message();
+}
+
+// The flags are set only once every group could be stored, so that closing the dialog after a
+// refused store sends nothing.
 void TMethodSetupForm::TitratorUploadButtonClick()
 {
+    if (!storeAll())
+        return;
     m_uploadFlag = -1;
-    if (storeAll())
-        accept();
+    accept();
 }
 
 void TMethodSetupForm::TitratorLoadButtonClick()
@@ -452,10 +475,11 @@ void TMethodSetupForm::TitratorSaveButtonClick()
         m_boxes.message(this, kNoNameMessage);
         return;
     }
+    if (!storeAll())
+        return;
     m_uploadFlag = -1;
     m_saveFlag = -1;
-    if (storeAll())
-        accept();
+    accept();
 }
 
 void TMethodSetupForm::InfoButtonClick()
@@ -534,4 +558,13 @@ void TMethodSetupForm::showEvent(QShowEvent *event)
     if (const QScreen *shown = screen())
         move(shown->availableGeometry().center() - rect().center());
     QDialog::showEvent(event);
+}
+
+void TMethodSetupForm::keyPressEvent(QKeyEvent *event)
+{
+    if (event->matches(QKeySequence::Cancel)) {
+        event->accept();
+        return;
+    }
+    QDialog::keyPressEvent(event);
 }

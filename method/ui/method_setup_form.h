@@ -12,6 +12,7 @@
 
 class GroupPage;
 class MessageBoxes;
+class MethodError;
 class QComboBox;
 class QLabel;
 class QLineEdit;
@@ -48,6 +49,9 @@ class TMethodSetupForm : public QDialog
     int selectedSlot() const;
     /// The method as the controls hold it.
     MethodSettings settings() const;
+    /// True when the controls hold edits not yet written to a method file: they differ from the
+    /// method last read from or saved to one (at first, the method read at creation).
+    bool hasUnsavedEdits() const;
 
     ModeCode TitrationtypeModeCode() const;
     ModeCode ControlModeCode() const;
@@ -76,7 +80,8 @@ class TMethodSetupForm : public QDialog
     void InfoButtonClick();
 
     /// The store operations: bring the group's page to the front, then compute its ModeCode.
-    /// Throw MethodError at a numeric text that is not a number.
+    /// Throw MethodError at a setting that cannot be sent: a numeric text that is not a number,
+    /// a list without a choice.
     void TitrationtypeSaveButtonClick();
     void ControlSaveButtonClick();
     void PredosageSaveButtonClick();
@@ -92,6 +97,8 @@ class TMethodSetupForm : public QDialog
 
   protected:
     void showEvent(QShowEvent *event) override;
+    /// Escape ends an edit, never the dialog: it has no Cancel, and closing it resets the titrator.
+    void keyPressEvent(QKeyEvent *event) override;
 
   private:
     void buildTree();
@@ -103,6 +110,8 @@ class TMethodSetupForm : public QDialog
     void storeGroup(int group);
     /// The twelve store operations in group order; false after the error box of a failed one.
     bool storeAll();
+    /// The error's text, led by the caption of the field it is about.
+    QString errorText(const MethodError &error) const;
     GroupPage &pageOf(Setting setting) const;
 
     MethodFolder m_folder;
@@ -112,6 +121,9 @@ class TMethodSetupForm : public QDialog
     std::int32_t m_uploadFlag = 0;
     std::int32_t m_loadFlag = 0;
     std::int32_t m_saveFlag = 0;
+    MethodSettings m_fileSettings;
+    /// The balance to choose again when the time control stops switching it off.
+    int m_balanceBeforeFixedTime = 0;
 
     QTreeWidget *m_tree = nullptr;
     QLabel *m_header = nullptr;

@@ -64,11 +64,18 @@ class CommDriver
     /// Null and the error code on failure.
     virtual std::shared_ptr<CommDevice> open(const QString &name, uint32_t &error) = 0;
 
+    /// Why the last open of `name` failed with `error`, in words that say what the user can do.
+    virtual QString openFailure(const QString &name, uint32_t error) const = 0;
+
     /// Operating system family; 1 stands for the family whose driver misses ring changes.
     virtual int32_t platformId() const { return 2; }
 
     /// Whether the device of a port name is there to be opened; cheap enough to ask every second.
     virtual bool deviceExists(const QString &name) const = 0;
+
+    /// What tells the device now under a port name from another that may appear there later, in
+    /// words a user can read; empty when no device is there.
+    virtual QString deviceIdentity(const QString &name) const = 0;
 
     /// Serial devices present on this machine, as port names a user can choose.
     virtual QStringList availablePorts() const = 0;

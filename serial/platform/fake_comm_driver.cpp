@@ -15,6 +15,11 @@ std::shared_ptr<CommDevice> FakeCommDriver::open(const QString &name, uint32_t &
     return m_device;
 }
 
+QString FakeCommDriver::openFailure(const QString &name, uint32_t error) const
+{
+    return QStringLiteral("%1 could not be opened: error %2.").arg(name).arg(error);
+}
+
 void FakeCommDriver::failOpen(uint32_t code)
 {
     std::lock_guard lock(m_mutex);
@@ -32,6 +37,18 @@ bool FakeCommDriver::deviceExists(const QString &) const
     std::lock_guard lock(m_mutex);
     ++m_existenceChecks;
     return m_present;
+}
+
+QString FakeCommDriver::deviceIdentity(const QString &) const
+{
+    std::lock_guard lock(m_mutex);
+    return m_present ? m_identity : QString();
+}
+
+void FakeCommDriver::setIdentity(const QString &identity)
+{
+    std::lock_guard lock(m_mutex);
+    m_identity = identity;
 }
 
 QStringList FakeCommDriver::availablePorts() const

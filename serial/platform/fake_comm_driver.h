@@ -17,9 +17,13 @@ class FakeCommDriver : public CommDriver
     explicit FakeCommDriver(ManualClock &clock);
 
     std::shared_ptr<CommDevice> open(const QString &name, uint32_t &error) override;
+    /// Names the code; the fake has no system to look at.
+    QString openFailure(const QString &name, uint32_t error) const override;
     int32_t platformId() const override { return m_platformId; }
     /// As told by setPresent(); every question is counted.
     bool deviceExists(const QString &name) const override;
+    /// As told by setIdentity() while the device is present.
+    QString deviceIdentity(const QString &name) const override;
     QStringList availablePorts() const override;
 
     FakeCommDevice &device() { return *m_device; }
@@ -31,6 +35,8 @@ class FakeCommDriver : public CommDriver
     /// Whether deviceExists() says the device is there. [true]
     void setPresent(bool present);
     int existenceChecks() const;
+    /// What tells the device apart from another. ["fake device"]
+    void setIdentity(const QString &identity);
     void setAvailablePorts(const QStringList &ports);
 
   private:
@@ -41,5 +47,6 @@ class FakeCommDriver : public CommDriver
     QStringList m_openedNames;
     bool m_present = true;
     mutable int m_existenceChecks = 0;
+    QString m_identity = QStringLiteral("fake device");
     QStringList m_availablePorts;
 };

@@ -1,7 +1,9 @@
 #include "serial/platform/posix_comm_driver.h"
 
 #include "serial/platform/posix_comm_device.h"
+#include "serial/platform/posix_device_identity.h"
 #include "serial/platform/posix_error.h"
+#include "serial/platform/posix_open_failure.h"
 #include "serial/tick_source.h"
 
 #include <QCollator>
@@ -43,6 +45,12 @@ bool PosixCommDriver::deviceExists(const QString &name) const
     return !path.isEmpty() && ::access(QFile::encodeName(path).constData(), F_OK) == 0;
 }
 
+QString PosixCommDriver::deviceIdentity(const QString &name) const
+{
+    const QString path = devicePath(name);
+    return path.isEmpty() ? QString() : posixDeviceIdentity(path);
+}
+
 QStringList PosixCommDriver::availablePorts() const
 {
     QCollator numeric;
@@ -71,18 +79,19 @@ std::shared_ptr<CommDevice> PosixCommDriver::open(const QString &name, uint32_t 
 {
     const QString path = devicePath(name);
     if (path.isEmpty()) {
+        m_lastErrno = ENOENT;
         error = comm::ErrorFileNotFound;
         return nullptr;
     }
     const int fd = ::open(QFile::encodeName(path).constData(), O_RDWR | O_NOCTTY | O_NONBLOCK | O_CLOEXEC);
     if (fd < 0) {
-        error = commErrorFromErrno(errno);
+        error = fail(errno);
         return nullptr;
     }
     error = prepare(fd);
     const int wakeFd = error ? -1 : eventfd(0, EFD_NONBLOCK | EFD_CLOEXEC);
     if (!error && wakeFd < 0)
-        error = commErrorFromErrno(errno);
+        error = fail(errno);
     if (error) {
         ::close(fd);
         return nullptr;
@@ -90,19 +99,35 @@ std::shared_ptr<CommDevice> PosixCommDriver::open(const QString &name, uint32_t 
     return std::make_shared<PosixCommDevice>(fd, wakeFd, m_ticks);
 }
 
+uint32_t PosixCommDriver::fail(int errorNumber)
+{
+    m_lastErrno = errorNumber;
+    return commErrorFromErrno(errorNumber);
+}
+
+QString PosixCommDriver::openFailure(const QString &name, uint32_t) const
+{
+    const QString path = devicePath(name);
+    return posixOpenFailure(path.isEmpty() ? name : path, m_lastErrno, availablePorts()).message();
+}
+
 uint32_t PosixCommDriver::prepare(int fd)
 {
     // A port belongs to one program at a time; a tty does not refuse a second opener by itself.
-    if (flock(fd, LOCK_EX | LOCK_NB) != 0)
+    if (flock(fd, LOCK_EX | LOCK_NB) != 0) {
+        m_lastErrno = errno == EWOULDBLOCK ? EBUSY : errno;
         return errno == EWOULDBLOCK ? comm::ErrorAccessDenied : commErrorFromErrno(errno);
+    }
     termios settings{};
-    if (tcgetattr(fd, &settings) != 0)
+    if (tcgetattr(fd, &settings) != 0) {
+        m_lastErrno = errno;
         return errno == ENOTTY ? comm::ErrorFileNotFound : commErrorFromErrno(errno);
+    }
     cfmakeraw(&settings);
     settings.c_cflag |= CLOCAL | CREAD;
     settings.c_iflag |= PARMRK;
     // VMIN 1 with O_NONBLOCK: an empty read says EAGAIN, so a read of 0 means the line hung up.
     settings.c_cc[VMIN] = 1;
     settings.c_cc[VTIME] = 0;
-    return tcsetattr(fd, TCSANOW, &settings) == 0 ? comm::NoError : commErrorFromErrno(errno);
+    return tcsetattr(fd, TCSANOW, &settings) == 0 ? comm::NoError : fail(errno);
 }

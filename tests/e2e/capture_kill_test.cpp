@@ -1,4 +1,5 @@
-#include <QDeadlineTimer>
+#include "tests/e2e/process_probe.h"
+
 #include <QDirIterator>
 #include <QFile>
 #include <QProcess>
@@ -22,14 +23,6 @@ QByteArray readCapture(const QString &dataHome)
             return file.readAll();
     }
     return {};
-}
-
-template <typename Condition> bool eventually(Condition condition)
-{
-    const QDeadlineTimer deadline(10000);
-    while (!condition() && !deadline.hasExpired())
-        QThread::msleep(20);
-    return condition();
 }
 
 // The real program on a pseudo-terminal: each reply is on disk while the program runs, and a

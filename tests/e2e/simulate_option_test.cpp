@@ -1,8 +1,7 @@
-#include <QDeadlineTimer>
-#include <QDir>
+#include "tests/e2e/process_probe.h"
+
 #include <QFile>
 #include <QProcess>
-#include <QThread>
 
 #include <csignal>
 #include <gtest/gtest.h>
@@ -23,24 +22,6 @@ QStringList commandLine(const QString &pid)
     if (!file.open(QIODevice::ReadOnly))
         return {};
     return QString::fromLocal8Bit(file.readAll()).split(QChar('\0'), Qt::SkipEmptyParts);
-}
-
-/// The files a process has open, as the paths they resolve to.
-QStringList openFiles(qint64 pid)
-{
-    QStringList paths;
-    const QDir folder(QStringLiteral("/proc/%1/fd").arg(pid));
-    for (const QString &entry : folder.entryList(QDir::System | QDir::NoDotAndDotDot))
-        paths << QFile::symLinkTarget(folder.filePath(entry));
-    return paths;
-}
-
-template <typename Condition> bool eventually(Condition condition)
-{
-    const QDeadlineTimer deadline(10000);
-    while (!condition() && !deadline.hasExpired())
-        QThread::msleep(20);
-    return condition();
 }
 
 /// The program with --simulate, offscreen, the simulator at the given speed factor.

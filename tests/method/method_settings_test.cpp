@@ -248,6 +248,35 @@ TEST_F(MethodFilesTest, AWriteTheDiskCutsShortIsReportedAndLeavesTheOldFileWhole
     EXPECT_EQ(QDir(m_folder.path()).entryList(QDir::Files), QStringList({"3.ini", "LastModified.ini"}));
 }
 
+TEST_F(MethodFilesTest, PlantedLinksAreReadThroughButNeverWrittenThrough)
+{
+    QTemporaryDir outside;
+    const QString method = outside.filePath("victim.ini");
+    const QString remembered = outside.filePath("remembered.ini");
+    test_files::write(method, "[0]\r\nMethod Name=Outside\r\n");
+    test_files::write(remembered, "[Last Modified]\r\nMethod=3\r\n");
+    QDir().mkpath(m_folder.path());
+    QFile::link(method, path("3.ini"));
+    QFile::link(remembered, path("LastModified.ini"));
+
+    MethodSettings read;
+    EXPECT_EQ(read.loadAtCreation(m_folder), 3);
+    EXPECT_EQ(read.name(), "Outside");
+    for (const QString &link : {path("LastModified.ini"), path("3.ini")}) {
+        try {
+            sampleMethod().IniFileSave(m_folder, 3);
+            ADD_FAILURE() << "written through " << link.toStdString();
+        } catch (const MethodError &error) {
+            EXPECT_EQ(error.message(), "Unable to write to " + link);
+        }
+        // The slot file's refusal shows once the slot can be remembered.
+        QFile::remove(path("LastModified.ini"));
+    }
+    EXPECT_EQ(test_files::read(method), "[0]\r\nMethod Name=Outside\r\n");
+    EXPECT_EQ(test_files::read(remembered), "[Last Modified]\r\nMethod=3\r\n");
+    EXPECT_EQ(QFile::symLinkTarget(path("3.ini")), method);
+}
+
 /// Something in the method folder that is not a method file, as a shared folder or a broken copy
 /// leaves it; made with the content a method file of that name would have.
 struct HostileFile

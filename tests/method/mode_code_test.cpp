@@ -60,7 +60,6 @@ const EncodingCase kEncodingCases[] = {
      choices({{Setting::SpecialModes, 9}, {Setting::MinimalIncrement, 1}, {Setting::Titrationnature, 5}}),
      kZero,
      {9, 1, 0, 6}},
-    {"NoSelectionCopiesMinusOne", 1, choices({{Setting::Measurement, -1}}), kZero, {0, 0, -1, 1}},
     {"TimeControl7WithoutBalanceSendsZero",
      2,
      choices({{Setting::TimeControl, 7}, {Setting::Balance, -1}}),
@@ -153,6 +152,7 @@ TEST_P(ModeCodeFailureTest, NamesTheCharacterAndKeepsTheDigitsComputedBefore)
         ADD_FAILURE() << "no error";
     } catch (const MethodError &error) {
         EXPECT_EQ(error.message(), QString::fromUtf8(GetParam().message));
+        EXPECT_EQ(error.setting(), GetParam().setting);
     }
     EXPECT_EQ(code.digits, GetParam().expected);
 }
@@ -174,5 +174,35 @@ const FailureCase kFailureCases[] = {
 
 INSTANTIATE_TEST_SUITE_P(Texts, ModeCodeFailureTest, ::testing::ValuesIn(kFailureCases),
                          [](const auto &info) { return std::string(info.param.name); });
+
+// The instrument refuses a group with a digit of -1; only a balance that a fixed-time control
+// switched off may go without a choice, and is sent as 0.
+TEST(ModeCodeChoiceTest, AListWithoutAChoiceIsRefusedNamingItsSetting)
+{
+    struct Case
+    {
+        int group;
+        std::pair<Setting, int> timeControl;
+        Setting unchosen;
+        Digits expected;
+    };
+    for (const Case &c : {Case{1, {Setting::TimeControl, 0}, Setting::Measurement, {0, 0, 9, 9}},
+                          Case{1, {Setting::TimeControl, 0}, Setting::Titrationnature, {0, 0, 0, 9}},
+                          Case{2, {Setting::TimeControl, 4}, Setting::Balance, {0, 0, 4, 9}},
+                          Case{9, {Setting::TimeControl, 0}, Setting::ConditioningTimeProductionRun, {0, 0, 0, 9}}}) {
+        MethodSettings settings;
+        settings.setChoice(c.timeControl.first, c.timeControl.second);
+        settings.setChoice(c.unchosen, -1);
+        ModeCode code{kNines};
+        try {
+            code.store(c.group, settings);
+            ADD_FAILURE() << "sent without a choice: " << SettingInfo::of(c.unchosen).key;
+        } catch (const MethodError &error) {
+            EXPECT_EQ(error.message(), "no item is chosen");
+            EXPECT_EQ(error.setting(), c.unchosen);
+        }
+        EXPECT_EQ(code.digits, c.expected) << SettingInfo::of(c.unchosen).key;
+    }
+}
 
 } // namespace

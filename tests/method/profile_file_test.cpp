@@ -1,5 +1,6 @@
 #include "method/method_error.h"
 #include "method/profile_file.h"
+#include "tests/common/file_size_limit.h"
 #include "tests/method/test_files.h"
 
 #include <QFile>
@@ -7,6 +8,8 @@
 
 #include <gtest/gtest.h>
 #include <ostream>
+#include <sys/wait.h>
+#include <unistd.h>
 
 namespace {
 
@@ -151,6 +154,35 @@ TEST_F(ProfileFileTest, ARefusedWriteNamesTheFileAndChangesNothing)
         }
     }
     EXPECT_EQ(bytes(), QByteArray("[1]\r\nSpecialModes=3\r\n"));
+}
+
+// Root creates files in any folder, so the folder that takes no new files is tried as another user,
+// in a child process that also has its file writes cut short as a full disk would.
+TEST_F(ProfileFileTest, AFolderThatTakesNoNewFilesIsWrittenInPlaceAndAFailedWriteKeepsTheOldContents)
+{
+    setBytes("[0]\r\nMethod Name=Old\r\n[1]\r\nSpecialModes=3\r\n");
+    constexpr uid_t kNobody = 65534;
+    ASSERT_EQ(chown(QFile::encodeName(m_path).constData(), kNobody, kNobody), 0);
+    QFile::setPermissions(m_dir.path(), QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner | QFile::ReadOther |
+                                            QFile::ExeOther);
+    const pid_t child = fork();
+    ASSERT_GE(child, 0);
+    if (child == 0) {
+        if (setresgid(kNobody, kNobody, kNobody) != 0 || setresuid(kNobody, kNobody, kNobody) != 0)
+            _exit(2);
+        m_file.writeInteger("1", "SpecialModes", 4);
+        const FileSizeLimit cut(100);
+        try {
+            m_file.writeString("0", "Method Name", QString(200, 'N'));
+        } catch (const MethodError &error) {
+            _exit(error.message() == "Unable to write to " + m_path ? 0 : 3);
+        }
+        _exit(1);
+    }
+    int status = 0;
+    ASSERT_EQ(waitpid(child, &status, 0), child);
+    EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0) << "child status " << status;
+    EXPECT_EQ(bytes(), "[0]\r\nMethod Name=Old\r\n[1]\r\nSpecialModes=4\r\n");
 }
 
 } // namespace

@@ -1,5 +1,9 @@
 #include "serial_fixture.h"
 
+#include "serial/connection_summary.h"
+
+#include <algorithm>
+
 using namespace comm;
 
 namespace {
@@ -14,6 +18,7 @@ class DeviceLoss : public SerialFixture
         port->SetAutoReconnect(true);
         record(port->OnDeviceLost, "lost");
         record(port->OnReconnected, "reconnected");
+        record(port->OnReconnectRefused, "refused");
         port->OnRxClusterEvent = [this](TSerialPort *) { received += port->ReadNextCluster(); };
     }
 
@@ -83,6 +88,40 @@ TEST_F(DeviceLoss, TheDeviceIsLookedForOnceASecondAndReopenedWithTheSameSettings
     EXPECT_EQ(device.dcb().parity, EvenParity);
     run(1000);
     EXPECT_EQ(received, "back");
+}
+
+// A link left behind by its device, or a node number given to the next adapter.
+TEST_F(DeviceLoss, AnotherDeviceUnderTheNameIsRefusedUntilTheSameOneIsBack)
+{
+    driver->setIdentity("adapter A");
+    open();
+    pull();
+    run(100);
+    driver->setIdentity("adapter B");
+    plugIn();
+    const int opens = driver->openedNames().size();
+    run(3500);
+    EXPECT_FALSE(port->Active());
+    EXPECT_EQ(driver->openedNames().size(), opens) << "another device is never opened";
+    EXPECT_EQ(events, (QStringList{"lost", "refused"}));
+    EXPECT_EQ(std::count(reports.begin(), reports.end(),
+                         Report{9921, 0, "Warning another device at the port, not reconnected"}),
+              1);
+    EXPECT_EQ(reconnectRefusedMessage(*port), "Port COM2 not reconnected: another device is there now "
+                                              "(adapter B; it was adapter A) - waiting for the device");
+
+    driver->setIdentity("adapter A");
+    run(1100);
+    EXPECT_TRUE(port->Active());
+    EXPECT_EQ(events, (QStringList{"lost", "refused", "reconnected"}));
+    EXPECT_TRUE(port->RefusedDevice().isEmpty());
+
+    // Opened on purpose, the port takes the device that is there.
+    port->SetActive(false);
+    driver->setIdentity("adapter B");
+    port->SetActive(true);
+    EXPECT_TRUE(port->Active());
+    EXPECT_EQ(port->KnownDevice(), "adapter B");
 }
 
 TEST_F(DeviceLoss, APortClosedOnPurposeIsNotReopened)

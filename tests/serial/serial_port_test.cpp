@@ -95,9 +95,11 @@ TEST_F(SerialPort, AFailedOpenStaysClosedAndTheNextTryWorks)
     EXPECT_FALSE(port->Active());
     EXPECT_EQ(port->ComHandle(), 4294967295u);
     EXPECT_TRUE(reported(112, ErrorFileNotFound));
+    EXPECT_EQ(port->OpenFailure(), "COM2 could not be opened: error 2.") << "the driver's explanation is kept";
     driver->failOpen(NoError);
     port->SetActive(true);
     EXPECT_TRUE(port->Active());
+    EXPECT_TRUE(port->OpenFailure().isEmpty());
 }
 
 TEST_F(SerialPort, ChangingThePortNameReopensOnlyAnOpenPort)

@@ -52,18 +52,20 @@ TEST_F(Worker, NoBytesNoCluster)
     EXPECT_TRUE(clusters.isEmpty());
 }
 
+// A short fixed allowance, so the quiet line comes before the longest wait of a byte.
 TEST_F(Worker, AReplyBecomesOneClusterOnceTheLineHasBeenQuietLongEnough)
 {
     useMainWindowSettings();
+    port->SetRTOExtraDelayTime(100);
     open();
     const uint64_t start = clock->elapsed();
-    device.receive(QByteArray(100, 'x'), 0, 4167);
+    device.receive(QByteArray(20, 'x'), 0, 4167);
     run(1500);
-    ASSERT_EQ(clusters, QList<QByteArray>{QByteArray(100, 'x')});
-    // 100 x 4.5 ms + 250 ms after the queue was last seen empty (at most one pass before the
+    ASSERT_EQ(clusters, QList<QByteArray>{QByteArray(20, 'x')});
+    // 20 x 4.5 ms + 100 ms after the queue was last seen empty (at most one pass before the
     // first byte), read at the first pass after that.
-    EXPECT_GT(clusterTimes[0], start + 700 - 75);
-    EXPECT_LE(clusterTimes[0], start + 700 + 75);
+    EXPECT_GT(clusterTimes[0], start + 190 - 75);
+    EXPECT_LE(clusterTimes[0], start + 190 + 75);
 }
 
 // Opened at once after creation, maybe before the worker's first pass: its quiet-line clock
@@ -71,12 +73,36 @@ TEST_F(Worker, AReplyBecomesOneClusterOnceTheLineHasBeenQuietLongEnough)
 TEST_F(Worker, TheFirstReplyAfterOpeningIsHeldUntilTheLineIsQuiet)
 {
     useMainWindowSettings();
+    port->SetRTOExtraDelayTime(100);
     port->SetActive(true);
     const uint64_t opened = clock->elapsed();
-    device.receive(QByteArray(100, 'x'), 0, 4167);
+    device.receive(QByteArray(20, 'x'), 0, 4167);
     run(1500);
-    ASSERT_EQ(clusters, QList<QByteArray>{QByteArray(100, 'x')});
-    EXPECT_GT(clusterTimes[0], opened + 700);
+    ASSERT_EQ(clusters, QList<QByteArray>{QByteArray(20, 'x')});
+    EXPECT_GT(clusterTimes[0], opened + 190);
+}
+
+// A listing printed without pauses at 2400 baud 7E2 (4583 us a character) outruns the main
+// window's 4500 us allowance: the quiet line never comes, so no byte may wait past 250 ms.
+TEST_F(Worker, AContinuousListingIsHandedOverWhileItComes)
+{
+    useMainWindowSettings();
+    open();
+    const uint64_t start = clock->elapsed();
+    QByteArray listing;
+    for (int line = 0; line < 200; ++line)
+        listing += QByteArray::number(line).rightJustified(40, ' ') + "\r\n";
+    device.receive(listing, 0, 4583);
+    run(10000);
+    EXPECT_EQ(clusters.join(), listing.left(clusters.join().size()));
+    ASSERT_GE(clusters.size(), 30);
+    // Each cluster leaves when its first byte has waited 250 ms, so it holds the bytes of about
+    // that long and the next starts right after it.
+    EXPECT_GE(clusterTimes[0], start + 250);
+    for (size_t i = 0; i + 1 < clusterTimes.size(); ++i) {
+        EXPECT_LE(clusterTimes[i + 1] - clusterTimes[i], 250u + 10) << "cluster " << i + 1;
+        EXPECT_LE(clusters[int(i)].size(), 250 * 1000 / 4583 + 2) << "cluster " << i;
+    }
 }
 
 TEST_F(Worker, ClusterSizeReadsAtOnceAndTakesEverythingWaiting)

@@ -20,6 +20,7 @@
 #include <QTemporaryDir>
 #include <QTimer>
 #include <QTreeWidget>
+#include <qpa/qwindowsysteminterface.h>
 
 #include <gtest/gtest.h>
 #include <memory>
@@ -85,19 +86,35 @@ class MethodSetupFormTest : public ::testing::Test
         EXPECT_EQ(form().TitratorSaveButtonState(), 0);
     }
 
-    static void mouseClick(QListWidget *box, int row)
+    static void mouseClick(QListWidget *box, int row, Qt::KeyboardModifiers modifiers = Qt::NoModifier)
     {
         const QPoint at = box->visualItemRect(box->item(row)).center();
         for (const QEvent::Type type : {QEvent::MouseButtonPress, QEvent::MouseButtonRelease}) {
             QMouseEvent event(type, at, box->viewport()->mapToGlobal(at), Qt::LeftButton,
-                              type == QEvent::MouseButtonPress ? Qt::LeftButton : Qt::NoButton, Qt::NoModifier);
+                              type == QEvent::MouseButtonPress ? Qt::LeftButton : Qt::NoButton, modifiers);
             QApplication::sendEvent(box->viewport(), &event);
         }
     }
-    static void press(QWidget *target, int key)
+    static void press(QWidget *target, int key, Qt::KeyboardModifiers modifiers = Qt::NoModifier,
+                      const QString &text = {})
     {
-        QKeyEvent event(QEvent::KeyPress, key, Qt::NoModifier);
+        QKeyEvent event(QEvent::KeyPress, key, modifiers, text);
         QApplication::sendEvent(target, &event);
+    }
+    /// One notch of the wheel over the middle of the widget, delivered as the window system does.
+    void turnWheel(QWidget *target)
+    {
+        const QPoint at = target->mapTo(&form(), target->rect().center());
+        QWindowSystemInterface::handleWheelEvent(form().windowHandle(), at, form().mapToGlobal(at), QPoint(),
+                                                 QPoint(0, -120));
+        QCoreApplication::processEvents();
+    }
+    void showActive()
+    {
+        form().show();
+        form().activateWindow();
+        QCoreApplication::processEvents();
+        ASSERT_TRUE(form().isActiveWindow());
     }
 
     QTemporaryDir m_dir;
@@ -232,12 +249,13 @@ TEST_F(MethodSetupFormTest, TheTimeControlRuleFollowsTheUsersOwnSelectionOnly)
     EXPECT_FALSE(balance->isEnabled());
     EXPECT_EQ(form().settings().choice(Setting::Balance), -1);
 
+    // Enabled again, the balance list holds the choice it had before.
     press(timeControl, Qt::Key_Up);
     EXPECT_EQ(form().settings().choice(Setting::TimeControl), 4);
     EXPECT_TRUE(balance->isEnabled());
-    EXPECT_EQ(form().settings().choice(Setting::Balance), -1);
+    EXPECT_EQ(form().settings().choice(Setting::Balance), 2);
     runWith("TitratorUploadButton");
-    EXPECT_EQ(form().ControlModeCode().digits, (std::array<std::int32_t, 4>{0, 0, 4, 0}));
+    EXPECT_EQ(form().ControlModeCode().digits, (std::array<std::int32_t, 4>{0, 0, 4, 3}));
 
     // Reading a method with time control 7 leaves the balance list as the user left it.
     setBytes("1.ini", "[2]\r\nTimeControl=7\r\nBalance=3\r\n");
@@ -246,20 +264,129 @@ TEST_F(MethodSetupFormTest, TheTimeControlRuleFollowsTheUsersOwnSelectionOnly)
     EXPECT_EQ(form().settings().choice(Setting::Balance), 3);
 }
 
-TEST_F(MethodSetupFormTest, ALetterInAFieldIsReportedWithItsPageInViewAndTheFlagSet)
+// The close box after a refused store must not upload what was refused, so no flag is set.
+TEST_F(MethodSetupFormTest, ALetterInAFieldIsReportedByItsFieldWithItsPageInViewAndSetsNoFlag)
 {
     field("PredosageVolumeEdit")->setText("205");
     field("AgitationTimeEdit")->setText("1a");
     form().show();
     click("TitratorUploadButton");
 
-    EXPECT_EQ(m_boxes.errors, QStringList{"'a' is not a valid integer value"});
+    EXPECT_EQ(m_boxes.errors, QStringList{"Agitation time: 'a' is not a valid integer value"});
     EXPECT_TRUE(form().isVisible());
     EXPECT_EQ(visiblePage(), "AgitationTimePanel");
     EXPECT_EQ(header(), "6. Agitation Time");
-    EXPECT_EQ(form().TitratorUploadButtonState(), -1);
+    form().close();
+    expectNoFlags();
     EXPECT_EQ(form().PredosageModeCode().digits, (std::array<std::int32_t, 4>{0, 2, 0, 5}));
     EXPECT_EQ(form().AgitationTimeModeCode().digits, (std::array<std::int32_t, 4>{0, 0, 1, 0}));
+}
+
+TEST_F(MethodSetupFormTest, TheWheelChangesOnlyTheDropDownListThatHasTheFocus)
+{
+    setBytes("1.ini", "[0]\r\nMethod Name=One\r\n");
+    setBytes("2.ini", "[0]\r\nMethod Name=Two\r\n");
+    memory()->setCurrentIndex(1);
+    showActive();
+    auto *measurement = control<QComboBox>("MeasurementComboBox");
+    field("MethodNameEdit")->setFocus();
+
+    for (QComboBox *dropDown : {memory(), measurement}) {
+        turnWheel(dropDown);
+        EXPECT_FALSE(dropDown->hasFocus()) << dropDown->objectName().toStdString();
+    }
+    EXPECT_EQ(form().selectedSlot(), 1);
+    EXPECT_EQ(field("MethodNameEdit")->text(), "One");
+    EXPECT_EQ(measurement->currentIndex(), 0);
+
+    // The same turn reaches a list the user is working in.
+    measurement->setFocus();
+    turnWheel(measurement);
+    EXPECT_EQ(measurement->currentIndex(), 1);
+    memory()->setFocus();
+    turnWheel(memory());
+    EXPECT_EQ(form().selectedSlot(), 2);
+    EXPECT_EQ(field("MethodNameEdit")->text(), "Two");
+}
+
+TEST_F(MethodSetupFormTest, NoListCanBeLeftWithoutAChoice)
+{
+    form().show();
+    for (const char *name : {"SpecialModesListBox", "TitrationNatureListBox", "TimeControlListBox", "BalanceListBox",
+                             "SpecialCountingsListBox", "ResultUnitListBox"}) {
+        QListWidget *box = list(name);
+        mouseClick(box, 1);
+        mouseClick(box, 1, Qt::ControlModifier);
+        EXPECT_EQ(box->selectedItems().size(), 1) << name;
+        press(box, Qt::Key_Space, Qt::ControlModifier, " ");
+        EXPECT_EQ(box->selectedItems().size(), 1) << name;
+        EXPECT_EQ(box->currentRow(), 1) << name;
+    }
+    click("TitratorUploadButton");
+    EXPECT_EQ(m_boxes.errors, QStringList());
+    EXPECT_EQ(form().TitrationtypeModeCode().digits, (std::array<std::int32_t, 4>{1, 0, 0, 2}));
+}
+
+// A value outside its list, written by hand or by another program, shows as no choice and is
+// never sent: the upload is refused naming the list until the user chooses.
+TEST_F(MethodSetupFormTest, AMethodFileValueOutsideItsListIsShownUnchosenAndRefusedNamingTheList)
+{
+    QByteArray method = test_files::kSampleMethod;
+    method.replace("ConditioningTimeProductionRun=1", "ConditioningTimeProductionRun=2");
+    setBytes("LastModified.ini", "[Last Modified]\r\nMethod=3\r\n");
+    setBytes("3.ini", method);
+    auto *productionRun = control<QComboBox>("ConditioningTimeProductionRunComboBox");
+    EXPECT_EQ(productionRun->currentIndex(), -1);
+    form().show();
+    click("TitratorSaveButton");
+
+    EXPECT_EQ(m_boxes.errors, QStringList{"...production run...: no item is chosen"});
+    EXPECT_EQ(visiblePage(), "SerialTitrationPanel");
+    EXPECT_TRUE(form().isVisible());
+    expectNoFlags();
+    EXPECT_EQ(form().ConditioningTimeModeCode().digits, (std::array<std::int32_t, 4>{1, 2, 3, 0}));
+
+    productionRun->setCurrentIndex(1);
+    click("TitratorSaveButton");
+    EXPECT_FALSE(form().isVisible());
+    EXPECT_EQ(form().TitratorUploadButtonState(), -1);
+    EXPECT_EQ(form().ConditioningTimeModeCode().digits, (std::array<std::int32_t, 4>{1, 2, 3, 1}));
+}
+
+TEST_F(MethodSetupFormTest, EscapeEndsAnEditButNeverTheDialog)
+{
+    showActive();
+    for (const char *name : {"MethodNameEdit", "PredosageVolumeEdit"}) {
+        QLineEdit *edit = field(name);
+        edit->setFocus();
+        edit->setText("12");
+        for (const QEvent::Type type : {QEvent::KeyPress, QEvent::KeyRelease})
+            QWindowSystemInterface::handleKeyEvent(form().windowHandle(), type, Qt::Key_Escape, Qt::NoModifier);
+        QCoreApplication::processEvents();
+        EXPECT_TRUE(form().isVisible()) << name;
+        EXPECT_EQ(edit->text(), "12") << name;
+    }
+    expectNoFlags();
+    EXPECT_EQ(form().result(), QDialog::Rejected);
+}
+
+TEST_F(MethodSetupFormTest, EditsCountAsUnsavedUntilAMethodFileHoldsThem)
+{
+    setBytes("LastModified.ini", "[Last Modified]\r\nMethod=3\r\n");
+    setBytes("3.ini", test_files::kSampleMethod);
+    setBytes("4.ini", "[0]\r\nMethod Name=Four\r\n");
+    EXPECT_FALSE(form().hasUnsavedEdits());
+    field("PredosageVolumeEdit")->setText("206");
+    EXPECT_TRUE(form().hasUnsavedEdits());
+    field("PredosageVolumeEdit")->setText("205");
+    EXPECT_FALSE(form().hasUnsavedEdits());
+
+    list("SpecialModesListBox")->setCurrentRow(2);
+    form().IniFileSave();
+    EXPECT_FALSE(form().hasUnsavedEdits());
+    field("MethodNameEdit")->setText("Renamed");
+    memory()->setCurrentIndex(4);
+    EXPECT_FALSE(form().hasUnsavedEdits());
 }
 
 TEST_F(MethodSetupFormTest, SpinButtonsAndArrowKeysStepWithinTheirRange)

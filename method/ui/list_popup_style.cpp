@@ -1,9 +1,0 @@
-#include "method/ui/list_popup_style.h"
-
-int ListPopupStyle::styleHint(StyleHint hint, const QStyleOption *option, const QWidget *widget,
-                              QStyleHintReturn *returnData) const
-{
-    if (hint == SH_ComboBox_Popup)
-        return 0;
-    return QProxyStyle::styleHint(hint, option, widget, returnData);
-}
