@@ -18,6 +18,7 @@
 #include "data/table_printer.h"
 #include "data/table_snapshot.h"
 #include "data/worksheet_writer.h"
+#include "help/help_window.h"
 #include "method/method_folder.h"
 #include "results/capture_log.h"
 #include "results/live_curve.h"
@@ -50,6 +51,7 @@
 #include <QMenuBar>
 #include <QPushButton>
 #include <QScreen>
+#include <QShortcut>
 #include <QStatusBar>
 #include <QTabWidget>
 #include <QToolBar>
@@ -130,55 +132,57 @@ const MenuEntrySpec kSeparator = {"-", "", "", nullptr};
 const MenuSpec kMenus[] = {
     {"&File",
      "File1",
-     {{"&New", "New1", "", &TForm1::New1Click},
-      {"&Open...", "Open1", "", &TForm1::Open1Click},
-      {"&Save as Text file", "Save1", "", &TForm1::Save1Click},
-      {"Save as Excel file", "SavetoExcel1", "", &TForm1::SavetoExcel1Click},
-      {"Save as CSV...", "SaveasCSV1", "", &TForm1::SaveasCSV1Click},
-      {"Save as XLSX...", "SaveasXLSX1", "", &TForm1::SaveasXLSX1Click},
-      {"Export Report...", "ExportReport1", "", &TForm1::ExportReport1Click},
+     {{"&New", "New1", "Ctrl+N", &TForm1::New1Click},
+      {"&Open...", "Open1", "Ctrl+O", &TForm1::Open1Click},
+      {"&Save as Text file", "Save1", "Ctrl+S", &TForm1::Save1Click},
+      {"Save as &Excel file", "SavetoExcel1", "", &TForm1::SavetoExcel1Click},
+      {"Save as &CSV...", "SaveasCSV1", "", &TForm1::SaveasCSV1Click},
+      {"Save as X&LSX...", "SaveasXLSX1", "", &TForm1::SaveasXLSX1Click},
+      {"Export &Report...", "ExportReport1", "", &TForm1::ExportReport1Click},
       kSeparator,
-      {"&Print...", "Print1", "", &TForm1::Print1Click},
-      {"P&rint Setup...", "PrintSetup1", "", &TForm1::PrintSetup1Click},
+      {"&Print...", "Print1", "Ctrl+P", &TForm1::Print1Click},
+      {"Print Set&up...", "PrintSetup1", "", &TForm1::PrintSetup1Click},
       kSeparator,
-      {"Open capture folder", "OpenCaptureFolder1", "", &TForm1::OpenCaptureFolder1Click},
+      {"Open capture &folder", "OpenCaptureFolder1", "", &TForm1::OpenCaptureFolder1Click},
       kSeparator,
-      {"E&xit", "Exit1", "", &TForm1::QuitClick}}},
+      {"E&xit", "Exit1", "Ctrl+Q", &TForm1::QuitClick}}},
     {"&Edit",
      "Edit2",
      {{"Cu&t", "Cut1", "Ctrl+X", &TForm1::Cut1Click},
       {"&Copy", "Copy1", "Ctrl+C", &TForm1::Copy1Click},
       {"&Paste", "Paste1", "Ctrl+V", &TForm1::Paste1Click},
       {"Select &all", "Selectall1", "", &TForm1::Selectall1Click},
-      {"Replace", "Replace1", "", nullptr}}},
-    {"Titrator Setup",
+      {"&Replace", "Replace1", "", nullptr}}},
+    {"&Titrator Setup",
      "TitratorSetup1",
-     {{"Set Date", "SetDate1", "", &TForm1::SetDate1Click},
-      {"Fill Buret", "Fillburet1", "", &TForm1::Fillburet1Click},
-      {"pH Calibration", "pHCalibration1", "", &TForm1::pHCalibration1Click},
-      {"Reagent Constant", "Reagentconstant1", "", &TForm1::Reagentconstant1Click},
-      {"Titer Concentration", "iterconcentration1", "", &TForm1::iterconcentration1Click},
-      {"Series Input", "SeriesInput1", "", nullptr},
-      {"Com Port Settings", "ComPortSettings1", "", &TForm1::BasicSettingsBtnClick}}},
-    {"Method",
+     {{"Set &Date", "SetDate1", "", &TForm1::SetDate1Click},
+      {"&Fill Buret", "Fillburet1", "", &TForm1::Fillburet1Click},
+      {"p&H Calibration", "pHCalibration1", "", &TForm1::pHCalibration1Click},
+      {"Reagent &Constant", "Reagentconstant1", "", &TForm1::Reagentconstant1Click},
+      {"T&iter Concentration", "iterconcentration1", "", &TForm1::iterconcentration1Click},
+      {"&Series Input", "SeriesInput1", "", nullptr},
+      {"Com &Port Settings", "ComPortSettings1", "", &TForm1::BasicSettingsBtnClick}}},
+    {"&Method",
      "Method1",
-     {{"Mode (Method Setup)", "Mode1", "", &TForm1::Mode1Click},
-      {"List Current Method", "ListCurrentMethod1", "", &TForm1::BitBtn6Click},
-      {"List All Methods", "ListAllMethods1", "", &TForm1::BitBtn7Click}}},
-    {"Titration",
+     {{"&Mode (Method Setup)", "Mode1", "", &TForm1::Mode1Click},
+      {"List &Current Method", "ListCurrentMethod1", "", &TForm1::BitBtn6Click},
+      {"List &All Methods", "ListAllMethods1", "", &TForm1::BitBtn7Click}}},
+    {"Titr&ation",
      "Titration1",
      {{"Start Titration (&run)", "StartTitration1", "", &TForm1::RunClick},
-      {"Series Run", "SeriesRun1", "", nullptr},
-      {"Get Results (short)", "Getresultsshort1", "", &TForm1::Getresultsshort1Click},
-      {"Get Results (table)", "Getresultstable1", "", &TForm1::Getresultstable1Click},
-      {"View pH", "ViewpH1", "", &TForm1::ViewpH1Click},
-      {"View mV", "ViewmVpH1", "", &TForm1::ViewmVpH1Click}}},
-    {"Toggle",
+      {"S&eries Run", "SeriesRun1", "", nullptr},
+      {"Get Results (s&hort)", "Getresultsshort1", "", &TForm1::Getresultsshort1Click},
+      {"Get Results (&table)", "Getresultstable1", "", &TForm1::Getresultstable1Click},
+      {"View &pH", "ViewpH1", "", &TForm1::ViewpH1Click},
+      {"View &mV", "ViewmVpH1", "", &TForm1::ViewmVpH1Click}}},
+    {"T&oggle",
      "Toggle1",
-     {{"Keyboard", "Keyboard1", "", &TForm1::Keyboard1Click}, {"Stirrer", "Stirrer1", "", &TForm1::BitBtn9Click}}},
+     {{"&Keyboard", "Keyboard1", "", &TForm1::Keyboard1Click}, {"&Stirrer", "Stirrer1", "", &TForm1::BitBtn9Click}}},
     {"&Help",
      "Help1",
-     {{"&Commands", "Contents1", "", &TForm1::Contents1Click}, {"&About...", "About1", "", &TForm1::About1Click}}},
+     {{"&Contents", "HelpContents1", "", &TForm1::HelpContents1Click},
+      {"Co&mmands", "Contents1", "", &TForm1::Contents1Click},
+      {"&About...", "About1", "", &TForm1::About1Click}}},
 };
 
 QString withoutAccessKey(QString caption)
@@ -245,6 +249,12 @@ TForm1::TForm1(Dialogs &dialogs, SerialBackend backend, QWidget *parent)
             ChangePageControl();
     });
     setCentralWidget(PageControl1);
+    // F1 opens the manual on the page in front.
+    auto *help = new QShortcut(QKeySequence::HelpContents, this);
+    connect(help, &QShortcut::activated, this, [this] {
+        static const char *const pages[] = {"main-window#terminal", "main-window#table", "main-window#curve"};
+        HelpWindow::open(QString::fromLatin1(pages[PageControl1->currentIndex()]));
+    });
 
     StatusBar1 = named(new QStatusBar, QStringLiteral("StatusBar1"));
     m_statusPanel = new QLabel;
@@ -280,6 +290,7 @@ void TForm1::setCollaborators(const Collaborators &collaborators)
     OKRightDlg11 = &collaborators.OKRightDlg11;
     Commands = &collaborators.Commands;
     Transfer = &collaborators.Transfer;
+    m_hasUnsavedMethodEdits = collaborators.hasUnsavedMethodEdits;
 }
 
 void TForm1::setUpPort()
@@ -301,6 +312,10 @@ void TForm1::setUpPort()
     port.SetAutoReconnect(true);
     port.OnDeviceLost = [this](TSerialPort *) { showConnectionChange("lost - waiting for the device"); };
     port.OnReconnected = [this](TSerialPort *) { showConnectionChange("reconnected"); };
+    port.OnReconnectRefused = [this](TSerialPort *refused) {
+        setStatusText(reconnectRefusedMessage(*refused));
+        showConnectionState();
+    };
 }
 
 void TForm1::showConnectionState()
@@ -513,7 +528,7 @@ void TForm1::FormCreate()
     selectPage(0);
     Terminal->setText(cp1252::encode(kFirstTerminalLine + QStringLiteral("\r\n")));
     SerialPort1->SetActive(true);
-    setStatusText(QStringLiteral("Ready"));
+    setStatusText(SerialPort1->Active() ? QStringLiteral("Ready") : SerialPort1->OpenFailure());
     showConnectionState();
 }
 
@@ -561,7 +576,7 @@ void TForm1::selectPage(int index)
 
 void TForm1::closeEvent(QCloseEvent *event)
 {
-    if (!m_closeConfirmed && !confirmAbortRun()) {
+    if (!m_closeConfirmed && !confirmQuit()) {
         event->ignore();
         return;
     }
@@ -852,6 +867,8 @@ void TForm1::BasicSettingsBtnClick()
     const QStringList refused = SerialBasicDLG->DialogToPort(*SerialPort1);
     if (!refused.isEmpty())
         setStatusText(QStringLiteral("Port refused: ") + refused.join(QStringLiteral(", ")));
+    else if (!SerialPort1->Active())
+        setStatusText(SerialPort1->OpenFailure());
     showConnectionState();
 }
 
@@ -864,13 +881,12 @@ void TForm1::OpenCaptureFolder1Click()
 
 void TForm1::Contents1Click()
 {
-    const QString help = QDir::current().absoluteFilePath(QStringLiteral("korvane.chm"));
-    if (!QFileInfo::exists(help)) {
-        m_dialogs.message(this, QStringLiteral("The help file korvane.chm was not found in %1.")
-                                    .arg(QDir::toNativeSeparators(QDir::currentPath())));
-        return;
-    }
-    m_dialogs.openDocument(help);
+    HelpWindow::open(QStringLiteral("commands"));
+}
+
+void TForm1::HelpContents1Click()
+{
+    HelpWindow::open(QStringLiteral("contents"));
 }
 
 void TForm1::About1Click()
@@ -881,7 +897,7 @@ void TForm1::About1Click()
 
 void TForm1::QuitClick()
 {
-    if (!confirmAbortRun())
+    if (!confirmQuit())
         return;
     m_closeConfirmed = true;
     SerialPort1->SetActive(false);
@@ -1129,6 +1145,15 @@ bool TForm1::confirmAbortRun()
     m_book.abortRun();
     recordsCompleted();
     return true;
+}
+
+bool TForm1::confirmQuit()
+{
+    if (!confirmAbortRun())
+        return false;
+    return !m_hasUnsavedMethodEdits || !m_hasUnsavedMethodEdits() ||
+           m_dialogs.question(this, QStringLiteral("The method dialog holds changes that were not saved to a method "
+                                                   "file. Quit anyway and lose them?"));
 }
 
 // The chosen record as the exports show it.

@@ -10,6 +10,7 @@
 #include <QPrinter>
 #include <QTimer>
 
+#include <functional>
 #include <memory>
 #include <optional>
 
@@ -67,6 +68,8 @@ class TForm1 : public QMainWindow
         InstrumentCommands &Commands;
         /// The Mode command's dialog and transfers.
         MethodTransfer &Transfer;
+        /// The method dialog holds edits that no method file has.
+        std::function<bool()> hasUnsavedMethodEdits;
     };
     /// Called once, before the window is shown.
     void setCollaborators(const Collaborators &collaborators);
@@ -110,6 +113,7 @@ class TForm1 : public QMainWindow
     void BasicSettingsBtnClick();
     void OpenCaptureFolder1Click();
     void Contents1Click();
+    void HelpContents1Click();
     void About1Click();
     void QuitClick();
 
@@ -153,6 +157,8 @@ class TForm1 : public QMainWindow
     /// Asks before a running titration is given up, and marks its record aborted when the user
     /// agrees; true when nothing runs or the user agreed.
     bool confirmAbortRun();
+    /// Asks before the program ends with a running titration or unsaved method edits.
+    bool confirmQuit();
 
   signals:
     /// The window was closed; the program ends once the handler that is running has returned.
@@ -197,6 +203,7 @@ class TForm1 : public QMainWindow
     ConfirmDialog *OKRightDlg11 = nullptr;
     InstrumentCommands *Commands = nullptr;
     MethodTransfer *Transfer = nullptr;
+    std::function<bool()> m_hasUnsavedMethodEdits;
     QPrinter m_printer{QPrinter::HighResolution};
     // Set while the program changes the page, which must not run ChangePageControl.
     bool m_selectingPage = false;

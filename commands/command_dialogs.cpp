@@ -1,5 +1,7 @@
 #include "commands/command_dialogs.h"
 
+#include <QList>
+
 #include <QComboBox>
 #include <QLineEdit>
 
@@ -67,4 +69,9 @@ std::optional<QString> CommandDialogs::askText(InputDialog &dialog, const QLineE
     if (dialog.exec() != QDialog::Accepted)
         return std::nullopt;
     return edit->text();
+}
+
+QList<QWidget *> CommandDialogs::windows()
+{
+    return {&OKRightDlg3, &OKRightDlg5, &OKRightDlg6, &OKRightDlg7, &OKRightDlg8, &OKRightDlg9};
 }
