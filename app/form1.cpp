@@ -9,6 +9,7 @@
 #include "common/dialogs.h"
 #include "common/file_save.h"
 #include "controls/fonts.h"
+#include "controls/lazy_list_view.h"
 #include "curve/curve_columns.h"
 #include "curve/curve_drawing.h"
 #include "curve/curve_print.h"
@@ -261,7 +262,8 @@ TForm1::TForm1(Dialogs &dialogs, SerialBackend backend, QWidget *parent)
     m_statusPanel->setObjectName(QStringLiteral("StatusPanel0"));
     // No accessible name of its own: screen readers then read, and are told of, its text.
     StatusBar1->addWidget(m_statusPanel, 1);
-    m_connectionPanel = named(new QLabel, QStringLiteral("ConnectionPanel"));
+    m_connectionPanel = new QLabel;
+    m_connectionPanel->setObjectName(QStringLiteral("ConnectionPanel")); // read by its text, as the panel above
     StatusBar1->addPermanentWidget(m_connectionPanel);
     setStatusBar(StatusBar1);
 
@@ -416,6 +418,7 @@ QWidget *TForm1::buildTerminalPage()
     // new table cost as much as the whole list.
     comboBoxSelectRecord->setCompleter(nullptr);
     comboBoxSelectRecord->setMinimumWidth(130);
+    comboBoxSelectRecord->setView(new LazyListView); // screen readers get the items in view, not 100,000
     comboBoxSelectRecord->setAccessibleName(QStringLiteral("Selected data record :"));
 
     auto *controls = new QHBoxLayout;
@@ -598,8 +601,8 @@ void TForm1::SerialPort1RxClusterEvent()
     LED->setColor(kLampIdle);
     if (SerialPort1->NextClusterSize() >= 0) {
         const QByteArray cluster = SerialPort1->ReadNextCluster();
-        if (const QString failure = m_capture->append(cluster); !failure.isEmpty())
-            setStatusText(failure);
+        if (const std::optional<QString> status = m_capture->append(cluster, statusText()))
+            setStatusText(*status);
         m_book.received(cluster, QDateTime::currentDateTime(), m_ticks->now());
         Terminal->appendReceived(cluster);
         recordsCompleted();

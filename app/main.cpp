@@ -2,6 +2,7 @@
 #include "app/native_platform.h"
 #include "app/program.h"
 #include "app/simulator_process.h"
+#include "app/termination_signal.h"
 
 #include <QApplication>
 #include <QDir>
@@ -56,6 +57,9 @@ int main(int argc, char *argv[])
         QIcon::setThemeName(QStringLiteral("Adwaita"));
     QApplication::setWindowIcon(QIcon::fromTheme(QStringLiteral("org.korvane.Korvane")));
 
+    // Folders of killed runs go; a logout's SIGTERM takes the program down as closing its window does.
+    SimulatorProcess::removeStaleFolders();
+    TerminationSignal termination;
     // --simulate puts a simulated titrator on COM1; it outlives the main window's port.
     SimulatorProcess simulator;
     QString simulatorError;

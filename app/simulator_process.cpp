@@ -19,6 +19,7 @@ constexpr int startMs = 10000;
 constexpr int stopMs = 3000;
 const QString programName = QStringLiteral("korvane-sim");
 const QString folderPrefix = QStringLiteral("Korvane-");
+const QString portName = QStringLiteral("COM1");
 
 bool processRunning(qint64 pid)
 {
@@ -27,9 +28,7 @@ bool processRunning(qint64 pid)
 
 } // namespace
 
-SimulatorProcess::SimulatorProcess(QStringList extraArguments)
-    : m_extraArguments(std::move(extraArguments)),
-      m_folder(QDir::temp().filePath(folderPrefix + QString::number(QCoreApplication::applicationPid()) + "-XXXXXX"))
+SimulatorProcess::SimulatorProcess(QStringList extraArguments) : m_extraArguments(std::move(extraArguments))
 {
     m_process.setProcessChannelMode(QProcess::ForwardedErrorChannel);
     m_process.setChildProcessModifier([] { ::prctl(PR_SET_PDEATHSIG, SIGTERM); });
@@ -58,8 +57,15 @@ QString SimulatorProcess::findProgram()
 
 bool SimulatorProcess::start(const QString &program, QString *error)
 {
-    if (program.isEmpty() || !m_folder.isValid()) {
-        *error = program.isEmpty() ? programName + " not found" : m_folder.errorString();
+    if (program.isEmpty()) {
+        *error = programName + " not found";
+        return false;
+    }
+    m_folder.emplace(
+        QDir::temp().filePath(folderPrefix + QString::number(QCoreApplication::applicationPid()) + "-XXXXXX"));
+    if (!m_folder->isValid()) {
+        *error = m_folder->errorString();
+        m_folder.reset();
         return false;
     }
     m_process.start(program, QStringList{"--link", portPath()} + m_extraArguments);
@@ -86,7 +92,6 @@ bool SimulatorProcess::startAsCom1(QString *error)
     const QString speed = qEnvironmentVariable("KORVANE_SIM_SPEED");
     if (!speed.isEmpty())
         m_extraArguments << QStringLiteral("--speed") << speed;
-    removeStaleFolders();
     if (!start(findProgram(), error))
         return false;
     qputenv("KORVANE_COM1", QFile::encodeName(portPath()));
@@ -95,7 +100,7 @@ bool SimulatorProcess::startAsCom1(QString *error)
 
 QString SimulatorProcess::portPath() const
 {
-    return m_folder.filePath("COM1");
+    return m_folder ? m_folder->filePath(portName) : QString();
 }
 
 void SimulatorProcess::removeStaleFolders()
@@ -104,7 +109,12 @@ void SimulatorProcess::removeStaleFolders()
     QDir temp = QDir::temp();
     for (const QFileInfo &folder : temp.entryInfoList({folderPrefix + "*"}, QDir::Dirs | QDir::NoDotAndDotDot)) {
         const QRegularExpressionMatch match = name.match(folder.fileName());
-        if (match.hasMatch() && folder.ownerId() == ::getuid() && !processRunning(match.captured(1).toLongLong()))
-            temp.rmdir(folder.fileName()); // only an empty folder goes
+        if (!match.hasMatch() || folder.ownerId() != ::getuid() || processRunning(match.captured(1).toLongLong()))
+            continue;
+        // A simulator killed along with the program leaves its link; anything else keeps the folder.
+        const QDir left(folder.filePath());
+        if (QFileInfo(left.filePath(portName)).isSymLink())
+            QFile::remove(left.filePath(portName));
+        temp.rmdir(folder.fileName());
     }
 }

@@ -6,6 +6,10 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QSaveFile>
+#include <QTemporaryFile>
+
+#include <cerrno>
+#include <system_error>
 
 #include <optional>
 
@@ -37,8 +41,9 @@ FileSave::Status FileSave::write(const Content &content)
         return m_directWriteFallback && QFileInfo(m_path).isFile() ? writeInPlace(content) : Status::NotCreated;
     }
     // commit() alone does not report a last write that the disk cut short; the flush does.
+    errno = 0;
     if (!content(file) || !file.flush() || !file.commit()) {
-        m_errorString = file.errorString();
+        m_errorString = writeFailure(errno, file);
         return Status::NotWritten;
     }
     m_errorString.clear();
@@ -88,6 +93,29 @@ FileSave::Status FileSave::copy(const QString &builtFile)
         return Status::NotWritten;
     }
     return write(*bytes);
+}
+
+FileSave::Status FileSave::build(const Builder &builder)
+{
+    // Beside the target, on the same disk and under the user's eyes, rather than in a shared
+    // temporary folder that outlives a crash.
+    const QFileInfo target(m_path);
+    QTemporaryFile scratch(target.dir().filePath(QStringLiteral(".%1.XXXXXX").arg(target.fileName())));
+    if (!scratch.open()) {
+        m_errorString = scratch.errorString();
+        return Status::NotCreated;
+    }
+    scratch.close();
+    if (const QString failure = builder(scratch.fileName()); !failure.isEmpty()) {
+        m_errorString = failure;
+        return Status::NotWritten;
+    }
+    return copy(scratch.fileName());
+}
+
+QString FileSave::writeFailure(int error, const QFileDevice &file)
+{
+    return error != 0 ? QString::fromStdString(std::generic_category().message(error)) : file.errorString();
 }
 
 QString FileSave::failureMessage() const

@@ -5,6 +5,7 @@
 #include <functional>
 
 class QByteArray;
+class QFileDevice;
 class QIODevice;
 
 /// Saves a file so that a refused or short write never leaves it cut short: the content goes to
@@ -33,11 +34,22 @@ class FileSave
     /// Writes the bytes of a file made elsewhere, by a library that writes only to a name.
     Status copy(const QString &builtFile);
 
+    /// Makes the file by name, for a library that writes only to a name: build writes it whole to
+    /// a scratch file beside the target and returns an empty text, or the library's reason for
+    /// failing. The scratch file goes in every case.
+    using Builder = std::function<QString(const QString &scratchFile)>;
+    Status build(const Builder &builder);
+
     /// The user's message for the last failure: which file, and the system's reason.
     QString failureMessage() const;
 
     /// The system's reason for the last failure.
     const QString &errorString() const { return m_errorString; }
+
+    /// Why a write to the file failed: the text of error (errno, taken right after the write),
+    /// or the file's own when that is 0. A write the disk cuts short after its first bytes leaves
+    /// Qt with "Unknown error"; the system's reason is then only in errno.
+    static QString writeFailure(int error, const QFileDevice &file);
 
   private:
     Status writeInPlace(const Content &content);

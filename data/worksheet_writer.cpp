@@ -40,15 +40,16 @@ bool WorksheetWriter::SaveGridAsExcel(const TableSnapshot &grid, const QString &
     error = refusal(grid);
     if (!error.isEmpty())
         return false;
-    const FileSave::Status status = FileSave(fileName).write([&grid](QIODevice &file) {
-        return writeRecord(file, recordBof, words({0, documentWorksheet, 0, 0})) &&
-               writeRecord(file, recordCodepage, words({codepageWindows1252})) && writeCells(file, grid) &&
-               writeRecord(file, recordEof, {});
+    FileSave file(fileName);
+    const FileSave::Status status = file.write([&grid](QIODevice &stream) {
+        return writeRecord(stream, recordBof, words({0, documentWorksheet, 0, 0})) &&
+               writeRecord(stream, recordCodepage, words({codepageWindows1252})) && writeCells(stream, grid) &&
+               writeRecord(stream, recordEof, {});
     });
     if (status == FileSave::Status::NotCreated)
         error = QStringLiteral("Cannot create file %1").arg(fileName);
     else if (status == FileSave::Status::NotWritten)
-        error = QStringLiteral("Stream write error");
+        error = file.failureMessage();
     return status == FileSave::Status::Saved;
 }
 

@@ -5,8 +5,8 @@
 
 #include <QDateTime>
 #include <QFile>
+#include <QFileInfo>
 #include <QHash>
-#include <QTemporaryDir>
 
 #include <xlsxwriter.h>
 
@@ -122,22 +122,24 @@ QString writeXlsx(const QList<XlsxSheet> &sheets, const QString &fileName)
 {
     if (const QString refused = overlongCell(sheets); !refused.isEmpty())
         return refused;
-    // The library writes only to a named file, so the workbook is made aside first.
-    QTemporaryDir scratch;
-    if (!scratch.isValid())
-        return QStringLiteral("Cannot create a workbook in the temporary folder. %1").arg(scratch.errorString());
-    const QString built = scratch.filePath(QStringLiteral("workbook.xlsx"));
-    lxw_workbook *workbook = workbook_new(QFile::encodeName(built).constData());
-    if (!workbook)
-        return QStringLiteral("Cannot create a workbook in the temporary folder.");
-    Workbook book(workbook);
-    lxw_error failed = LXW_NO_ERROR;
-    for (const XlsxSheet &sheet : sheets)
-        if (failed == LXW_NO_ERROR)
-            failed = book.writeSheet(sheet);
-    const lxw_error closed = workbook_close(workbook);
-    if (const lxw_error error = failed != LXW_NO_ERROR ? failed : closed; error != LXW_NO_ERROR)
-        return QStringLiteral("Cannot write the workbook: %1").arg(QString::fromUtf8(lxw_strerror(error)));
     FileSave file(fileName);
-    return file.copy(built) == FileSave::Status::Saved ? QString() : file.failureMessage();
+    const FileSave::Status status = file.build([&sheets](const QString &scratchFile) {
+        const QByteArray scratchName = QFile::encodeName(scratchFile);
+        // The library's own working files go beside the workbook too.
+        QByteArray folder = QFile::encodeName(QFileInfo(scratchFile).path());
+        lxw_workbook_options options{};
+        options.tmpdir = folder.data();
+        lxw_workbook *workbook = workbook_new_opt(scratchName.constData(), &options);
+        if (!workbook)
+            return QStringLiteral("The workbook cannot be made.");
+        Workbook book(workbook);
+        lxw_error failed = LXW_NO_ERROR;
+        for (const XlsxSheet &sheet : sheets)
+            if (failed == LXW_NO_ERROR)
+                failed = book.writeSheet(sheet);
+        const lxw_error closed = workbook_close(workbook);
+        const lxw_error error = failed != LXW_NO_ERROR ? failed : closed;
+        return error == LXW_NO_ERROR ? QString() : QString::fromUtf8(lxw_strerror(error));
+    });
+    return status == FileSave::Status::Saved ? QString() : file.failureMessage();
 }

@@ -7,7 +7,7 @@
 #include <QTableView>
 
 ResultTable::ResultTable(ResultTableModel *model, QWidget *parent)
-    : QTableView(parent), m_titleRow(new QTableView(this))
+    : LazyTableView(parent), m_titleRow(new LazyTableView(this))
 {
     setModel(model);
     m_titleRow->setObjectName(QStringLiteral("TitleRow"));

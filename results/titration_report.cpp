@@ -11,7 +11,6 @@
 #include <QLocale>
 #include <QPainter>
 #include <QPrinter>
-#include <QTemporaryDir>
 
 #include <algorithm>
 #include <array>
@@ -327,19 +326,16 @@ bool TitrationReport::print(QPrinter &printer) const
 
 QString TitrationReport::writePdf(const QString &fileName) const
 {
-    // The printer writes only to a named file, so the document is made aside first.
-    QTemporaryDir scratch;
-    if (!scratch.isValid())
-        return QStringLiteral("Cannot create the report in the temporary folder. %1").arg(scratch.errorString());
-    QPrinter printer(QPrinter::HighResolution);
-    printer.setOutputFormat(QPrinter::PdfFormat);
-    printer.setOutputFileName(scratch.filePath(QStringLiteral("report.pdf")));
-    printer.setPageSize(QPageSize(QPageSize::A4));
-    printer.setPageMargins(QMarginsF(18, 15, 15, 12), QPageLayout::Millimeter);
-    printer.setDocName(QStringLiteral("Titration Report"));
-    printer.setCreator(QStringLiteral("Korvane"));
-    if (!print(printer))
-        return QStringLiteral("Cannot write the report: the PDF printer could not start.");
     FileSave file(fileName);
-    return file.copy(printer.outputFileName()) == FileSave::Status::Saved ? QString() : file.failureMessage();
+    const FileSave::Status status = file.build([this](const QString &scratchFile) {
+        QPrinter printer(QPrinter::HighResolution);
+        printer.setOutputFormat(QPrinter::PdfFormat);
+        printer.setOutputFileName(scratchFile);
+        printer.setPageSize(QPageSize(QPageSize::A4));
+        printer.setPageMargins(QMarginsF(18, 15, 15, 12), QPageLayout::Millimeter);
+        printer.setDocName(QStringLiteral("Titration Report"));
+        printer.setCreator(QStringLiteral("Korvane"));
+        return print(printer) ? QString() : QStringLiteral("The PDF printer could not start.");
+    });
+    return status == FileSave::Status::Saved ? QString() : file.failureMessage();
 }

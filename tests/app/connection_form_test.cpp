@@ -2,6 +2,7 @@
 #include "terminal/terminal_text.h"
 #include "tests/support/form_fixture.h"
 
+#include <QAccessible>
 #include <QAction>
 #include <QComboBox>
 #include <QDate>
@@ -57,6 +58,9 @@ TEST_F(ConnectionForm, ALostDeviceIsShownSendRefusesAndTheReturnIsShown)
     pull();
     EXPECT_EQ(form->statusText(), "Port COM1 lost - waiting for the device");
     EXPECT_EQ(connection(), "COM1 2400 7E2 lost");
+    // Screen readers read the field by what it shows.
+    EXPECT_EQ(QAccessible::queryAccessibleInterface(control<QLabel>("ConnectionPanel"))->text(QAccessible::Name),
+              "COM1 2400 7E2 lost");
 
     const QByteArray terminal = form->terminalText().text();
     control<QLineEdit>("Edit1")->setText("L");

@@ -169,7 +169,8 @@ TEST_F(WorksheetWriterTest, AFailedWriteIsReportedAndLeavesTheOldFileWhole)
         }
 
         EXPECT_FALSE(written) << limit;
-        EXPECT_EQ(error, "Stream write error");
+        // The file and the system's reason, as the other saves name them.
+        EXPECT_TRUE(error.startsWith("Cannot create file \"" + name + "\". File too large")) << error.toStdString();
         EXPECT_EQ(readAll(name), "old content");
         EXPECT_EQ(QDir(m_dir.path()).entryList(QDir::Files), QStringList{"old.xls"});
     }

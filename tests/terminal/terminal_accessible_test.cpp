@@ -1,12 +1,10 @@
 #include "terminal/terminal_accessible_notifier.h"
 #include "terminal/terminal_edit.h"
 #include "tests/support/form_fixture.h"
+#include "tests/support/screen_reader_listening.h"
 
 #include <QAccessible>
 #include <QScrollBar>
-#include <QtGui/private/qguiapplication_p.h>
-#include <qpa/qplatformaccessibility.h>
-#include <qpa/qplatformintegration.h>
 
 namespace {
 
@@ -67,28 +65,6 @@ void toScreenReader(QAccessibleEvent *event)
 {
     listening->take(event);
 }
-
-// The screen reader on the bus for as long as it lives: the platform's accessibility switched on,
-// as the bus bridge does when a screen reader starts, and the events going to the reader.
-class ScreenReaderListening
-{
-  public:
-    explicit ScreenReaderListening(ScreenReader &reader) : m_before(QAccessible::installUpdateHandler(toScreenReader))
-    {
-        listening = &reader;
-        platform()->setActive(true);
-    }
-    ~ScreenReaderListening()
-    {
-        platform()->setActive(false);
-        QAccessible::installUpdateHandler(m_before);
-        listening = nullptr;
-    }
-
-  private:
-    static QPlatformAccessibility *platform() { return QGuiApplicationPrivate::platformIntegration()->accessibility(); }
-    QAccessible::UpdateHandler m_before;
-};
 
 QString readerText(QAccessibleInterface *reader)
 {
@@ -168,7 +144,8 @@ TEST_F(TerminalAccessibleTest, EventsOfAScrollingStreamCarryOnlyTheTextInView)
     screenReader.longestReaderText = int(screenReader.copy.size());
     int clusters = 0;
     {
-        ScreenReaderListening listening(screenReader);
+        listening = &screenReader;
+        const ScreenReaderListening on(toScreenReader);
         for (qsizetype at = 0; at < stream.size(); at += 4096, ++clusters) {
             view.appendReceived(QByteArrayView(stream).sliced(at, std::min<qsizetype>(4096, stream.size() - at)));
             view.scrollToEnd();
