@@ -20,9 +20,12 @@ Program::Program(const Platform &platform)
                             [this] { return MethodSetupForm.hasUnsavedEdits(); }});
     // F1 in each window opens the manual's page about it.
     const std::pair<QWidget *, const char *> helpPages[] = {
-        {&SerialBasicDLG, "serial-settings"},        {&OKRightDlg10, "commands#file"},
-        {&OKRightDlg11, "commands#file"},            {&MethodSetupForm, "method-setup"},
-        {&UploadProgressForm, "method-setup#upload"}, {&InfoMethodModeDialog, "method-setup"},
+        {&SerialBasicDLG, "serial-settings"},
+        {&OKRightDlg10, "commands#file"},
+        {&OKRightDlg11, "commands#file"},
+        {&MethodSetupForm, "method-setup"},
+        {&UploadProgressForm, "method-setup#upload"},
+        {&InfoMethodModeDialog, "method-setup"},
     };
     for (const auto &[window, page] : helpPages)
         HelpWindow::addHelpKey(window, QString::fromLatin1(page));

@@ -1,9 +1,8 @@
 #include "commands/command_dialogs.h"
 
-#include <QList>
-
 #include <QComboBox>
 #include <QLineEdit>
+#include <QList>
 
 CommandDialogs::CommandDialogs()
 {

@@ -42,8 +42,7 @@ QString unitName(std::optional<SignalUnit> unit)
 class CurvePainter
 {
   public:
-    CurvePainter(QPainter &painter, const QSize &size, const QLocale &locale, const QFont &legendFont,
-                 qreal pointScale)
+    CurvePainter(QPainter &painter, const QSize &size, const QLocale &locale, const QFont &legendFont, qreal pointScale)
         : m_painter(painter), m_layout(size), m_locale(locale), m_legendFont(legendFont)
     {
         m_painter.setPen(QPen(Qt::black, 1, Qt::SolidLine));
@@ -108,7 +107,7 @@ class CurvePainter
 };
 
 CurveOutcome paintCurve(QPainter &painter, const QSize &size, const CurveColumns &columns, const QLocale &locale,
-                       const QFont &legendFont, std::optional<SignalUnit> unit, qreal pointScale)
+                        const QFont &legendFont, std::optional<SignalUnit> unit, qreal pointScale)
 {
     if (GetRowMax(columns.volume) == 0 || GetRowMax(columns.signal) == 0 || GetRowMax(columns.derivative) == 0)
         return CurveOutcome::DivisionByZero;

@@ -8,9 +8,8 @@
 #include <QFileInfo>
 #include <QHash>
 
-#include <xlsxwriter.h>
-
 #include <algorithm>
+#include <xlsxwriter.h>
 
 namespace {
 
@@ -67,14 +66,17 @@ class Workbook
         const lxw_col_t column = lxw_col_t(c);
         const QString trimmed = cell.trimmed();
         if (r == 0)
-            return trimmed.isEmpty() ? LXW_NO_ERROR
-                                     : worksheet_write_string(worksheet, row, column, cell.toUtf8().constData(), m_bold);
+            return trimmed.isEmpty()
+                       ? LXW_NO_ERROR
+                       : worksheet_write_string(worksheet, row, column, cell.toUtf8().constData(), m_bold);
         if (const std::optional<double> number = tableNumber(trimmed))
             return worksheet_write_number(worksheet, row, column, *number, numberCellFormat(trimmed));
-        if (const QDateTime when = QDateTime::fromString(trimmed, Qt::ISODate); when.isValid() && trimmed.size() >= 19) {
+        if (const QDateTime when = QDateTime::fromString(trimmed, Qt::ISODate);
+            when.isValid() && trimmed.size() >= 19) {
             const QDate day = when.date();
             const QTime time = when.time();
-            lxw_datetime datetime{day.year(), day.month(), day.day(), time.hour(), time.minute(), double(time.second())};
+            lxw_datetime datetime{day.year(),  day.month(),   day.day(),
+                                  time.hour(), time.minute(), double(time.second())};
             return worksheet_write_datetime(worksheet, row, column, &datetime, m_date);
         }
         if (trimmed.isEmpty())
