@@ -2,6 +2,7 @@
 
 #include "app/form1.h"
 #include "common/dialogs.h"
+#include "terminal/terminal_text.h"
 
 FormCommandHost::FormCommandHost(TForm1 &form) : m_form(form) {}
 
@@ -13,6 +14,11 @@ void FormCommandHost::setStatus(const QString &text)
 void FormCommandHost::addTerminalLine(const QString &text)
 {
     m_form.addTerminalLine(text);
+}
+
+QByteArray FormCommandHost::terminalText() const
+{
+    return m_form.terminalText().text();
 }
 
 void FormCommandHost::showMessage(const QString &text)

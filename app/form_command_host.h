@@ -12,6 +12,7 @@ class FormCommandHost : public CommandHost
 
     void setStatus(const QString &text) override;
     void addTerminalLine(const QString &text) override;
+    QByteArray terminalText() const override;
     void showMessage(const QString &text) override;
     void runStarted(const RunEntry &entry) override;
 

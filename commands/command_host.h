@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QByteArray>
 #include <QString>
 
 struct RunEntry;
@@ -15,6 +16,9 @@ class CommandHost
 
     /// Adds the text to the terminal as a line of its own.
     virtual void addTerminalLine(const QString &text) = 0;
+
+    /// The terminal's text; what the titrator prints arrives at its end.
+    virtual QByteArray terminalText() const = 0;
 
     /// Shows a message box and returns when the user has closed it.
     virtual void showMessage(const QString &text) = 0;

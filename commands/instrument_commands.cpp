@@ -59,7 +59,7 @@ void InstrumentCommands::run(Fixed command)
     // Reset is how a user aborts: it always runs, and stops whatever else does.
     const Turn turn(m_player, command == Fixed::Reset ? Turn::Claim::Preempt : Turn::Claim::IfFree);
     if (ready(turn))
-        turn.play(fixedSequence(command));
+        play(turn, fixedSequence(command));
 }
 
 void InstrumentCommands::startTitration()
@@ -73,9 +73,11 @@ void InstrumentCommands::startTitration()
         return;
     }
     m_host.runStarted(*entry);
-    turn.play({send(keypad::Run), wait(5000), send(entry->weight), wait(1000), send(keypad::Run), wait(2000),
-               send(entry->identification), wait(1000), send(keypad::Run), wait(2000), send(keypad::Run), wait(1000),
-               send(keypad::Enter), status("Run started... Please wait.")});
+    const qsizetype mark = m_player.replyMark();
+    if (play(turn, {send(keypad::Run), wait(5000), send(entry->weight), wait(1000), send(keypad::Run), wait(2000),
+                    send(entry->identification), wait(1000), send(keypad::Run), wait(2000), send(keypad::Run),
+                    wait(1000), send(keypad::Enter)}))
+        m_player.report(mark, "Run started... Please wait.", "Run failed");
 }
 
 void InstrumentCommands::fillBuret()
@@ -92,7 +94,7 @@ void InstrumentCommands::fillBuret()
     if (!volume->isEmpty())
         steps = {status(filling), send(*volume), wait(1000)};
     steps.insert(steps.end(), {send(keypad::Buret), status(filling)});
-    turn.play(steps);
+    play(turn, steps);
 }
 
 void InstrumentCommands::setTiterConcentration()
@@ -101,7 +103,7 @@ void InstrumentCommands::setTiterConcentration()
     if (!ready(turn))
         return;
     if (const auto titer = m_input.askTiterConcentration())
-        turn.play({send(*titer), wait(1000), send(keypad::Const), wait(1000), send(keypad::ConstEnd)});
+        play(turn, {send(*titer), wait(1000), send(keypad::Const), wait(1000), send(keypad::ConstEnd)});
 }
 
 void InstrumentCommands::setReagentConstant()
@@ -110,7 +112,7 @@ void InstrumentCommands::setReagentConstant()
     if (!ready(turn))
         return;
     if (const auto constant = m_input.askReagentConstant())
-        turn.play({send(*constant), wait(1000), send(keypad::ConstReagent), wait(1000), send(keypad::ConstEnd)});
+        play(turn, {send(*constant), wait(1000), send(keypad::ConstReagent), wait(1000), send(keypad::ConstEnd)});
 }
 
 void InstrumentCommands::calibratePh()
@@ -118,12 +120,12 @@ void InstrumentCommands::calibratePh()
     const Turn turn(m_player);
     if (!ready(turn) || !m_input.confirmBufferPh4())
         return;
-    if (!turn.play({send(keypad::PhCalibration), wait(2000), send(keypad::Run), wait(2000)}))
+    if (!play(turn, {send(keypad::PhCalibration), wait(2000), send(keypad::Run), wait(2000)}))
         return;
     if (m_input.confirmBufferPh7())
-        turn.play({send(keypad::Run), wait(1000)});
+        play(turn, {send(keypad::Run), wait(1000)});
     else
-        turn.play({send(keypad::Reset)});
+        play(turn, {send(keypad::Reset)});
 }
 
 void InstrumentCommands::setDate(const QDate &today)
@@ -136,11 +138,23 @@ void InstrumentCommands::setDate(const QDate &today)
     const auto month = static_cast<std::uint16_t>(today.month());
     const auto year = static_cast<std::uint16_t>(today.year() - 2000);
     m_host.showMessage("Power on DL25 and wait for display:  d.At [day]");
-    turn.play({send(QString::number(day)), wait(1000), send(keypad::Run), wait(1000), send(QString::number(month)),
-               wait(1000), send(keypad::Run), wait(1000), send(QString::number(year)), wait(1000), send(keypad::Run)});
+    const qsizetype mark = m_player.replyMark();
+    if (play(turn, {send(QString::number(day)), wait(1000), send(keypad::Run), wait(1000),
+                    send(QString::number(month)), wait(1000), send(keypad::Run), wait(1000),
+                    send(QString::number(year)), wait(1000), send(keypad::Run)}))
+        m_player.report(mark, {}, "Set Date failed");
 }
 
 bool InstrumentCommands::ready(const Turn &turn)
 {
     return turn.granted() && m_player.portReady();
+}
+
+bool InstrumentCommands::play(const Turn &turn, const Sequence &steps)
+{
+    if (turn.play(steps))
+        return true;
+    if (turn.portLost())
+        m_host.setStatus("Command aborted - port lost");
+    return false;
 }

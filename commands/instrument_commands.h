@@ -51,6 +51,8 @@ class InstrumentCommands
     static Sequence fixedSequence(Fixed command);
     /// A turn to play, when the port is open and no other command runs; else tells the user.
     bool ready(const Turn &turn);
+    /// Plays the steps; false, telling the user when the port was lost, if they were stopped.
+    bool play(const Turn &turn, const Sequence &steps);
 
     StepPlayer m_player;
     CommandHost &m_host;

@@ -2,6 +2,8 @@
 
 #include <QString>
 
+#include <functional>
+
 /// The progress window of a method transfer, as the transfer drives it.
 class ProgressDisplay
 {
@@ -15,4 +17,6 @@ class ProgressDisplay
     /// Fills the gauge and marks the transfer as finished.
     virtual void markFinished() = 0;
     virtual void dismiss() = 0;
+    /// What the user's Cancel does while a transfer runs.
+    virtual void setCancelAction(std::function<void()> cancel) = 0;
 };

@@ -14,6 +14,11 @@ QString SerialKeyPort::name() const
     return m_port.CommPort();
 }
 
+std::uint32_t SerialKeyPort::connection() const
+{
+    return m_port.OpenCount();
+}
+
 void SerialKeyPort::send(const QByteArray &keys)
 {
     m_port.SendString(keys);

@@ -12,6 +12,7 @@ class SerialKeyPort : public KeyPort
 
     bool isOpen() const override;
     QString name() const override;
+    std::uint32_t connection() const override;
     void send(const QByteArray &keys) override;
 
   private:

@@ -1,6 +1,7 @@
 #include "commands/step_player.h"
 
 #include "commands/command_host.h"
+#include "commands/instrument_error.h"
 #include "commands/key_port.h"
 #include "commands/pause.h"
 #include "common/cp1252.h"
@@ -48,6 +49,22 @@ void StepPlayer::stop()
 {
     ++m_generation;
     m_running = false;
+}
+
+qsizetype StepPlayer::replyMark() const
+{
+    return m_host.terminalText().size();
+}
+
+bool StepPlayer::report(qsizetype mark, const QString &completed, const QString &failed)
+{
+    if (const auto error = instrumentError(m_host.terminalText(), mark)) {
+        m_host.setStatus(failed + ": " + *error);
+        return false;
+    }
+    if (!completed.isEmpty())
+        m_host.setStatus(completed);
+    return true;
 }
 
 void StepPlayer::perform(const Step &step)
@@ -98,12 +115,24 @@ bool StepPlayer::Turn::current() const
     return m_granted && m_generation == m_player.m_generation;
 }
 
+bool StepPlayer::Turn::live() const
+{
+    if (!current())
+        return false;
+    const KeyPort &port = m_player.m_port;
+    if (!port.isOpen() || port.connection() != m_connection)
+        m_portLost = true;
+    return !m_portLost;
+}
+
 bool StepPlayer::Turn::play(const Sequence &steps) const
 {
+    if (!m_connection)
+        m_connection = m_player.m_port.connection();
     for (const Step &step : steps) {
-        if (!current())
+        if (!live())
             return false;
         m_player.perform(step);
     }
-    return current();
+    return live();
 }

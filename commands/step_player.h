@@ -4,6 +4,7 @@
 
 #include <cstdint>
 #include <functional>
+#include <optional>
 #include <vector>
 
 class CommandHost;
@@ -12,7 +13,8 @@ class Pause;
 
 /// Plays the steps of an instrument command: key strings to the port, waits that keep events
 /// flowing, texts for the user. The titrator's answers are not awaited. One command runs at a
-/// time, so that no two commands interleave their strings; a Reset stops the running one.
+/// time, so that no two commands interleave their strings; a Reset stops the running one, and so
+/// does a port lost while the command runs.
 class StepPlayer
 {
   public:
@@ -58,13 +60,23 @@ class StepPlayer
         bool granted() const { return m_granted; }
         /// False once a later command has stopped this one.
         bool current() const;
-        /// Plays the steps in order; false when the command was stopped before its end.
+        /// Plays the steps in order; false when the command was stopped before its end, by a
+        /// later command or by the loss of the port.
         bool play(const Sequence &steps) const;
+        /// True once the port was closed or reopened after this command began to play: what it
+        /// sent before went to a titrator that got only part of it, so it sends nothing more.
+        bool portLost() const { return m_portLost; }
 
       private:
+        /// Current, and still on the line it began to play on.
+        bool live() const;
+
         StepPlayer &m_player;
         bool m_granted = false;
         std::uint64_t m_generation = 0;
+        // Taken when the command first plays, since a dialog may come before that.
+        mutable std::optional<std::uint32_t> m_connection{};
+        mutable bool m_portLost = false;
     };
 
     StepPlayer(KeyPort &port, const Pause &pause, CommandHost &host);
@@ -73,6 +85,13 @@ class StepPlayer
     bool portReady();
     /// Stops the running command, which sends nothing more, so that the program can end.
     void stop();
+
+    /// Where what the titrator prints from now on begins in the terminal text.
+    qsizetype replyMark() const;
+    /// Ends a command that ran to its end: the status says failed and the first error line the
+    /// titrator printed since mark, or else completed. An empty completed leaves the status.
+    /// True when completed.
+    bool report(qsizetype mark, const QString &completed, const QString &failed);
 
   private:
     void perform(const Step &step);

@@ -22,11 +22,12 @@ TUploadProgressForm::TUploadProgressForm(QWidget *mainWindow)
     : QWidget(mainWindow, Qt::Dialog | Qt::FramelessWindowHint),
       UpdateDataProgressLabel(new QLabel(QStringLiteral("Uploading data in progress..."), this)),
       Animate(new AnimationStrip(this)), UpdateDataProgressGauge(new TGauge(this)),
-      UpdateDataProgressBitBtn(new QPushButton(QStringLiteral("OK"), this))
+      UpdateDataProgressBitBtn(new QPushButton(QStringLiteral("OK"), this)),
+      UpdateDataProgressCancelBtn(new QPushButton(QStringLiteral("Cancel"), this))
 {
     setObjectName(QStringLiteral("UploadProgressForm"));
     setWindowTitle(QStringLiteral("Please wait..."));
-    setFixedSize(291, 97);
+    setFixedSize(291, 127);
     QPalette colours = palette();
     colours.setColor(QPalette::Window, kActiveBorder);
     setPalette(colours);
@@ -54,6 +55,12 @@ TUploadProgressForm::TUploadProgressForm(QWidget *mainWindow)
     UpdateDataProgressBitBtn->setAccessibleName(QStringLiteral("OK"));
     UpdateDataProgressBitBtn->hide();
     connect(UpdateDataProgressBitBtn, &QPushButton::clicked, this, &TUploadProgressForm::UpdateDataProgressBitBtnClick);
+
+    UpdateDataProgressCancelBtn->setObjectName(QStringLiteral("UpdateDataProgressCancelBtn"));
+    UpdateDataProgressCancelBtn->setAccessibleName(QStringLiteral("Cancel"));
+    UpdateDataProgressCancelBtn->setGeometry(108, 99, 75, 25);
+    connect(UpdateDataProgressCancelBtn, &QPushButton::clicked, this,
+            &TUploadProgressForm::UpdateDataProgressCancelBtnClick);
 }
 
 void TUploadProgressForm::begin(const QString &label)
@@ -65,6 +72,8 @@ void TUploadProgressForm::begin(const QString &label)
     raise();
     activateWindow();
     UpdateDataProgressBitBtn->setEnabled(false);
+    UpdateDataProgressCancelBtn->setEnabled(true);
+    UpdateDataProgressCancelBtn->setFocus();
     UpdateDataProgressGauge->setProgress(0);
 }
 
@@ -76,12 +85,19 @@ void TUploadProgressForm::advance(int steps)
 void TUploadProgressForm::markFinished()
 {
     UpdateDataProgressBitBtn->setEnabled(true);
+    // Everything has gone out; there is nothing left to cancel.
+    UpdateDataProgressCancelBtn->setEnabled(false);
     UpdateDataProgressGauge->setProgress(kGaugeSteps);
 }
 
 void TUploadProgressForm::dismiss()
 {
     close();
+}
+
+void TUploadProgressForm::setCancelAction(std::function<void()> cancel)
+{
+    m_cancel = std::move(cancel);
 }
 
 void TUploadProgressForm::changeEvent(QEvent *event)
@@ -95,11 +111,19 @@ void TUploadProgressForm::FormDeactivate()
 {
     if (UpdateDataProgressBitBtn->isEnabled())
         close();
-    else if (!QApplication::activeModalWidget()) // a dialog the user opened meanwhile keeps its focus
+    // Only a window of this program gives the focus back: another program the user switched to
+    // keeps it, and so does a dialog the user opened meanwhile.
+    else if (QApplication::activeWindow() && !QApplication::activeModalWidget())
         activateWindow();
 }
 
 void TUploadProgressForm::UpdateDataProgressBitBtnClick()
 {
     close();
+}
+
+void TUploadProgressForm::UpdateDataProgressCancelBtnClick()
+{
+    if (m_cancel)
+        m_cancel();
 }

@@ -789,6 +789,10 @@ uint32_t TSerialPort::ComHandle() const
 {
     return device()->handle();
 }
+uint32_t TSerialPort::OpenCount() const
+{
+    return m_openCount;
+}
 bool TSerialPort::CTSState() const
 {
     return m_ctsState;

@@ -164,6 +164,9 @@ class TSerialPort : public QObject, private WorkerPort
 
     /// Device handle; 4294967295 while closed.
     uint32_t ComHandle() const;
+    /// How often the port has opened. A user of the port that sees it change knows that the line
+    /// was closed in between, however quickly it came back.
+    uint32_t OpenCount() const;
     bool CTSState() const;
     bool DSRState() const;
     bool RLSDState() const;

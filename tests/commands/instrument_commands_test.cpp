@@ -167,6 +167,30 @@ TEST_F(InstrumentCommandsTest, CommandsDuringRunAreRefusedAndResetStopsIt)
     EXPECT_EQ(log.entries().back(), "5001 status Keyboard is on");
 }
 
+TEST_F(InstrumentCommandsTest, RunAndSetDateShowTheTitratorsErrorLineInsteadOfSuccess)
+{
+    // Printed before the command: not its answer, and the start of a line that ends during it.
+    host.received = "E8 NO RESULTS\r\nE";
+    pump.at(7000, [this] { host.received += "4 HALF A LINE\r\n  E1 = 12 mV\r\nE3 WEIGHT ?\r\n  W = 1 g\r\n"; });
+    commands.startTitration();
+    EXPECT_EQ(log.entries().back(), "12006 status Run failed: E3 WEIGHT ?");
+
+    pump.at(13000, [this] { host.received += "E2 FUNCTION ?\r\n"; });
+    commands.setDate(QDate(2009, 3, 5));
+    EXPECT_EQ(log.entries().back(), "17011 status Set Date failed: E2 FUNCTION ?");
+}
+
+TEST_F(InstrumentCommandsTest, APortLostAndBackWithinAWaitEndsTheCommand)
+{
+    pump.at(3000, [this] { port.open = false; });
+    pump.at(3500, [this] {
+        port.open = true;
+        ++port.openings;
+    });
+    commands.startTitration();
+    EXPECT_EQ(log.entries(), (std::vector<std::string>{"0 send O", "5001 status Command aborted - port lost"}));
+}
+
 using Command = std::function<void(InstrumentCommands &)>;
 
 class ClosedPortTest : public InstrumentCommandsTest, public ::testing::WithParamInterface<Command>

@@ -67,6 +67,9 @@ class RecordingProgress : public ProgressDisplay
     }
     void markFinished() override { m_log.add("gauge", "13 finished"); }
     void dismiss() override { m_log.add("progress", "closed"); }
+    void setCancelAction(std::function<void()> action) override { cancel = std::move(action); }
+
+    std::function<void()> cancel;
 
   private:
     CommandLog &m_log;
@@ -180,7 +183,8 @@ INSTANTIATE_TEST_SUITE_P(
         ModeCase{"LoadWinsOverUpload", &FakeRequests::load, &FakeRequests::upload, 37, kLoad37},
         ModeCase{"TemporaryUpload", &FakeRequests::upload, nullptr, 12, uploadSteps()},
         ModeCase{"SaveAndUpload12", &FakeRequests::upload, &FakeRequests::save, 12,
-                 uploadSteps() + std::vector<std::string>{"file 12", "progress Saving data in progress...", "send L",
+                 std::vector<std::string>{"file 12"} + uploadSteps() +
+                     std::vector<std::string>{"progress Saving data in progress...", "send L",
                                                           "wait 1000", "gauge 4", "send 12", "wait 1000", "gauge 8",
                                                           "send P", "wait 1000", "gauge 12", "send P",
                                                           "gauge 13 finished", "progress closed",
@@ -195,8 +199,11 @@ INSTANTIATE_TEST_SUITE_P(
                  nullptr,
                  -1,
                  {"status Loading method aborted! - No method memory chosen"}},
-        ModeCase{"SaveWithoutAMemoryUploadsOnly", &FakeRequests::upload, &FakeRequests::save, -1,
-                 uploadSteps() + std::vector<std::string>{"status Saving method aborted! - No method memory chosen"}}),
+        ModeCase{"SaveWithoutAMemorySendsNothing",
+                 &FakeRequests::upload,
+                 &FakeRequests::save,
+                 -1,
+                 {"status Saving method aborted! - No method memory chosen"}}),
     [](const auto &info) { return std::string(info.param.name); });
 
 TEST_F(MethodTransferTest, RefusedMethodFileEndsTheStoreBeforeAnythingIsSent)
@@ -204,10 +211,7 @@ TEST_F(MethodTransferTest, RefusedMethodFileEndsTheStoreBeforeAnythingIsSent)
     press(&FakeRequests::upload, 12, &FakeRequests::save);
     dialog.writable = false;
     transfer.Mode();
-    EXPECT_EQ(log.entries(),
-              timed(std::vector<std::string>{"dialog "} + uploadSteps() +
-                    std::vector<std::string>{"progress closed",
-                                             "status Saving method aborted! - Unable to write to Config/12.ini"}));
+    EXPECT_EQ(log.entries(), timed({"dialog ", "status Saving method aborted! - Unable to write to Config/12.ini"}));
 }
 
 TEST_F(MethodTransferTest, GroupsWithdrawnDuringTheUploadSendNothing)
@@ -252,6 +256,37 @@ TEST_F(MethodTransferTest, ResetStopsAnUploadAndClosesItsWindow)
 
     commands.run(InstrumentCommands::Fixed::Keyboard);
     EXPECT_EQ(entries.back(), "11001 status Keyboard is on");
+}
+
+TEST_F(MethodTransferTest, APortLostAndBackWithinAWaitEndsSaveAndUpload)
+{
+    press(&FakeRequests::upload, 12, &FakeRequests::save);
+    pump.at(10000, [this] { port.open = false; });
+    pump.at(10500, [this] {
+        port.open = true;
+        ++port.openings;
+    });
+    transfer.Mode();
+    const auto &entries = log.entries();
+    const auto last = std::find(entries.begin(), entries.end(), "9009 send 2");
+    ASSERT_NE(last, entries.end());
+    EXPECT_EQ(std::vector<std::string>(last + 1, entries.end()),
+              (std::vector<std::string>{"10010 progress closed", "10010 status Upload aborted - port lost"}));
+}
+
+TEST_F(MethodTransferTest, AnErrorLineOfTheTitratorReplacesTheSuccessText)
+{
+    host.received = "E5 M5 EMPTY\r\n";
+    press(&FakeRequests::load, 5);
+    pump.at(3500, [this] { host.received += "LOAD METHOD M5 ?  ENTER\r\nE5 M5 EMPTY\r\n"; });
+    transfer.Mode();
+    EXPECT_EQ(log.entries().back(), "4004 status Loading method failed: E5 M5 EMPTY");
+
+    // A method the titrator refused in part is not stored.
+    press(&FakeRequests::upload, 12, &FakeRequests::save);
+    pump.at(20000, [this] { host.received += "E1 INVALID, KEPT\r\n"; });
+    transfer.Mode();
+    EXPECT_TRUE(log.entries().back().ends_with(" status Upload failed: E1 INVALID, KEPT"));
 }
 
 TEST_F(MethodTransferTest, QuitEndsAnUploadWithTheWaitItIsIn)

@@ -6,6 +6,7 @@
 #include <QAction>
 #include <QLabel>
 #include <QPushButton>
+#include <qpa/qwindowsysteminterface.h>
 
 namespace {
 
@@ -21,6 +22,7 @@ class UploadProgressFormTest : public FormFixture
         ASSERT_NE(window, nullptr);
         gauge = window->findChild<TGauge *>("UpdateDataProgressGauge");
         ok = window->findChild<QPushButton *>("UpdateDataProgressBitBtn");
+        cancel = window->findChild<QPushButton *>("UpdateDataProgressCancelBtn");
         animation = window->findChild<AnimationStrip *>("Animate");
     }
 
@@ -28,6 +30,11 @@ class UploadProgressFormTest : public FormFixture
     void activateMainWindow()
     {
         form->activateWindow();
+        settle();
+    }
+
+    static void settle()
+    {
         for (int pass = 0; pass < 5; ++pass)
             QCoreApplication::processEvents();
     }
@@ -35,6 +42,7 @@ class UploadProgressFormTest : public FormFixture
     TUploadProgressForm *window = nullptr;
     TGauge *gauge = nullptr;
     QPushButton *ok = nullptr;
+    QPushButton *cancel = nullptr;
     AnimationStrip *animation = nullptr;
 };
 
@@ -42,7 +50,7 @@ TEST_F(UploadProgressFormTest, ShowsLabelAnimationAndGaugeCentredOverTheMainWind
 {
     EXPECT_FALSE(window->isVisible());
     EXPECT_TRUE(window->windowFlags() & Qt::FramelessWindowHint);
-    EXPECT_EQ(window->size(), QSize(291, 97));
+    EXPECT_EQ(window->size(), QSize(291, 127));
     EXPECT_EQ(gauge->size(), QSize(273, 16));
     EXPECT_EQ(animation->size(), QSize(272, 60));
     EXPECT_EQ(gauge->MaxValue(), 13);
@@ -59,6 +67,7 @@ TEST_F(UploadProgressFormTest, ShowsLabelAnimationAndGaugeCentredOverTheMainWind
     EXPECT_TRUE(animation->isPlaying());
     EXPECT_FALSE(ok->isVisible());
     EXPECT_FALSE(ok->isEnabled());
+    EXPECT_TRUE(cancel->isVisible() && cancel->isEnabled());
     EXPECT_EQ(gauge->Progress(), 0);
 
     window->advance(4);
@@ -67,6 +76,7 @@ TEST_F(UploadProgressFormTest, ShowsLabelAnimationAndGaugeCentredOverTheMainWind
     window->markFinished();
     EXPECT_EQ(gauge->Progress(), 13);
     EXPECT_TRUE(ok->isEnabled());
+    EXPECT_FALSE(cancel->isEnabled());
     window->dismiss();
     EXPECT_FALSE(window->isVisible());
     EXPECT_FALSE(animation->isPlaying());
@@ -83,6 +93,19 @@ TEST_F(UploadProgressFormTest, KeepsTheFocusWhileRunningAndClosesWhenLeftAfterTh
     activateMainWindow();
     EXPECT_FALSE(window->isVisible());
     EXPECT_EQ(QApplication::activeWindow(), form.get());
+}
+
+TEST_F(UploadProgressFormTest, LeavesTheFocusToAnotherProgram)
+{
+    window->begin("Uploading data in progress...");
+    settle();
+    ASSERT_EQ(QApplication::activeWindow(), window);
+    // The user switches to another program: the platform reports no window of this one active.
+    QWindowSystemInterface::handleWindowActivated(nullptr);
+    QWindowSystemInterface::flushWindowSystemEvents();
+    settle();
+    EXPECT_TRUE(window->isVisible());
+    EXPECT_EQ(QApplication::activeWindow(), nullptr);
 }
 
 TEST_F(UploadProgressFormTest, ModeClosedWithoutAButtonResetsTheTitrator)

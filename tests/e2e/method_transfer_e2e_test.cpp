@@ -3,12 +3,11 @@
 #include "controls/gauge.h"
 #include "method/ui/method_setup_form.h"
 #include "tests/e2e/bench_fixture.h"
+#include "tests/support/temporary_work_folder.h"
 
 #include <QAbstractButton>
-#include <QDir>
 #include <QListWidget>
 #include <QSet>
-#include <QTemporaryDir>
 
 namespace {
 
@@ -16,19 +15,6 @@ namespace {
 class MethodTransferE2E : public BenchFixture
 {
   protected:
-    void SetUp() override
-    {
-        m_previous = QDir::currentPath();
-        ASSERT_TRUE(QDir::setCurrent(m_folder.path()));
-        BenchFixture::SetUp();
-    }
-
-    void TearDown() override
-    {
-        BenchFixture::TearDown();
-        QDir::setCurrent(m_previous);
-    }
-
     static TMethodSetupForm *methodSetupForm()
     {
         for (QWidget *window : QApplication::topLevelWidgets())
@@ -37,8 +23,8 @@ class MethodTransferE2E : public BenchFixture
         return nullptr;
     }
 
-    QTemporaryDir m_folder;
-    QString m_previous;
+    // Made before the program, which reads its method files at start.
+    TemporaryWorkFolder m_folder;
 };
 
 /// The group lines of the titrator's listing of its current method, "0003" or "002.5".
@@ -103,6 +89,27 @@ TEST_F(MethodTransferE2E, SaveAndUploadPutsTheDialogsMethodIntoTheTitrator)
         expected << groupText(group, dialog.modeCode(group));
     EXPECT_EQ(listedGroups(form->terminalText().text()), expected);
     EXPECT_EQ(expected[2], "002.5");
+}
+
+/// The program on real time: the titrator's answer to the last key of a transfer must arrive
+/// within the transfer's last wait, as it does at the bench.
+class MethodTransferRealTimeE2E : public MethodTransferE2E
+{
+  protected:
+    MethodTransferRealTimeE2E() { ticks = std::make_shared<ScaledTickSource>(1.0); }
+};
+
+TEST_F(MethodTransferRealTimeE2E, ALoadOfAnEmptyMemoryShowsTheTitratorsRefusal)
+{
+    ASSERT_TRUE(runUntil([&] { return terminalHas("d.At"); }, 10000));
+    QTimer::singleShot(0, [] {
+        QWidget *dialog = QApplication::activeModalWidget();
+        ASSERT_NE(dialog, nullptr);
+        dialog->findChild<QComboBox *>("TitratorControlComboBoxEx")->setCurrentIndex(5);
+        dialog->findChild<QAbstractButton *>("TitratorLoadButton")->click();
+    });
+    form->Mode1Click();
+    EXPECT_EQ(form->statusText(), "Loading method failed: E5 M5 EMPTY");
 }
 
 } // namespace

@@ -98,9 +98,11 @@ class RecordingPort : public KeyPort
 
     bool isOpen() const override { return open; }
     QString name() const override { return "COM3"; }
+    std::uint32_t connection() const override { return openings; }
     void send(const QByteArray &keys) override { m_log.add("send", QString::fromLatin1(keys)); }
 
     bool open = true;
+    std::uint32_t openings = 1;
 
   private:
     CommandLog &m_log;
@@ -113,7 +115,11 @@ class RecordingHost : public CommandHost
 
     void setStatus(const QString &text) override { m_log.add("status", text); }
     void addTerminalLine(const QString &text) override { m_log.add("line", text); }
+    QByteArray terminalText() const override { return received; }
     void showMessage(const QString &text) override { m_log.add("message", text); }
+
+    /// What the titrator has printed so far.
+    QByteArray received;
 
   private:
     CommandLog &m_log;
