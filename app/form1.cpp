@@ -1138,6 +1138,11 @@ void TForm1::runStarted(const RunEntry &entry)
     m_book.runStarted(entry, m_records.count(), QDateTime::currentDateTime());
 }
 
+void TForm1::runFailed()
+{
+    m_book.runFailed();
+}
+
 bool TForm1::confirmAbortRun()
 {
     if (!m_book.runInProgress())

@@ -154,6 +154,8 @@ class TForm1 : public QMainWindow
     void ExportReport1Click();
     /// A titration was started from the run dialog; its table will be the next record.
     void runStarted(const RunEntry &entry);
+    /// The run last started never began on the titrator.
+    void runFailed();
     /// Asks before a running titration is given up, and marks its record aborted when the user
     /// agrees; true when nothing runs or the user agreed.
     bool confirmAbortRun();

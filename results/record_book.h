@@ -34,6 +34,8 @@ class RecordBook
     std::optional<RunRecord> runOf(int recordNo) const { return m_runs.runOf(recordNo); }
     /// The record of a run started here has not been completed yet.
     bool runInProgress() const;
+    /// The running run never began: no record is waited for.
+    void runFailed() { m_running.reset(); }
     /// Gives up the running run; its record, when it has begun, is completed as aborted.
     void abortRun();
 
