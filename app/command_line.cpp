@@ -13,11 +13,16 @@ struct QtOption
 
 // The options QGuiApplication and QApplication take out of the arguments themselves.
 constexpr QtOption qtOptions[] = {
-    {"platform", true},  {"platformpluginpath", true}, {"platformtheme", true}, {"plugin", true},
-    {"qwindowgeometry", true}, {"qwindowicon", true}, {"qwindowtitle", true}, {"display", true},
-    {"geometry", true},  {"name", true},  {"title", true},  {"visual", true},  {"style", true},
-    {"stylesheet", true}, {"session", true}, {"reverse", false}, {"widgetcount", false},
-    {"nograb", false},   {"dograb", false}, {"sync", false},
+    {"platform", true},        {"platformpluginpath", true},
+    {"platformtheme", true},   {"plugin", true},
+    {"qwindowgeometry", true}, {"qwindowicon", true},
+    {"qwindowtitle", true},    {"display", true},
+    {"geometry", true},        {"name", true},
+    {"title", true},           {"visual", true},
+    {"style", true},           {"stylesheet", true},
+    {"session", true},         {"reverse", false},
+    {"widgetcount", false},    {"nograb", false},
+    {"dograb", false},         {"sync", false},
 };
 
 } // namespace

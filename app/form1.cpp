@@ -19,6 +19,7 @@
 #include "data/table_printer.h"
 #include "data/table_snapshot.h"
 #include "data/worksheet_writer.h"
+#include "help/help_window.h"
 #include "method/method_folder.h"
 #include "results/capture_log.h"
 #include "results/live_curve.h"
@@ -28,6 +29,7 @@
 #include "results/result_table_model.h"
 #include "serial/connection_summary.h"
 #include "serial/serial_port.h"
+#include "serial/tick_source.h"
 #include "serial/ui/serial_basic_dlg.h"
 #include "terminal/terminal_accessible_notifier.h"
 #include "terminal/terminal_edit.h"
@@ -50,6 +52,7 @@
 #include <QMenuBar>
 #include <QPushButton>
 #include <QScreen>
+#include <QShortcut>
 #include <QStatusBar>
 #include <QTabWidget>
 #include <QToolBar>
@@ -71,6 +74,8 @@ const std::array<QString, 5> kColumnTitles = {QStringLiteral("Volume/ml"), QStri
                                               QStringLiteral("Signal/pH"), QStringLiteral("Change/pH"),
                                               QStringLiteral("Derivative")};
 constexpr std::array<int, 5> kColumnWidths = {93, 95, 96, 85, 96};
+// A manual selection of more lines than a worksheet holds is refused before any row is built.
+constexpr qsizetype kMaxSelectedLines = 16384;
 
 struct ToolButtonSpec
 {
@@ -128,55 +133,57 @@ const MenuEntrySpec kSeparator = {"-", "", "", nullptr};
 const MenuSpec kMenus[] = {
     {"&File",
      "File1",
-     {{"&New", "New1", "", &TForm1::New1Click},
-      {"&Open...", "Open1", "", &TForm1::Open1Click},
-      {"&Save as Text file", "Save1", "", &TForm1::Save1Click},
-      {"Save as Excel file", "SavetoExcel1", "", &TForm1::SavetoExcel1Click},
-      {"Save as CSV...", "SaveasCSV1", "", &TForm1::SaveasCSV1Click},
-      {"Save as XLSX...", "SaveasXLSX1", "", &TForm1::SaveasXLSX1Click},
-      {"Export Report...", "ExportReport1", "", &TForm1::ExportReport1Click},
+     {{"&New", "New1", "Ctrl+N", &TForm1::New1Click},
+      {"&Open...", "Open1", "Ctrl+O", &TForm1::Open1Click},
+      {"&Save as Text file", "Save1", "Ctrl+S", &TForm1::Save1Click},
+      {"Save as &Excel file", "SavetoExcel1", "", &TForm1::SavetoExcel1Click},
+      {"Save as &CSV...", "SaveasCSV1", "", &TForm1::SaveasCSV1Click},
+      {"Save as X&LSX...", "SaveasXLSX1", "", &TForm1::SaveasXLSX1Click},
+      {"Export &Report...", "ExportReport1", "", &TForm1::ExportReport1Click},
       kSeparator,
-      {"&Print...", "Print1", "", &TForm1::Print1Click},
-      {"P&rint Setup...", "PrintSetup1", "", &TForm1::PrintSetup1Click},
+      {"&Print...", "Print1", "Ctrl+P", &TForm1::Print1Click},
+      {"Print Set&up...", "PrintSetup1", "", &TForm1::PrintSetup1Click},
       kSeparator,
-      {"Open capture folder", "OpenCaptureFolder1", "", &TForm1::OpenCaptureFolder1Click},
+      {"Open capture &folder", "OpenCaptureFolder1", "", &TForm1::OpenCaptureFolder1Click},
       kSeparator,
-      {"E&xit", "Exit1", "", &TForm1::QuitClick}}},
+      {"E&xit", "Exit1", "Ctrl+Q", &TForm1::QuitClick}}},
     {"&Edit",
      "Edit2",
      {{"Cu&t", "Cut1", "Ctrl+X", &TForm1::Cut1Click},
       {"&Copy", "Copy1", "Ctrl+C", &TForm1::Copy1Click},
       {"&Paste", "Paste1", "Ctrl+V", &TForm1::Paste1Click},
       {"Select &all", "Selectall1", "", &TForm1::Selectall1Click},
-      {"Replace", "Replace1", "", nullptr}}},
-    {"Titrator Setup",
+      {"&Replace", "Replace1", "", nullptr}}},
+    {"&Titrator Setup",
      "TitratorSetup1",
-     {{"Set Date", "SetDate1", "", &TForm1::SetDate1Click},
-      {"Fill Buret", "Fillburet1", "", &TForm1::Fillburet1Click},
-      {"pH Calibration", "pHCalibration1", "", &TForm1::pHCalibration1Click},
-      {"Reagent Constant", "Reagentconstant1", "", &TForm1::Reagentconstant1Click},
-      {"Titer Concentration", "iterconcentration1", "", &TForm1::iterconcentration1Click},
-      {"Series Input", "SeriesInput1", "", nullptr},
-      {"Com Port Settings", "ComPortSettings1", "", &TForm1::BasicSettingsBtnClick}}},
-    {"Method",
+     {{"Set &Date", "SetDate1", "", &TForm1::SetDate1Click},
+      {"&Fill Buret", "Fillburet1", "", &TForm1::Fillburet1Click},
+      {"p&H Calibration", "pHCalibration1", "", &TForm1::pHCalibration1Click},
+      {"Reagent &Constant", "Reagentconstant1", "", &TForm1::Reagentconstant1Click},
+      {"T&iter Concentration", "iterconcentration1", "", &TForm1::iterconcentration1Click},
+      {"&Series Input", "SeriesInput1", "", nullptr},
+      {"Com &Port Settings", "ComPortSettings1", "", &TForm1::BasicSettingsBtnClick}}},
+    {"&Method",
      "Method1",
-     {{"Mode (Method Setup)", "Mode1", "", &TForm1::Mode1Click},
-      {"List Current Method", "ListCurrentMethod1", "", &TForm1::BitBtn6Click},
-      {"List All Methods", "ListAllMethods1", "", &TForm1::BitBtn7Click}}},
-    {"Titration",
+     {{"&Mode (Method Setup)", "Mode1", "", &TForm1::Mode1Click},
+      {"List &Current Method", "ListCurrentMethod1", "", &TForm1::BitBtn6Click},
+      {"List &All Methods", "ListAllMethods1", "", &TForm1::BitBtn7Click}}},
+    {"Titr&ation",
      "Titration1",
      {{"Start Titration (&run)", "StartTitration1", "", &TForm1::RunClick},
-      {"Series Run", "SeriesRun1", "", nullptr},
-      {"Get Results (short)", "Getresultsshort1", "", &TForm1::Getresultsshort1Click},
-      {"Get Results (table)", "Getresultstable1", "", &TForm1::Getresultstable1Click},
-      {"View pH", "ViewpH1", "", &TForm1::ViewpH1Click},
-      {"View mV", "ViewmVpH1", "", &TForm1::ViewmVpH1Click}}},
-    {"Toggle",
+      {"S&eries Run", "SeriesRun1", "", nullptr},
+      {"Get Results (s&hort)", "Getresultsshort1", "", &TForm1::Getresultsshort1Click},
+      {"Get Results (&table)", "Getresultstable1", "", &TForm1::Getresultstable1Click},
+      {"View &pH", "ViewpH1", "", &TForm1::ViewpH1Click},
+      {"View &mV", "ViewmVpH1", "", &TForm1::ViewmVpH1Click}}},
+    {"T&oggle",
      "Toggle1",
-     {{"Keyboard", "Keyboard1", "", &TForm1::Keyboard1Click}, {"Stirrer", "Stirrer1", "", &TForm1::BitBtn9Click}}},
+     {{"&Keyboard", "Keyboard1", "", &TForm1::Keyboard1Click}, {"&Stirrer", "Stirrer1", "", &TForm1::BitBtn9Click}}},
     {"&Help",
      "Help1",
-     {{"&Commands", "Contents1", "", &TForm1::Contents1Click}, {"&About...", "About1", "", &TForm1::About1Click}}},
+     {{"&Contents", "HelpContents1", "", &TForm1::HelpContents1Click},
+      {"Co&mmands", "Contents1", "", &TForm1::Contents1Click},
+      {"&About...", "About1", "", &TForm1::About1Click}}},
 };
 
 QString withoutAccessKey(QString caption)
@@ -211,16 +218,18 @@ template <typename Widget> Widget *named(Widget *widget, const QString &name)
 
 TForm1::TForm1(Dialogs &dialogs, SerialBackend backend, QWidget *parent)
     : QMainWindow(parent), SerialPort1(std::make_unique<TSerialPort>(this, backend)), m_dialogs(dialogs),
-      m_liveCurve(std::make_unique<LiveCurve>(
-          backend.ticks, [this] { return newestRecordData(); },
-          [this] {
-              ChooseSelectedData(comboBoxSelectRecord->count());
-              drawCurvePicture(false);
-          })),
+      m_ticks(backend.ticks), m_liveCurve(std::make_unique<LiveCurve>(
+                                  backend.ticks, [this] { return newestRecordData(); },
+                                  [this] {
+                                      ChooseSelectedData(comboBoxSelectRecord->count());
+                                      drawCurvePicture(false);
+                                  })),
       m_resultFiles(std::make_unique<ResultFiles>(
           dialogs, this, [this](const QString &fileName) { return confirmOverwrite(fileName); })),
       m_capture(std::make_unique<CaptureLog>(CaptureLog::defaultFolder()))
 {
+    m_settle.setInterval(250);
+    connect(&m_settle, &QTimer::timeout, this, &TForm1::settleRecords);
     setObjectName(QStringLiteral("Form1"));
     setWindowTitle(QStringLiteral("Korvane"));
     setFont(fonts::arial(13));
@@ -241,6 +250,12 @@ TForm1::TForm1(Dialogs &dialogs, SerialBackend backend, QWidget *parent)
             ChangePageControl();
     });
     setCentralWidget(PageControl1);
+    // F1 opens the manual on the page in front.
+    auto *help = new QShortcut(QKeySequence::HelpContents, this);
+    connect(help, &QShortcut::activated, this, [this] {
+        static const char *const pages[] = {"main-window#terminal", "main-window#table", "main-window#curve"};
+        HelpWindow::open(QString::fromLatin1(pages[PageControl1->currentIndex()]));
+    });
 
     StatusBar1 = named(new QStatusBar, QStringLiteral("StatusBar1"));
     m_statusPanel = new QLabel;
@@ -277,6 +292,7 @@ void TForm1::setCollaborators(const Collaborators &collaborators)
     OKRightDlg11 = &collaborators.OKRightDlg11;
     Commands = &collaborators.Commands;
     Transfer = &collaborators.Transfer;
+    m_hasUnsavedMethodEdits = collaborators.hasUnsavedMethodEdits;
 }
 
 void TForm1::setUpPort()
@@ -298,6 +314,10 @@ void TForm1::setUpPort()
     port.SetAutoReconnect(true);
     port.OnDeviceLost = [this](TSerialPort *) { showConnectionChange("lost - waiting for the device"); };
     port.OnReconnected = [this](TSerialPort *) { showConnectionChange("reconnected"); };
+    port.OnReconnectRefused = [this](TSerialPort *refused) {
+        setStatusText(reconnectRefusedMessage(*refused));
+        showConnectionState();
+    };
 }
 
 void TForm1::showConnectionState()
@@ -511,7 +531,7 @@ void TForm1::FormCreate()
     selectPage(0);
     Terminal->setText(cp1252::encode(kFirstTerminalLine + QStringLiteral("\r\n")));
     SerialPort1->SetActive(true);
-    setStatusText(QStringLiteral("Ready"));
+    setStatusText(SerialPort1->Active() ? QStringLiteral("Ready") : SerialPort1->OpenFailure());
     showConnectionState();
 }
 
@@ -559,6 +579,10 @@ void TForm1::selectPage(int index)
 
 void TForm1::closeEvent(QCloseEvent *event)
 {
+    if (!m_closeConfirmed && !confirmQuit()) {
+        event->ignore();
+        return;
+    }
     event->accept();
     emit closed();
 }
@@ -579,9 +603,38 @@ void TForm1::SerialPort1RxClusterEvent()
         const QByteArray cluster = SerialPort1->ReadNextCluster();
         if (const std::optional<QString> status = m_capture->append(cluster, statusText()))
             setStatusText(*status);
+        m_book.received(cluster, QDateTime::currentDateTime(), m_ticks->now());
         Terminal->appendReceived(cluster);
+        recordsCompleted();
     }
     Terminal->scrollToEnd();
+}
+
+void TForm1::settleRecords()
+{
+    m_book.settle(m_ticks->now());
+    recordsCompleted();
+}
+
+// A record is complete once its results have come: the table then describes it for good, and a
+// run's end is told.
+void TForm1::recordsCompleted()
+{
+    if (m_book.settling())
+        m_settle.start();
+    else
+        m_settle.stop();
+    for (const int recordNo : m_book.takeCompleted()) {
+        if (recordNo == 0)
+            continue;
+        if (recordNo == comboBoxSelectRecord->currentIndex() + 1 && !hasManualSelection())
+            ChooseSelectedData(recordNo);
+        const std::shared_ptr<const ReceivedRecord> record = m_book.receivedOf(recordNo);
+        if (record && m_book.runOf(recordNo))
+            setStatusText(QStringLiteral("Titration %1 - data record %2")
+                              .arg(record->aborted ? QStringLiteral("aborted") : QStringLiteral("finished"))
+                              .arg(recordNo));
+    }
 }
 
 void TForm1::SerialPort1RxCharEvent()
@@ -596,9 +649,13 @@ void TForm1::TerminalChanged(qsizetype from)
 
 void TForm1::FindRecords(qsizetype from)
 {
+    const int before = comboBoxSelectRecord->count();
     const int count = m_records.update(Terminal->text(), from);
     showRecordCount(*comboBoxSelectRecord, count);
-    m_runs.recordsCounted(count);
+    m_book.terminalCounted(count);
+    // The result line never speaks of a table other than the chosen one.
+    if (count != before && m_recordNo != comboBoxSelectRecord->currentIndex() + 1)
+        LabelResult->clear();
     m_liveCurve->changed();
 }
 
@@ -617,25 +674,72 @@ bool TForm1::hasManualSelection() const
 
 void TForm1::ChooseSelectedData(int RecordNo)
 {
+    QByteArray data;
     if (hasManualSelection()) {
-        m_recordNo = 0;
+        const TerminalText &text = Terminal->terminalText();
+        const qsizetype lines = text.lineAt(Terminal->selectionEnd()) - text.lineAt(Terminal->selectionStart()) + 1;
+        if (lines > kMaxSelectedLines) {
+            setStatusText(
+                QStringLiteral("The selection has %L1 lines; the table takes at most %L2. Select fewer lines.")
+                    .arg(lines)
+                    .arg(kMaxSelectedLines));
+            return;
+        }
+        RecordNo = 0;
         m_recordUnit.reset();
-        FillTableAutomatic(cp1252::decode(Terminal->selectedBytes()));
+        data = Terminal->selectedBytes();
+    } else if (const std::optional<RecordBlock> block = recordBlock(Terminal->text(), m_records, RecordNo)) {
+        m_recordUnit = block->unit;
+        data = block->data;
+    } else {
         return;
     }
-    if (const std::optional<RecordBlock> block = recordBlock(Terminal->text(), m_records, RecordNo)) {
-        m_recordNo = RecordNo;
-        m_recordUnit = block->unit;
-        FillTableAutomatic(cp1252::decode(block->data));
+    m_recordNo = RecordNo;
+    // The same text again gives the same rows: shown again without parsing it again.
+    if (m_parsed.recordNo == RecordNo && m_parsed.data == data) {
+        showRows(m_parsed.rows);
+        return;
     }
+    m_parsed.recordNo = RecordNo;
+    m_parsed.data = data;
+    FillTableAutomatic(cp1252::decode(data));
 }
 
 void TForm1::FillTableAutomatic(const QString &Data)
 {
-    const QList<DataRow> rows = splitDataBlock(Data);
+    m_parsed.rows = splitDataBlock(Data);
+    showRows(m_parsed.rows);
+}
+
+void TForm1::showRows(const QList<DataRow> &rows)
+{
     DataRowCount = int(rows.size());
     m_cells->setDataRows(rows);
     updateResults();
+}
+
+// The table, curve and result line of nothing: after the terminal was emptied or replaced.
+void TForm1::clearResults()
+{
+    m_cells->setDataRows({});
+    DataRowCount = 0;
+    m_recordNo = 0;
+    m_recordUnit.reset();
+    m_parsed = {};
+    m_points.clear();
+    LabelResult->clear();
+    Titrationskurve->clear();
+}
+
+// The table describes the record the chooser shows, unless the user chose data by hand: it is
+// parsed again only when it is another record, or its text changed since.
+void TForm1::showChosenRecord()
+{
+    const int chosen = comboBoxSelectRecord->currentIndex() + 1;
+    if (hasManualSelection() || chosen == 0)
+        return;
+    if (chosen != m_recordNo || recordData(Terminal->text(), m_records, chosen) != m_parsed.data)
+        ChooseSelectedData(chosen);
 }
 
 // The equivalence points of the table's data rows as they stand, edits included.
@@ -645,7 +749,9 @@ void TForm1::updateResults()
     const QList<TitrationSample> samples = titrationSamples(rows);
     m_unit = m_recordUnit.value_or(guessSignalUnit(samples));
     m_points = findEquivalencePoints(samples);
-    LabelResult->setText(resultLine(m_points, m_unit, QLocale()));
+    QStringList label{resultLine(m_points, m_unit, QLocale())};
+    label += currentRecord().marks();
+    LabelResult->setText(label.join(QStringLiteral(" - ")));
 }
 
 void TForm1::SendClick()
@@ -669,8 +775,10 @@ void TForm1::BitBtn2Click()
 
 void TForm1::New1Click()
 {
-    if (OKRightDlg10->exec() == QDialog::Accepted)
-        Terminal->setText({});
+    if (!confirmAbortRun() || OKRightDlg10->exec() != QDialog::Accepted)
+        return;
+    Terminal->setText({});
+    clearResults();
 }
 
 void TForm1::Open1Click()
@@ -692,6 +800,7 @@ void TForm1::Open1Click()
         return;
     }
     Terminal->setText(content);
+    clearResults();
     Terminal->setFocus();
     Terminal->scrollToEnd();
     setStatusText(QDir::toNativeSeparators(QFileInfo(fileName).absoluteFilePath()));
@@ -761,6 +870,8 @@ void TForm1::BasicSettingsBtnClick()
     const QStringList refused = SerialBasicDLG->DialogToPort(*SerialPort1);
     if (!refused.isEmpty())
         setStatusText(QStringLiteral("Port refused: ") + refused.join(QStringLiteral(", ")));
+    else if (!SerialPort1->Active())
+        setStatusText(SerialPort1->OpenFailure());
     showConnectionState();
 }
 
@@ -773,13 +884,12 @@ void TForm1::OpenCaptureFolder1Click()
 
 void TForm1::Contents1Click()
 {
-    const QString help = QDir::current().absoluteFilePath(QStringLiteral("korvane.chm"));
-    if (!QFileInfo::exists(help)) {
-        m_dialogs.message(this, QStringLiteral("The help file korvane.chm was not found in %1.")
-                                    .arg(QDir::toNativeSeparators(QDir::currentPath())));
-        return;
-    }
-    m_dialogs.openDocument(help);
+    HelpWindow::open(QStringLiteral("commands"));
+}
+
+void TForm1::HelpContents1Click()
+{
+    HelpWindow::open(QStringLiteral("contents"));
 }
 
 void TForm1::About1Click()
@@ -790,6 +900,9 @@ void TForm1::About1Click()
 
 void TForm1::QuitClick()
 {
+    if (!confirmQuit())
+        return;
+    m_closeConfirmed = true;
     SerialPort1->SetActive(false);
     showConnectionState();
     close();
@@ -797,6 +910,8 @@ void TForm1::QuitClick()
 
 void TForm1::ResetClick()
 {
+    if (!confirmAbortRun())
+        return;
     Commands->run(InstrumentCommands::Fixed::Reset);
 }
 
@@ -1020,21 +1135,64 @@ void TForm1::ExportReport1Click()
 
 void TForm1::runStarted(const RunEntry &entry)
 {
-    m_runs.runStarted(entry, m_records.count(), QDateTime::currentDateTime());
+    m_book.runStarted(entry, m_records.count(), QDateTime::currentDateTime());
 }
 
-// The table as it stands, with what is known about where it came from.
+void TForm1::runFailed()
+{
+    m_book.runFailed();
+}
+
+bool TForm1::confirmAbortRun()
+{
+    if (!m_book.runInProgress())
+        return true;
+    if (!m_dialogs.question(this, QStringLiteral("A titration is running. Abort it?\n\nIts record keeps what the "
+                                                 "titrator has printed so far and is marked \"Aborted\".")))
+        return false;
+    m_book.abortRun();
+    recordsCompleted();
+    return true;
+}
+
+bool TForm1::confirmQuit()
+{
+    if (!confirmAbortRun())
+        return false;
+    return !m_hasUnsavedMethodEdits || !m_hasUnsavedMethodEdits() ||
+           m_dialogs.question(this, QStringLiteral("The method dialog holds changes that were not saved to a method "
+                                                   "file. Quit anyway and lose them?"));
+}
+
+// The chosen record as the exports show it.
 ResultRecord TForm1::resultRecord()
 {
+    showChosenRecord();
     updateResults();
+    return currentRecord();
+}
+
+// The table as it stands, with what is known about where it came from and how it differs from
+// what was received.
+ResultRecord TForm1::currentRecord() const
+{
     ResultRecord record;
     record.table = m_cells->rows();
     record.curve = readCurveColumns(m_cells->rows(), DataRowCount);
     record.unit = m_unit;
     record.points = m_points;
     record.recordNo = m_recordNo;
-    if (m_recordNo > 0)
-        record.run = m_runs.runOf(m_recordNo);
+    if (m_recordNo > 0) {
+        record.run = m_book.runOf(m_recordNo);
+        record.received = m_book.receivedOf(m_recordNo);
+    }
+    if (record.received) {
+        QList<QStringList> received{record.table.value(0)};
+        for (const DataRow &row : splitDataBlock(cp1252::decode(record.received->dataBlock())))
+            received.append(QStringList(row.begin(), row.end()));
+        record.edits = cellEdits(received, record.table);
+        record.textEdited = m_parsed.recordNo == m_recordNo && m_parsed.data != record.received->dataBlock();
+    }
     record.method = methodDescription(MethodFolder());
     record.made = QDateTime::currentDateTime();
     return record;

@@ -2,12 +2,15 @@
 
 #include "analysis/equivalence_points.h"
 #include "analysis/signal_unit.h"
+#include "data/data_block.h"
 #include "data/record_counter.h"
-#include "results/run_log.h"
+#include "results/record_book.h"
 
 #include <QMainWindow>
 #include <QPrinter>
+#include <QTimer>
 
+#include <functional>
 #include <memory>
 #include <optional>
 
@@ -32,6 +35,7 @@ class QTabWidget;
 class QToolBar;
 class QToolButton;
 class StatusLed;
+class TickSource;
 class TerminalEdit;
 class TerminalText;
 class TSerialBasicDLG;
@@ -64,6 +68,8 @@ class TForm1 : public QMainWindow
         InstrumentCommands &Commands;
         /// The Mode command's dialog and transfers.
         MethodTransfer &Transfer;
+        /// The method dialog holds edits that no method file has.
+        std::function<bool()> hasUnsavedMethodEdits;
     };
     /// Called once, before the window is shown.
     void setCollaborators(const Collaborators &collaborators);
@@ -107,6 +113,7 @@ class TForm1 : public QMainWindow
     void BasicSettingsBtnClick();
     void OpenCaptureFolder1Click();
     void Contents1Click();
+    void HelpContents1Click();
     void About1Click();
     void QuitClick();
 
@@ -147,6 +154,13 @@ class TForm1 : public QMainWindow
     void ExportReport1Click();
     /// A titration was started from the run dialog; its table will be the next record.
     void runStarted(const RunEntry &entry);
+    /// The run last started never began on the titrator.
+    void runFailed();
+    /// Asks before a running titration is given up, and marks its record aborted when the user
+    /// agrees; true when nothing runs or the user agreed.
+    bool confirmAbortRun();
+    /// Asks before the program ends with a running titration or unsaved method edits.
+    bool confirmQuit();
 
   signals:
     /// The window was closed; the program ends once the handler that is running has returned.
@@ -171,6 +185,12 @@ class TForm1 : public QMainWindow
     void FindRecords(qsizetype from);
     void ChooseSelectedData(int RecordNo);
     void FillTableAutomatic(const QString &Data);
+    void showRows(const QList<DataRow> &rows);
+    void clearResults();
+    void showChosenRecord();
+    void settleRecords();
+    void recordsCompleted();
+    ResultRecord currentRecord() const;
     bool hasManualSelection() const;
     QImage curvePicture() const;
     void drawCurvePicture(bool warn);
@@ -185,11 +205,24 @@ class TForm1 : public QMainWindow
     ConfirmDialog *OKRightDlg11 = nullptr;
     InstrumentCommands *Commands = nullptr;
     MethodTransfer *Transfer = nullptr;
+    std::function<bool()> m_hasUnsavedMethodEdits;
     QPrinter m_printer{QPrinter::HighResolution};
     // Set while the program changes the page, which must not run ChangePageControl.
     bool m_selectingPage = false;
     RecordCounter m_records;
-    RunLog m_runs;
+    RecordBook m_book;
+    std::shared_ptr<TickSource> m_ticks;
+    // Polls for the quiet after a received table, which completes its record.
+    QTimer m_settle;
+    // The data rows last parsed and where they came from, so an unchanged source is not parsed again.
+    struct ParsedTable
+    {
+        int recordNo = -1;
+        QByteArray data;
+        QList<DataRow> rows;
+    } m_parsed;
+    // Set once the user agreed to close, so the close event does not ask again.
+    bool m_closeConfirmed = false;
     // The unit named by the header of the record last parsed; unknown for a selection by hand.
     std::optional<SignalUnit> m_recordUnit;
     int m_recordNo = 0;

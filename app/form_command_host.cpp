@@ -30,3 +30,8 @@ void FormCommandHost::runStarted(const RunEntry &entry)
 {
     m_form.runStarted(entry);
 }
+
+void FormCommandHost::runFailed()
+{
+    m_form.runFailed();
+}

@@ -15,6 +15,7 @@ class FormCommandHost : public CommandHost
     QByteArray terminalText() const override;
     void showMessage(const QString &text) override;
     void runStarted(const RunEntry &entry) override;
+    void runFailed() override;
 
   private:
     TForm1 &m_form;

@@ -66,6 +66,12 @@ void NativeDialogs::error(QWidget *parent, const QString &text)
     QMessageBox::critical(parent, QApplication::applicationDisplayName(), text);
 }
 
+bool NativeDialogs::question(QWidget *parent, const QString &text)
+{
+    return QMessageBox::question(parent, QApplication::applicationDisplayName(), text,
+                                 QMessageBox::Yes | QMessageBox::No, QMessageBox::No) == QMessageBox::Yes;
+}
+
 void NativeDialogs::openDocument(const QString &path)
 {
     QDesktopServices::openUrl(QUrl::fromLocalFile(path));

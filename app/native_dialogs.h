@@ -12,5 +12,6 @@ class NativeDialogs : public Dialogs
     void printSetup(QWidget *parent, QPrinter &printer) override;
     void message(QWidget *parent, const QString &text) override;
     void error(QWidget *parent, const QString &text) override;
+    bool question(QWidget *parent, const QString &text) override;
     void openDocument(const QString &path) override;
 };

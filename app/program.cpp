@@ -1,6 +1,7 @@
 #include "app/program.h"
 
 #include "common/dialogs.h"
+#include "help/help_window.h"
 
 Program::Program(const Platform &platform)
     : m_ticks(platform.ticks), Form1(platform.dialogs, platform.serial),
@@ -15,7 +16,23 @@ Program::Program(const Platform &platform)
     MethodSetupForm.setInfoForm(&InfoMethodModeDialog);
     MethodSetupForm.OnFolderWarning = [this](const QString &warning) { Form1.setStatusText(warning); };
     MethodSetupForm.reportFolderWarning();
-    Form1.setCollaborators({SerialBasicDLG, OKRightDlg10, OKRightDlg11, m_commands, m_transfer});
+    Form1.setCollaborators({SerialBasicDLG, OKRightDlg10, OKRightDlg11, m_commands, m_transfer,
+                            [this] { return MethodSetupForm.hasUnsavedEdits(); }});
+    // F1 in each window opens the manual's page about it.
+    const std::pair<QWidget *, const char *> helpPages[] = {
+        {&SerialBasicDLG, "serial-settings"},
+        {&OKRightDlg10, "commands#file"},
+        {&OKRightDlg11, "commands#file"},
+        {&MethodSetupForm, "method-setup"},
+        {&UploadProgressForm, "method-setup#upload"},
+        {&InfoMethodModeDialog, "method-setup"},
+    };
+    for (const auto &[window, page] : helpPages)
+        HelpWindow::addHelpKey(window, QString::fromLatin1(page));
+    const QList<QWidget *> commandWindows = m_commandDialogs.windows();
+    for (qsizetype i = 0; i < commandWindows.size(); ++i)
+        HelpWindow::addHelpKey(commandWindows[i],
+                               i == 0 ? QStringLiteral("titration") : QStringLiteral("commands#titrator-setup"));
     // Quit also ends a running sequence, so the program does not linger through the rest of an upload.
     QObject::connect(&Form1, &TForm1::closed, [this] { m_commands.player().stop(); });
 }

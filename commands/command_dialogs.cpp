@@ -2,6 +2,7 @@
 
 #include <QComboBox>
 #include <QLineEdit>
+#include <QList>
 
 CommandDialogs::CommandDialogs()
 {
@@ -67,4 +68,9 @@ std::optional<QString> CommandDialogs::askText(InputDialog &dialog, const QLineE
     if (dialog.exec() != QDialog::Accepted)
         return std::nullopt;
     return edit->text();
+}
+
+QList<QWidget *> CommandDialogs::windows()
+{
+    return {&OKRightDlg3, &OKRightDlg5, &OKRightDlg6, &OKRightDlg7, &OKRightDlg8, &OKRightDlg9};
 }

@@ -19,6 +19,9 @@ class CommandDialogs : public CommandInput
     bool confirmBufferPh4() override;
     bool confirmBufferPh7() override;
 
+    /// Its windows, the run dialog first, then the titrator set-up dialogs.
+    QList<QWidget *> windows();
+
   private:
     static std::optional<QString> askText(InputDialog &dialog, const QLineEdit *edit);
 

@@ -25,4 +25,6 @@ class CommandHost
 
     /// A titration is about to be started with what the run dialog gave.
     virtual void runStarted(const RunEntry &) {}
+    /// The run last started did not start on the titrator.
+    virtual void runFailed() {}
 };

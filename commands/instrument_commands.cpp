@@ -74,10 +74,12 @@ void InstrumentCommands::startTitration()
     }
     m_host.runStarted(*entry);
     const qsizetype mark = m_player.replyMark();
-    if (play(turn, {send(keypad::Run), wait(5000), send(entry->weight), wait(1000), send(keypad::Run), wait(2000),
-                    send(entry->identification), wait(1000), send(keypad::Run), wait(2000), send(keypad::Run),
-                    wait(1000), send(keypad::Enter)}))
-        m_player.report(mark, "Run started... Please wait.", "Run failed");
+    const bool sent = play(turn, {send(keypad::Run), wait(5000), send(entry->weight), wait(1000), send(keypad::Run),
+                                  wait(2000), send(entry->identification), wait(1000), send(keypad::Run), wait(2000),
+                                  send(keypad::Run), wait(1000), send(keypad::Enter)});
+    // A run whose keys did not all arrive, or that the titrator refused, will print no record.
+    if (!sent || !m_player.report(mark, "Run started... Please wait.", "Run failed"))
+        m_host.runFailed();
 }
 
 void InstrumentCommands::fillBuret()
@@ -139,9 +141,9 @@ void InstrumentCommands::setDate(const QDate &today)
     const auto year = static_cast<std::uint16_t>(today.year() - 2000);
     m_host.showMessage("Power on DL25 and wait for display:  d.At [day]");
     const qsizetype mark = m_player.replyMark();
-    if (play(turn, {send(QString::number(day)), wait(1000), send(keypad::Run), wait(1000),
-                    send(QString::number(month)), wait(1000), send(keypad::Run), wait(1000),
-                    send(QString::number(year)), wait(1000), send(keypad::Run)}))
+    if (play(turn,
+             {send(QString::number(day)), wait(1000), send(keypad::Run), wait(1000), send(QString::number(month)),
+              wait(1000), send(keypad::Run), wait(1000), send(QString::number(year)), wait(1000), send(keypad::Run)}))
         m_player.report(mark, {}, "Set Date failed");
 }
 

@@ -31,6 +31,8 @@ class Dialogs : public MessageBoxes
     virtual bool print(QWidget *parent, QPrinter &printer) = 0;
     /// Printer set-up; what the user chooses stays in the printer for later jobs.
     virtual void printSetup(QWidget *parent, QPrinter &printer) = 0;
+    /// A question with the buttons "Yes" and "No", "No" the default; true for "Yes".
+    virtual bool question(QWidget *parent, const QString &text) = 0;
     /// Asks the desktop to open a document with its default program; the outcome is not reported.
     virtual void openDocument(const QString &path) = 0;
 };

@@ -25,21 +25,29 @@ Range rangeOf(const QList<double> &column)
     return {GetRowMin(column), GetRowMax(column)};
 }
 
-QFont arial()
+QFont arial(qreal pointScale)
 {
     QFont font(QStringLiteral("Arial"));
-    font.setPointSize(8);
+    font.setPointSizeF(8 * pointScale);
     return font;
+}
+
+QString unitName(std::optional<SignalUnit> unit)
+{
+    if (!unit)
+        return QStringLiteral("pH mV");
+    return *unit == SignalUnit::pH ? QStringLiteral("pH") : QStringLiteral("mV");
 }
 
 class CurvePainter
 {
   public:
-    CurvePainter(QImage &picture, const QLocale &locale, const QFont &legendFont)
-        : m_painter(&picture), m_layout(picture.size()), m_locale(locale), m_legendFont(legendFont)
+    CurvePainter(QPainter &painter, const QSize &size, const QLocale &locale, const QFont &legendFont, qreal pointScale)
+        : m_painter(painter), m_layout(size), m_locale(locale), m_legendFont(legendFont)
     {
         m_painter.setPen(QPen(Qt::black, 1, Qt::SolidLine));
-        m_painter.setFont(arial());
+        m_painter.setFont(arial(pointScale));
+        m_legendFont.setPointSizeF(8 * pointScale);
     }
 
     /// Joins the rows in table order.
@@ -73,12 +81,12 @@ class CurvePainter
         m_painter.drawLine(corner, QPoint(m_layout.axisEndX(), m_layout.axisY()));
     }
 
-    void drawCaptions()
+    void drawCaptions(std::optional<SignalUnit> unit)
     {
-        drawText({CurveLayout::labelOffset, CurveLayout::legendTop}, QStringLiteral("pH mV"));
+        drawText({CurveLayout::labelOffset, CurveLayout::legendTop}, unitName(unit));
         drawText(m_layout.volumeCaption(), QStringLiteral("V/ml"));
         m_painter.setFont(m_legendFont);
-        drawText(m_layout.legendLine(0), QStringLiteral("__ pH mV"));
+        drawText(m_layout.legendLine(0), QStringLiteral("__ ") + unitName(unit));
         drawText(m_layout.legendLine(1), QStringLiteral(".. 1st derivative"));
     }
 
@@ -92,29 +100,48 @@ class CurvePainter
         m_painter.drawText(box, Qt::AlignLeft | Qt::AlignTop, text);
     }
 
-    QPainter m_painter;
+    QPainter &m_painter;
     CurveLayout m_layout;
     const QLocale &m_locale;
     QFont m_legendFont;
 };
+
+CurveOutcome paintCurve(QPainter &painter, const QSize &size, const CurveColumns &columns, const QLocale &locale,
+                        const QFont &legendFont, std::optional<SignalUnit> unit, qreal pointScale)
+{
+    if (GetRowMax(columns.volume) == 0 || GetRowMax(columns.signal) == 0 || GetRowMax(columns.derivative) == 0)
+        return CurveOutcome::DivisionByZero;
+    const Range volume = rangeOf(columns.volume);
+    const Range signal = rangeOf(columns.signal);
+    painter.save();
+    CurvePainter curve(painter, size, locale, legendFont, pointScale);
+    curve.drawLine(columns.volume, columns.signal, columns.rowCount, volume, signal, Qt::SolidLine);
+    curve.drawLine(columns.volume, columns.derivative, columns.rowCount, volume, rangeOf(columns.derivative),
+                   Qt::DotLine);
+    curve.drawScales(volume, signal);
+    curve.drawAxes();
+    curve.drawCaptions(unit);
+    painter.restore();
+    return CurveOutcome::Drawn;
+}
 
 } // namespace
 
 CurveOutcome drawCurve(QImage &picture, const CurveColumns &columns, const QLocale &locale, const QFont &legendFont)
 {
     picture.fill(Qt::white);
-    if (GetRowMax(columns.volume) == 0 || GetRowMax(columns.signal) == 0 || GetRowMax(columns.derivative) == 0)
-        return CurveOutcome::DivisionByZero;
-    const Range volume = rangeOf(columns.volume);
-    const Range signal = rangeOf(columns.signal);
-    QFont legend = legendFont;
-    legend.setPointSize(8);
-    CurvePainter painter(picture, locale, legend);
-    painter.drawLine(columns.volume, columns.signal, columns.rowCount, volume, signal, Qt::SolidLine);
-    painter.drawLine(columns.volume, columns.derivative, columns.rowCount, volume, rangeOf(columns.derivative),
-                     Qt::DotLine);
-    painter.drawScales(volume, signal);
-    painter.drawAxes();
-    painter.drawCaptions();
-    return CurveOutcome::Drawn;
+    QPainter painter(&picture);
+    return paintCurve(painter, picture.size(), columns, locale, legendFont, std::nullopt, 1);
+}
+
+CurveOutcome drawCurve(QPainter &painter, const QSize &size, const CurveColumns &columns, const QLocale &locale,
+                       const QFont &legendFont, std::optional<SignalUnit> unit)
+{
+    return paintCurve(painter, size, columns, locale, legendFont, unit, pointsFor(painter, 1));
+}
+
+qreal pointsFor(const QPainter &painter, qreal points)
+{
+    constexpr qreal pictureDpi = 96;
+    return points * pictureDpi / painter.device()->logicalDpiY();
 }

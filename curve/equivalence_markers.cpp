@@ -1,6 +1,7 @@
 #include "curve/equivalence_markers.h"
 
 #include "curve/curve_columns.h"
+#include "curve/curve_drawing.h"
 #include "curve/curve_layout.h"
 
 #include <QFontMetrics>
@@ -16,17 +17,15 @@ const QColor markerColour(0xB0, 0x00, 0x00);
 constexpr int labelGap = 3;
 constexpr int labelDistance = 14;
 
-} // namespace
-
-void drawEquivalenceMarkers(QImage &picture, const CurveColumns &columns, const QList<EquivalencePoint> &points,
-                            SignalUnit unit, const QLocale &locale)
+void paintMarkers(QPainter &painter, const QSize &size, const CurveColumns &columns,
+                  const QList<EquivalencePoint> &points, SignalUnit unit, const QLocale &locale, qreal pointScale)
 {
-    const CurveLayout layout(picture.size());
+    const CurveLayout layout(size);
     const double minVolume = GetRowMin(columns.volume);
     const double maxVolume = GetRowMax(columns.volume);
-    QPainter painter(&picture);
+    painter.save();
     QFont font(QStringLiteral("Arial"));
-    font.setPointSize(8);
+    font.setPointSizeF(8 * pointScale);
     painter.setFont(font);
     const QFontMetrics metrics = painter.fontMetrics();
     // The labels stand at the top, on the side of the line where the curve runs low.
@@ -41,11 +40,27 @@ void drawEquivalenceMarkers(QImage &picture, const CurveColumns &columns, const 
         const int leftSide = x - labelGap - width;
         const int rightSide = x + labelGap;
         const bool fitsLeft = leftSide >= 0;
-        const bool fitsRight = rightSide + width <= picture.width();
+        const bool fitsRight = rightSide + width <= size.width();
         const int left = (leftFirst && fitsLeft) || !fitsRight ? leftSide : rightSide;
         const QRect box(left, CurveLayout::top + labelGap + int(i) * labelDistance, width, metrics.height());
         painter.fillRect(box, Qt::white);
         painter.setPen(markerColour);
         painter.drawText(box, Qt::AlignLeft | Qt::AlignTop, label);
     }
+    painter.restore();
+}
+
+} // namespace
+
+void drawEquivalenceMarkers(QImage &picture, const CurveColumns &columns, const QList<EquivalencePoint> &points,
+                            SignalUnit unit, const QLocale &locale)
+{
+    QPainter painter(&picture);
+    paintMarkers(painter, picture.size(), columns, points, unit, locale, 1);
+}
+
+void drawEquivalenceMarkers(QPainter &painter, const QSize &size, const CurveColumns &columns,
+                            const QList<EquivalencePoint> &points, SignalUnit unit, const QLocale &locale)
+{
+    paintMarkers(painter, size, columns, points, unit, locale, pointsFor(painter, 1));
 }

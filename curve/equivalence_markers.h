@@ -4,6 +4,8 @@
 
 class QImage;
 class QLocale;
+class QPainter;
+class QSize;
 struct CurveColumns;
 
 /// Marks equivalence points over a curve that drawCurve drew into the picture from the same
@@ -12,3 +14,6 @@ struct CurveColumns;
 /// staggered downwards and kept inside the picture.
 void drawEquivalenceMarkers(QImage &picture, const CurveColumns &columns, const QList<EquivalencePoint> &points,
                             SignalUnit unit, const QLocale &locale);
+/// The same over a curve that drawCurve drew with this painter into a size x size area.
+void drawEquivalenceMarkers(QPainter &painter, const QSize &size, const CurveColumns &columns,
+                            const QList<EquivalencePoint> &points, SignalUnit unit, const QLocale &locale);

@@ -6,16 +6,24 @@
 
 namespace {
 
+// A spreadsheet runs a text that begins with one of these as a formula.
+bool startsLikeFormula(const QString &cell)
+{
+    return !cell.isEmpty() && QStringView(u"=+-@\t\r").contains(cell.front());
+}
+
 QString csvField(const QString &cell)
 {
     const QString trimmed = cell.trimmed();
     if (trimmed.isEmpty() || tableNumber(trimmed))
         return trimmed;
-    const bool quoted = cell != trimmed || cell.contains(u',') || cell.contains(u'"') || cell.contains(u'\r') ||
-                        cell.contains(u'\n');
+    // The apostrophe keeps such a text a text, as spreadsheets show a typed one.
+    const QString text = startsLikeFormula(cell) || startsLikeFormula(trimmed) ? u'\'' + cell : cell;
+    const bool quoted = text != trimmed || text.contains(u',') || text.contains(u'"') || text.contains(u'\r') ||
+                        text.contains(u'\n');
     if (!quoted)
-        return cell;
-    return u'"' + QString(cell).replace(u'"', QStringLiteral("\"\"")) + u'"';
+        return text;
+    return u'"' + QString(text).replace(u'"', QStringLiteral("\"\"")) + u'"';
 }
 
 } // namespace

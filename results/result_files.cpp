@@ -15,8 +15,12 @@ ResultFiles::ResultFiles(Dialogs &dialogs, QWidget *parent, ConfirmOverwrite con
 QString ResultFiles::saveCsv(const ResultRecord &record)
 {
     return save(record, QStringLiteral("csv"), QStringLiteral("CSV (*.csv)"), [&](const QString &fileName) {
+        // A marked record says so under its table.
+        QList<QStringList> rows = record.table;
+        if (const QStringList marks = record.marks(); !marks.isEmpty())
+            rows << QStringList() << QStringList{QStringLiteral("State"), marks.join(QStringLiteral(", "))};
         FileSave file(fileName);
-        return file.write(csvText(record.table)) == FileSave::Status::Saved ? QString() : file.failureMessage();
+        return file.write(csvText(rows)) == FileSave::Status::Saved ? QString() : file.failureMessage();
     });
 }
 

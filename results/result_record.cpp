@@ -1,12 +1,25 @@
 #include "results/result_record.h"
 
+#include "common/cp1252.h"
 #include "method/method_folder.h"
+
+#include <algorithm>
 
 QString ResultRecord::defaultFileName(const QString &suffix) const
 {
     const QString source = recordNo > 0 ? QStringLiteral("record %1").arg(recordNo) : QStringLiteral("selection");
     return QStringLiteral("Titration %1 %2.%3")
         .arg(made.toString(QStringLiteral("yyyy-MM-dd HH-mm-ss")), source, suffix);
+}
+
+QStringList ResultRecord::marks() const
+{
+    QStringList marks;
+    if (aborted())
+        marks.append(QStringLiteral("Aborted"));
+    if (edited())
+        marks.append(QStringLiteral("Edited after reception"));
+    return marks;
 }
 
 QList<QStringList> ResultRecord::resultRows() const
@@ -32,7 +45,56 @@ QList<QStringList> ResultRecord::resultRows() const
     }
     if (!method.isEmpty())
         rows.append({QStringLiteral("Method"), method});
+    if (!marks().isEmpty())
+        rows.append({QStringLiteral("State"), marks().join(QStringLiteral(", "))});
+    if (received) {
+        rows.append({QStringLiteral("First byte received"), received->firstByte.toString(Qt::ISODate)});
+        rows.append({QStringLiteral("Last byte received"), received->lastByte.toString(Qt::ISODate)});
+        rows.append({QStringLiteral("SHA-256 of the received record"), received->sha256()});
+    }
+    if (!edits.isEmpty()) {
+        rows.append(QStringList());
+        rows.append({QStringLiteral("Changed cell"), QStringLiteral("Row"), QStringLiteral("Column"),
+                     QStringLiteral("Received"), QStringLiteral("Shown")});
+        for (const CellEdit &edit : edits)
+            rows.append(
+                {QString(), QString::number(edit.row), table.value(0).value(edit.column), edit.received, edit.shown});
+    }
+    if (received && !received->resultsBlock().trimmed().isEmpty()) {
+        rows.append(QStringList());
+        rows.append({QStringLiteral("Titrator's results")});
+        for (const QString &line : titratorResultLines())
+            rows.append({line});
+    }
     return rows;
+}
+
+QStringList ResultRecord::titratorResultLines() const
+{
+    if (!received)
+        return {};
+    QStringList lines = cp1252::decode(received->resultsBlock()).split(QLatin1Char('\n'));
+    for (QString &line : lines)
+        line.remove(QLatin1Char('\r'));
+    while (!lines.isEmpty() && lines.constFirst().trimmed().isEmpty())
+        lines.removeFirst();
+    while (!lines.isEmpty() && lines.constLast().trimmed().isEmpty())
+        lines.removeLast();
+    return lines;
+}
+
+QList<CellEdit> cellEdits(const QList<QStringList> &received, const QList<QStringList> &shown)
+{
+    QList<CellEdit> edits;
+    const qsizetype rows = std::max(received.size(), shown.size());
+    for (qsizetype row = 1; row < rows; ++row) {
+        const QStringList before = received.value(row);
+        const QStringList now = shown.value(row);
+        for (qsizetype column = 0; column < std::max(before.size(), now.size()); ++column)
+            if (before.value(column) != now.value(column))
+                edits.append({int(row), int(column), before.value(column), now.value(column)});
+    }
+    return edits;
 }
 
 QString methodDescription(const MethodFolder &folder)

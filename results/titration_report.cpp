@@ -18,10 +18,14 @@
 
 namespace {
 
-// The curve is drawn as on screen at this size, then scaled to the text width.
+// The curve is laid out as on screen at this size, then painted as vectors scaled to the text width.
 const QSize curvePixels(900, 560);
+// Beyond these the first page would overflow; the XLSX results sheet keeps them all.
+constexpr qsizetype maxBlockLines = 40;
+constexpr qsizetype maxListedEdits = 25;
 constexpr std::array<int, 5> columnShares = {93, 95, 96, 85, 96};
 const QColor bandColour(0xC0, 0xC0, 0xC0);
+const QColor markColour(0xB0, 0x00, 0x00);
 
 QFont reportFont(qreal points, bool bold = false)
 {
@@ -38,8 +42,10 @@ class ReportPainter
         : m_printer(printer), m_painter(painter), m_record(record), m_width(painter.viewport().width()),
           m_height(painter.viewport().height()), m_mm(printer.resolution() / 25.4)
     {
+        m_painter.setFont(reportFont(8));
+        m_headerHeight = lineAdvance() + int(2 * m_mm);
         m_painter.setFont(reportFont(10, true));
-        m_continuationTop = lineAdvance() + int(2 * m_mm);
+        m_continuationTop = m_headerHeight + lineAdvance() + int(2 * m_mm);
         m_painter.setFont(reportFont(9));
         m_rowHeight = int(m_painter.fontMetrics().height() * 1.5);
     }
@@ -62,7 +68,8 @@ class ReportPainter
             for (; row < rows && y + m_rowHeight <= tableBottom(); ++row)
                 y = tableRow(table[row], y, false);
             columnRules(top, y);
-            footer(page, pages);
+            header(page, pages);
+            footer();
         }
         return true;
     }
@@ -71,7 +78,7 @@ class ReportPainter
     int firstPage()
     {
         m_painter.setFont(reportFont(16, true));
-        int y = line(QStringLiteral("Titration Report"), 0);
+        int y = line(QStringLiteral("Titration Report"), m_headerHeight);
         m_painter.setFont(reportFont(9));
         m_painter.drawText(QRect(0, 0, m_width, y), Qt::AlignRight | Qt::AlignBottom,
                            QStringLiteral("Printed ") + QLocale().toString(m_record.made, QLocale::ShortFormat));
@@ -80,6 +87,13 @@ class ReportPainter
         y = line(m_record.recordNo > 0 ? QStringLiteral("Data record %1").arg(m_record.recordNo)
                                        : QStringLiteral("Data selected by hand in the terminal"),
                  y);
+        if (const QStringList marks = m_record.marks(); !marks.isEmpty()) {
+            m_painter.setFont(reportFont(10, true));
+            m_painter.setPen(markColour);
+            y = line(marks.join(QStringLiteral(", ")), y);
+            m_painter.setPen(Qt::black);
+            m_painter.setFont(reportFont(10));
+        }
         if (const std::optional<RunRecord> &run = m_record.run) {
             // A field the user left empty was not sent, and is not shown.
             QStringList sample;
@@ -94,6 +108,8 @@ class ReportPainter
             y = line(QStringLiteral("Method: ") + m_record.method, y);
         y = curve(y + int(3 * m_mm));
         y = results(y + int(3 * m_mm));
+        y = titratorResults(y);
+        y = changedCells(y);
         m_painter.setFont(reportFont(12, true));
         y = line(QStringLiteral("Measuring table"), y + int(3 * m_mm));
         m_painter.setFont(reportFont(9));
@@ -105,22 +121,68 @@ class ReportPainter
         m_painter.setFont(reportFont(10, true));
         const QString source = m_record.recordNo > 0 ? QStringLiteral("data record %1").arg(m_record.recordNo)
                                                      : QStringLiteral("data selected by hand");
-        line(QStringLiteral("Titration Report, %1: measuring table (continued)").arg(source), 0);
+        line(QStringLiteral("Titration Report, %1: measuring table (continued)").arg(source), m_headerHeight);
         m_painter.setFont(reportFont(9));
         return m_continuationTop;
     }
 
     int curve(int y)
     {
-        QImage picture(curvePixels, QImage::Format_RGB32);
-        if (drawCurve(picture, m_record.curve, QLocale(), fonts::lucidaConsole()) == CurveOutcome::Drawn)
-            drawEquivalenceMarkers(picture, m_record.curve, m_record.points, m_record.unit, QLocale());
         const int height = m_width * curvePixels.height() / curvePixels.width();
         const QRect target(0, y, m_width, height);
-        m_painter.drawImage(target, picture);
+        m_painter.save();
+        m_painter.translate(target.topLeft());
+        m_painter.scale(qreal(m_width) / curvePixels.width(), qreal(height) / curvePixels.height());
+        m_painter.setClipRect(QRect(QPoint(0, 0), curvePixels));
+        if (drawCurve(m_painter, curvePixels, m_record.curve, QLocale(), fonts::lucidaConsole(), m_record.unit) ==
+            CurveOutcome::Drawn)
+            drawEquivalenceMarkers(m_painter, curvePixels, m_record.curve, m_record.points, m_record.unit, QLocale());
+        m_painter.restore();
         m_painter.setPen(QPen(Qt::black, 0));
         m_painter.drawRect(target);
         return y + height;
+    }
+
+    // The instrument's own printout after the table, as it came.
+    int titratorResults(int y)
+    {
+        QStringList lines = m_record.titratorResultLines();
+        if (lines.isEmpty())
+            return y;
+        m_painter.setFont(reportFont(12, true));
+        y = line(QStringLiteral("Titrator's results"), y + int(2 * m_mm));
+        if (lines.size() > maxBlockLines) {
+            const qsizetype more = lines.size() - maxBlockLines;
+            lines.resize(maxBlockLines);
+            lines.append(QStringLiteral("(%1 more lines on the XLSX results sheet)").arg(more));
+        }
+        QFont fixed = fonts::lucidaConsole();
+        fixed.setPointSizeF(9);
+        m_painter.setFont(fixed);
+        for (const QString &text : lines)
+            y = line(text, y);
+        m_painter.setFont(reportFont(9));
+        return y;
+    }
+
+    // The cells shown with other values than received: received value, shown value.
+    int changedCells(int y)
+    {
+        if (m_record.edits.isEmpty())
+            return y;
+        m_painter.setFont(reportFont(12, true));
+        y = line(QStringLiteral("Changed after reception"), y + int(2 * m_mm));
+        m_painter.setFont(reportFont(9));
+        for (qsizetype i = 0; i < std::min(m_record.edits.size(), maxListedEdits); ++i) {
+            const CellEdit &edit = m_record.edits[i];
+            y = line(QStringLiteral("Row %1, %2: received \"%3\", shown \"%4\"")
+                         .arg(edit.row)
+                         .arg(m_record.table.value(0).value(edit.column), edit.received, edit.shown),
+                     y);
+        }
+        if (m_record.edits.size() > maxListedEdits)
+            y = line(QStringLiteral("... and %1 more cells").arg(m_record.edits.size() - maxListedEdits), y);
+        return y;
     }
 
     int results(int y)
@@ -193,11 +255,50 @@ class ReportPainter
         }
     }
 
-    void footer(int page, int pages)
+    // Every page says whose it is, so that a loose page finds its sample again.
+    void header(int page, int pages)
     {
         m_painter.setFont(reportFont(8));
+        const QRect band(0, 0, m_width, lineAdvance());
+        m_painter.drawText(band, Qt::AlignLeft | Qt::AlignVCenter, headerText());
+        m_painter.drawText(band, Qt::AlignRight | Qt::AlignVCenter,
+                           QStringLiteral("Page %1 of %2").arg(page).arg(pages));
+        m_painter.setPen(QPen(Qt::black, 0));
+        m_painter.drawLine(0, band.bottom() + int(m_mm), m_width, band.bottom() + int(m_mm));
+        m_painter.setFont(reportFont(9));
+    }
+
+    QString headerText() const
+    {
+        QStringList parts;
+        if (const std::optional<RunRecord> &run = m_record.run) {
+            if (!run->entry.identification.isEmpty())
+                parts.append(QStringLiteral("Sample %1").arg(run->entry.identification));
+            if (!run->entry.weight.isEmpty())
+                parts.append(QStringLiteral("%1 g").arg(run->entry.weight));
+        }
+        parts.append(m_record.recordNo > 0 ? QStringLiteral("Data record %1").arg(m_record.recordNo)
+                                           : QStringLiteral("Data selected by hand"));
+        parts.append(QLocale().toString(titrationDate(), QLocale::ShortFormat));
+        return parts.join(QStringLiteral("  |  "));
+    }
+
+    QDateTime titrationDate() const
+    {
+        if (m_record.run)
+            return m_record.run->started;
+        return m_record.received ? m_record.received->firstByte : m_record.made;
+    }
+
+    // The received bytes' SHA-256 ties a paper copy to its data; sha256sum of the bytes gives it.
+    void footer()
+    {
+        m_painter.setFont(reportFont(7));
+        const QString text = m_record.received
+                                 ? QStringLiteral("SHA-256 of the received record: ") + m_record.received->sha256()
+                                 : QStringLiteral("Not received in this session: no received record to verify against");
         m_painter.drawText(QRect(0, m_height - int(6 * m_mm), m_width, int(6 * m_mm)),
-                           Qt::AlignCenter | Qt::AlignBottom, QStringLiteral("Page %1 of %2").arg(page).arg(pages));
+                           Qt::AlignCenter | Qt::AlignBottom, text);
         m_painter.setFont(reportFont(9));
     }
 
@@ -208,6 +309,7 @@ class ReportPainter
     int m_height;
     double m_mm;
     int m_rowHeight = 0;
+    int m_headerHeight = 0;
     int m_continuationTop = 0;
 };
 

@@ -1,4 +1,5 @@
 #include "app/status_led.h"
+#include "help/help_window.h"
 #include "terminal/terminal_edit.h"
 #include "tests/support/form_fixture.h"
 
@@ -15,11 +16,14 @@
 #include <QPushButton>
 #include <QRegularExpression>
 #include <QScrollBar>
+#include <QSet>
 #include <QStatusBar>
 #include <QStatusTipEvent>
 #include <QTabWidget>
 #include <QTemporaryDir>
+#include <QTextBrowser>
 #include <QToolButton>
+#include <qpa/qwindowsysteminterface.h>
 
 namespace {
 
@@ -165,47 +169,63 @@ TEST_F(Form1Test, MenusCarryEveryEntryWithAccessKeysAndShortcuts)
         bool enabled;
     };
     const Entry entries[] = {
-        {"&File", "&New", "", true},
-        {"&File", "&Open...", "", true},
-        {"&File", "&Save as Text file", "", true},
-        {"&File", "Save as Excel file", "", true},
-        {"&File", "Save as CSV...", "", true},
-        {"&File", "Save as XLSX...", "", true},
-        {"&File", "Export Report...", "", true},
-        {"&File", "&Print...", "", true},
-        {"&File", "P&rint Setup...", "", true},
-        {"&File", "Open capture folder", "", true},
-        {"&File", "E&xit", "", true},
+        {"&File", "&New", "Ctrl+N", true},
+        {"&File", "&Open...", "Ctrl+O", true},
+        {"&File", "&Save as Text file", "Ctrl+S", true},
+        {"&File", "Save as &Excel file", "", true},
+        {"&File", "Save as &CSV...", "", true},
+        {"&File", "Save as X&LSX...", "", true},
+        {"&File", "Export &Report...", "", true},
+        {"&File", "&Print...", "Ctrl+P", true},
+        {"&File", "Print Set&up...", "", true},
+        {"&File", "Open capture &folder", "", true},
+        {"&File", "E&xit", "Ctrl+Q", true},
         {"&Edit", "Cu&t", "Ctrl+X", true},
         {"&Edit", "&Copy", "Ctrl+C", true},
         {"&Edit", "&Paste", "Ctrl+V", true},
         {"&Edit", "Select &all", "", true},
-        {"&Edit", "Replace", "", false},
-        {"Titrator Setup", "Set Date", "", true},
-        {"Titrator Setup", "Fill Buret", "", true},
-        {"Titrator Setup", "pH Calibration", "", true},
-        {"Titrator Setup", "Reagent Constant", "", true},
-        {"Titrator Setup", "Titer Concentration", "", true},
-        {"Titrator Setup", "Series Input", "", false},
-        {"Titrator Setup", "Com Port Settings", "", true},
-        {"Method", "Mode (Method Setup)", "", true},
-        {"Method", "List Current Method", "", true},
-        {"Method", "List All Methods", "", true},
-        {"Titration", "Start Titration (&run)", "", true},
-        {"Titration", "Series Run", "", false},
-        {"Titration", "Get Results (short)", "", true},
-        {"Titration", "Get Results (table)", "", true},
-        {"Titration", "View pH", "", true},
-        {"Titration", "View mV", "", true},
-        {"Toggle", "Keyboard", "", true},
-        {"Toggle", "Stirrer", "", true},
-        {"&Help", "&Commands", "", true},
+        {"&Edit", "&Replace", "", false},
+        {"&Titrator Setup", "Set &Date", "", true},
+        {"&Titrator Setup", "&Fill Buret", "", true},
+        {"&Titrator Setup", "p&H Calibration", "", true},
+        {"&Titrator Setup", "Reagent &Constant", "", true},
+        {"&Titrator Setup", "T&iter Concentration", "", true},
+        {"&Titrator Setup", "&Series Input", "", false},
+        {"&Titrator Setup", "Com &Port Settings", "", true},
+        {"&Method", "&Mode (Method Setup)", "", true},
+        {"&Method", "List &Current Method", "", true},
+        {"&Method", "List &All Methods", "", true},
+        {"Titr&ation", "Start Titration (&run)", "", true},
+        {"Titr&ation", "S&eries Run", "", false},
+        {"Titr&ation", "Get Results (s&hort)", "", true},
+        {"Titr&ation", "Get Results (&table)", "", true},
+        {"Titr&ation", "View &pH", "", true},
+        {"Titr&ation", "View &mV", "", true},
+        {"T&oggle", "&Keyboard", "", true},
+        {"T&oggle", "&Stirrer", "", true},
+        {"&Help", "&Contents", "", true},
+        {"&Help", "Co&mmands", "", true},
         {"&Help", "&About...", "", true},
     };
     QStringList menus;
     for (QAction *menu : form->menuBar()->actions())
         menus.append(menu->text());
-    EXPECT_EQ(menus, QStringList({"&File", "&Edit", "Titrator Setup", "Method", "Titration", "Toggle", "&Help"}));
+    EXPECT_EQ(menus, QStringList({"&File", "&Edit", "&Titrator Setup", "&Method", "Titr&ation", "T&oggle", "&Help"}));
+    // Every menu and every entry has an Alt key of its own within its menu.
+    const auto accessKey = [](const QString &text) { return text.at(text.indexOf(u'&') + 1).toLower(); };
+    QSet<QChar> menuKeys;
+    for (QAction *menu : form->menuBar()->actions()) {
+        EXPECT_FALSE(menuKeys.contains(accessKey(menu->text()))) << menu->text().toStdString();
+        menuKeys.insert(accessKey(menu->text()));
+        QSet<QChar> keys;
+        for (QAction *action : menu->menu()->actions()) {
+            if (action->isSeparator())
+                continue;
+            ASSERT_TRUE(action->text().contains(u'&')) << action->text().toStdString();
+            EXPECT_FALSE(keys.contains(accessKey(action->text()))) << action->text().toStdString();
+            keys.insert(accessKey(action->text()));
+        }
+    }
     QStringList seen;
     for (QAction *menu : form->menuBar()->actions()) {
         for (QAction *action : menu->menu()->actions()) {
@@ -431,19 +451,28 @@ TEST_F(Form1Test, ClipboardEntriesWorkOnTheTerminal)
     EXPECT_EQ(terminalText(), "alpha betaalpha beta");
 }
 
-TEST_F(Form1Test, HelpOpensTheHelpFileOrSaysItIsMissing)
+TEST_F(Form1Test, HelpOpensTheManualOnThePageOfTheWindowInFront)
 {
-    const QString previous = QDir::currentPath();
-    QDir::setCurrent(dir.path());
+    const auto shownPage = [] {
+        for (QWidget *window : QApplication::topLevelWidgets())
+            if (auto *help = qobject_cast<HelpWindow *>(window); help && help->isVisible()) {
+                const QString place = help->findChild<QTextBrowser *>()->source().fragment();
+                return help->currentPage() + (place.isEmpty() ? QString() : u'#' + place);
+            }
+        return QString();
+    };
     form->Contents1Click();
-    ASSERT_EQ(dialogs.messages.size(), 1);
-    EXPECT_TRUE(dialogs.messages[0].contains("korvane.chm"));
-    EXPECT_TRUE(dialogs.documents.isEmpty());
-
-    writeFile(dir.filePath("korvane.chm"), "help");
-    form->Contents1Click();
-    EXPECT_EQ(dialogs.documents, QStringList{QDir(dir.path()).absoluteFilePath("korvane.chm")});
-    QDir::setCurrent(previous);
+    EXPECT_EQ(shownPage(), "commands");
+    form->HelpContents1Click();
+    EXPECT_EQ(shownPage(), "contents");
+    // F1 in the main window names the page in front, as the window system delivers the key.
+    form->show();
+    control<QTabWidget>("PageControl1")->setCurrentIndex(1);
+    form->activateWindow();
+    QWindowSystemInterface::flushWindowSystemEvents();
+    QWindowSystemInterface::handleKeyEvent<QWindowSystemInterface::SynchronousDelivery>(
+        form->windowHandle(), QEvent::KeyPress, Qt::Key_F1, Qt::NoModifier);
+    EXPECT_EQ(shownPage(), "main-window#table");
 
     form->About1Click();
     EXPECT_TRUE(dialogs.messages.last().contains("Korvane"));

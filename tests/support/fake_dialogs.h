@@ -18,6 +18,8 @@ class FakeDialogs : public FakeMessageBoxes<Dialogs>
     QList<FileRequest> saveRequests;
     QStringList documents;
     int printSetups = 0;
+    QStringList questions;
+    bool questionAnswer = false;
 
     QString openFileName(QWidget *, const FileRequest &request) override
     {
@@ -36,5 +38,10 @@ class FakeDialogs : public FakeMessageBoxes<Dialogs>
         return printAnswer;
     }
     void printSetup(QWidget *, QPrinter &) override { ++printSetups; }
+    bool question(QWidget *, const QString &text) override
+    {
+        questions.append(text);
+        return questionAnswer;
+    }
     void openDocument(const QString &path) override { documents.append(path); }
 };
