@@ -37,6 +37,7 @@
 
 #include <QApplication>
 #include <QCheckBox>
+#include <QClipboard>
 #include <QCloseEvent>
 #include <QComboBox>
 #include <QDate>
@@ -457,7 +458,9 @@ QWidget *TForm1::buildTablePage()
     QFont tableFont = fonts::lucidaConsole();
     tableFont.setPixelSize(11);
     Table->setFont(tableFont);
-    Table->setFixedSize(505, 461);
+    // The columns keep their width; more rows show as the window grows.
+    Table->setFixedWidth(505);
+    Table->setMinimumHeight(200);
     // The cell editor opens on entering a cell; ranges can be selected; Tab moves between cells.
     Table->setEditTriggers(QAbstractItemView::AllEditTriggers);
     Table->setSelectionMode(QAbstractItemView::ContiguousSelection);
@@ -479,7 +482,7 @@ QWidget *TForm1::buildTablePage()
 
     auto *layout = new QHBoxLayout(page);
     layout->setContentsMargins(0, 4, 4, 4);
-    layout->addWidget(Table, 0, Qt::AlignTop);
+    layout->addWidget(Table);
     layout->addWidget(group);
     layout->addStretch();
     return page;
@@ -491,6 +494,8 @@ QWidget *TForm1::buildCurvePage()
     // The curve places and sizes its picture itself, so the picture stays out of the layout.
     Titrationskurve = named(new QLabel(page), QStringLiteral("Titrationskurve"));
     Titrationskurve->move(5, 5);
+    // The picture follows the page's size once it has been drawn.
+    page->installEventFilter(this);
 
     QPushButton *print = makeButton(QStringLiteral("BtPrintCurve"), QStringLiteral("Print"));
     QPushButton *save = makeButton(QStringLiteral("Save"), QStringLiteral("Save"));
@@ -594,6 +599,14 @@ bool TForm1::event(QEvent *event)
     if (event->type() == QEvent::StatusTip)
         return true;
     return QMainWindow::event(event);
+}
+
+bool TForm1::eventFilter(QObject *watched, QEvent *event)
+{
+    if (event->type() == QEvent::Resize && watched == Titrationskurve->parentWidget() &&
+        !Titrationskurve->pixmap().isNull())
+        drawCurvePicture(false);
+    return QMainWindow::eventFilter(watched, event);
 }
 
 void TForm1::SerialPort1RxClusterEvent()
@@ -879,7 +892,13 @@ void TForm1::OpenCaptureFolder1Click()
 {
     // Made first, so the desktop's opener has a folder to show before anything was received.
     QDir().mkpath(m_capture->folder());
-    m_dialogs.openDocument(m_capture->folder());
+    const QString folder = QDir::toNativeSeparators(m_capture->folder());
+    // Without a file manager the user still learns where the folder is and can take its path along.
+    if (!m_dialogs.openDocument(m_capture->folder()) &&
+        m_dialogs.question(this, QStringLiteral("No program to show folders was found. The capture folder is\n\n%1"
+                                                "\n\nCopy its path to the clipboard?")
+                                     .arg(folder)))
+        QGuiApplication::clipboard()->setText(folder);
 }
 
 void TForm1::Contents1Click()

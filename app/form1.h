@@ -169,6 +169,7 @@ class TForm1 : public QMainWindow
   protected:
     void closeEvent(QCloseEvent *event) override;
     bool event(QEvent *event) override;
+    bool eventFilter(QObject *watched, QEvent *event) override;
 
   private:
     void FormCreate();

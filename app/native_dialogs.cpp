@@ -72,7 +72,7 @@ bool NativeDialogs::question(QWidget *parent, const QString &text)
                                  QMessageBox::Yes | QMessageBox::No, QMessageBox::No) == QMessageBox::Yes;
 }
 
-void NativeDialogs::openDocument(const QString &path)
+bool NativeDialogs::openDocument(const QString &path)
 {
-    QDesktopServices::openUrl(QUrl::fromLocalFile(path));
+    return QDesktopServices::openUrl(QUrl::fromLocalFile(path));
 }

@@ -13,5 +13,5 @@ class NativeDialogs : public Dialogs
     void message(QWidget *parent, const QString &text) override;
     void error(QWidget *parent, const QString &text) override;
     bool question(QWidget *parent, const QString &text) override;
-    void openDocument(const QString &path) override;
+    bool openDocument(const QString &path) override;
 };

@@ -33,6 +33,7 @@ class Dialogs : public MessageBoxes
     virtual void printSetup(QWidget *parent, QPrinter &printer) = 0;
     /// A question with the buttons "Yes" and "No", "No" the default; true for "Yes".
     virtual bool question(QWidget *parent, const QString &text) = 0;
-    /// Asks the desktop to open a document with its default program; the outcome is not reported.
-    virtual void openDocument(const QString &path) = 0;
+    /// Asks the desktop to open a document with its default program; false when the desktop has
+    /// no program to ask.
+    virtual bool openDocument(const QString &path) = 0;
 };

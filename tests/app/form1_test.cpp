@@ -1,9 +1,11 @@
 #include "app/status_led.h"
+#include "data/header_walker.h"
 #include "help/help_window.h"
 #include "terminal/terminal_edit.h"
 #include "tests/support/form_fixture.h"
 
 #include <QAccessible>
+#include <QClipboard>
 #include <QComboBox>
 #include <QDir>
 #include <QFile>
@@ -20,6 +22,7 @@
 #include <QStatusBar>
 #include <QStatusTipEvent>
 #include <QTabWidget>
+#include <QTableView>
 #include <QTemporaryDir>
 #include <QTextBrowser>
 #include <QToolButton>
@@ -555,3 +558,41 @@ TEST_F(Form1Test, StatusTextStaysWhileTheMouseCrossesTheToolBarAndScreenReadersR
     form->setStatusText("RESET");
     EXPECT_EQ(readable->text(QAccessible::Name), "RESET");
 }
+
+namespace {
+
+TEST_F(Form1Test, ThePagesUseTheWindowsSpace)
+{
+    form->show();
+    auto *pages = control<QTabWidget>("PageControl1");
+    const auto tableRows = [&] {
+        pages->setCurrentIndex(1);
+        QCoreApplication::processEvents();
+        return control<QTableView>("Table")->viewport()->height();
+    };
+    form->resize(800, 600);
+    const int small = tableRows();
+    form->resize(1920, 1080);
+    EXPECT_GT(tableRows(), small + 400);
+
+    // A drawn curve is drawn again to the page's size.
+    setTerminal("TITRATION STARTED\r\n" + phHeader.toByteArray() + "\r\n  1.0 1 4.0 1 1\r\n  2.0 1 8.0 1 5\r\nEND\r\n");
+    pages->setCurrentIndex(2);
+    QCoreApplication::processEvents();
+    const QSize large = control<QLabel>("Titrationskurve")->size();
+    form->resize(800, 600);
+    QCoreApplication::processEvents();
+    EXPECT_LT(control<QLabel>("Titrationskurve")->pixmap().width(), large.width() - 500);
+}
+
+TEST_F(Form1Test, OpenCaptureFolderWithoutAFileManagerOffersItsPath)
+{
+    dialogs.openDocumentAnswer = false;
+    dialogs.questionAnswer = true;
+    control<QAction>("OpenCaptureFolder1")->trigger();
+    ASSERT_EQ(dialogs.questions.size(), 1);
+    EXPECT_TRUE(dialogs.questions[0].contains(QDir::toNativeSeparators(dialogs.documents.value(0))));
+    EXPECT_EQ(QGuiApplication::clipboard()->text(), QDir::toNativeSeparators(dialogs.documents.value(0)));
+}
+
+} // namespace

@@ -20,6 +20,7 @@ class FakeDialogs : public FakeMessageBoxes<Dialogs>
     int printSetups = 0;
     QStringList questions;
     bool questionAnswer = false;
+    bool openDocumentAnswer = true;
 
     QString openFileName(QWidget *, const FileRequest &request) override
     {
@@ -43,5 +44,9 @@ class FakeDialogs : public FakeMessageBoxes<Dialogs>
         questions.append(text);
         return questionAnswer;
     }
-    void openDocument(const QString &path) override { documents.append(path); }
+    bool openDocument(const QString &path) override
+    {
+        documents.append(path);
+        return openDocumentAnswer;
+    }
 };
