@@ -1,6 +1,7 @@
 #include "journal/journal.h"
 #include "journal/sqlite_journal_connection.h"
 #include "tests/e2e/process_probe.h"
+#include "tests/e2e/program_on_pty.h"
 #include "tests/support/test_application_environment.h"
 #include "tests/support/titration_text.h"
 
@@ -10,9 +11,7 @@
 #include <QTemporaryDir>
 
 #include <csignal>
-#include <fcntl.h>
 #include <gtest/gtest.h>
-#include <termios.h>
 #include <unistd.h>
 
 namespace {
@@ -34,14 +33,8 @@ QList<JournalEntry> journalEntries(const QString &path)
 TEST(JournalSurvival, ACompletedRecordOutlivesAKillOfTheProgram)
 {
     ensureTestApplication<QApplication>();
-    const int instrument = posix_openpt(O_RDWR | O_NOCTTY);
+    const int instrument = openInstrumentTerminal();
     ASSERT_GE(instrument, 0);
-    ASSERT_EQ(grantpt(instrument), 0);
-    ASSERT_EQ(unlockpt(instrument), 0);
-    termios raw{};
-    tcgetattr(instrument, &raw);
-    cfmakeraw(&raw);
-    tcsetattr(instrument, TCSANOW, &raw);
 
     // The journal exists before the program starts, so the test's reads never race its creation.
     QTemporaryDir dataHome;
@@ -50,13 +43,7 @@ TEST(JournalSurvival, ACompletedRecordOutlivesAKillOfTheProgram)
     ASSERT_TRUE(Journal(std::make_unique<SqliteJournalConnection>(path)).open().ok());
 
     QProcess korvane;
-    QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
-    environment.insert("XDG_DATA_HOME", dataHome.path());
-    environment.insert("KORVANE_COM1", QString::fromLocal8Bit(ptsname(instrument)));
-    environment.insert("QT_QPA_PLATFORM", "offscreen");
-    korvane.setProcessEnvironment(environment);
-    korvane.start(KORVANE_PROGRAM, {});
-    ASSERT_TRUE(korvane.waitForStarted());
+    ASSERT_TRUE(startOnTerminal(korvane, dataHome.path(), instrument));
 
     // The next record's header completes the first one without waiting for a quiet line.
     QByteArray record = "      " + phHeader.toByteArray() + "\r\n";
