@@ -208,6 +208,15 @@ QLabel *makeLabel(const QString &name, const QString &caption)
     return label;
 }
 
+// The table of a received record as the record finder reads it, under the title row.
+QList<QStringList> receivedTable(const QStringList &titleRow, const ReceivedRecord &received)
+{
+    QList<QStringList> table{titleRow};
+    for (const DataRow &row : splitDataBlock(cp1252::decode(received.dataBlock())))
+        table.append(QStringList(row.begin(), row.end()));
+    return table;
+}
+
 template <typename Widget> Widget *named(Widget *widget, const QString &name)
 {
     widget->setObjectName(name);
@@ -1216,10 +1225,7 @@ ResultRecord TForm1::currentRecord() const
         record.received = m_book.receivedOf(m_recordNo);
     }
     if (record.received) {
-        QList<QStringList> received{record.table.value(0)};
-        for (const DataRow &row : splitDataBlock(cp1252::decode(record.received->dataBlock())))
-            received.append(QStringList(row.begin(), row.end()));
-        record.edits = cellEdits(received, record.table);
+        record.edits = cellEdits(receivedTable(record.table.value(0), *record.received), record.table);
         record.textEdited = m_parsed.recordNo == m_recordNo && m_parsed.data != record.received->dataBlock();
     }
     record.method = methodDescription(MethodFolder());
@@ -1238,8 +1244,7 @@ ResultRecord TForm1::recordOf(int recordNo) const
     record.received = m_book.receivedOf(recordNo);
     record.table = {m_cells->rows().value(0)};
     if (record.received)
-        for (const DataRow &row : splitDataBlock(cp1252::decode(record.received->dataBlock())))
-            record.table.append(QStringList(row.begin(), row.end()));
+        record.table = receivedTable(record.table.first(), *record.received);
     const QList<TitrationSample> samples = titrationSamples(record.table.mid(1));
     record.unit = guessSignalUnit(samples);
     record.points = findEquivalencePoints(samples);
