@@ -41,7 +41,9 @@ QList<JournalEntry> journalEntries(const QString &sampleId)
     QList<JournalEntry> entries;
     if (!journal.open().ok())
         return entries;
-    for (const JournalListRow &row : journal.list(JournalFilter{.text = sampleId, .from = {}, .to = {}, .methodName = {}, .bench = {}}).rows)
+    JournalFilter filter;
+    filter.text = sampleId;
+    for (const JournalListRow &row : journal.list(filter).rows)
         if (const std::optional<JournalEntryHistory> history = journal.load(row.uuid);
             history && history->entry.sampleId == sampleId)
             entries.append(history->entry);
