@@ -22,6 +22,7 @@
 #include "help/help_window.h"
 #include "method/method_folder.h"
 #include "results/capture_log.h"
+#include "results/journal_recorder.h"
 #include "results/live_curve.h"
 #include "results/result_files.h"
 #include "results/result_record.h"
@@ -208,6 +209,15 @@ QLabel *makeLabel(const QString &name, const QString &caption)
     return label;
 }
 
+// The table of a received record as the record finder reads it, under the title row.
+QList<QStringList> receivedTable(const QStringList &titleRow, const ReceivedRecord &received)
+{
+    QList<QStringList> table{titleRow};
+    for (const DataRow &row : splitDataBlock(cp1252::decode(received.dataBlock())))
+        table.append(QStringList(row.begin(), row.end()));
+    return table;
+}
+
 template <typename Widget> Widget *named(Widget *widget, const QString &name)
 {
     widget->setObjectName(name);
@@ -227,7 +237,8 @@ TForm1::TForm1(Dialogs &dialogs, SerialBackend backend, QWidget *parent)
                                   })),
       m_resultFiles(std::make_unique<ResultFiles>(
           dialogs, this, [this](const QString &fileName) { return confirmOverwrite(fileName); })),
-      m_capture(std::make_unique<CaptureLog>(CaptureLog::defaultFolder()))
+      m_capture(std::make_unique<CaptureLog>(CaptureLog::defaultFolder())),
+      m_journal(std::make_unique<JournalRecorder>())
 {
     m_settle.setInterval(250);
     connect(&m_settle, &QTimer::timeout, this, &TForm1::settleRecords);
@@ -643,11 +654,38 @@ void TForm1::recordsCompleted()
         if (recordNo == comboBoxSelectRecord->currentIndex() + 1 && !hasManualSelection())
             ChooseSelectedData(recordNo);
         const std::shared_ptr<const ReceivedRecord> record = m_book.receivedOf(recordNo);
-        if (record && m_book.runOf(recordNo))
-            setStatusText(QStringLiteral("Titration %1 - data record %2")
+        if (!record)
+            continue;
+        // The journal has the record before the user is told it arrived.
+        QStringList status;
+        const QString journalFailure = journalRecord(recordNo);
+        if (m_book.runOf(recordNo))
+            status.append(QStringLiteral("Titration %1 - data record %2")
                               .arg(record->aborted ? QStringLiteral("aborted") : QStringLiteral("finished"))
                               .arg(recordNo));
+        if (!journalFailure.isEmpty())
+            status.append(journalFailure);
+        if (!status.isEmpty())
+            setStatusText(status.join(QStringLiteral(". ")));
     }
+}
+
+// Writes the record into the journal; the failure as the user is told it, else empty. The message
+// box comes once per run of failures, the status bar every time.
+QString TForm1::journalRecord(int recordNo)
+{
+    const bool failing = m_journal->waiting() > 0;
+    const QString reason = m_journal->record(recordOf(recordNo), connectionSummary(*SerialPort1));
+    if (const QString keptAside = m_journal->takeKeptAside(); !keptAside.isEmpty())
+        m_dialogs.error(this, QStringLiteral("The journal file was damaged. It was kept as %1 and a new journal "
+                                             "was started.")
+                                  .arg(QDir::toNativeSeparators(keptAside)));
+    if (reason.isEmpty())
+        return {};
+    const QString failure = QStringLiteral("Journal not written - %1; the entry is kept and retried").arg(reason);
+    if (!failing)
+        m_dialogs.error(this, failure);
+    return failure;
 }
 
 void TForm1::SerialPort1RxCharEvent()
@@ -1206,12 +1244,29 @@ ResultRecord TForm1::currentRecord() const
         record.received = m_book.receivedOf(m_recordNo);
     }
     if (record.received) {
-        QList<QStringList> received{record.table.value(0)};
-        for (const DataRow &row : splitDataBlock(cp1252::decode(record.received->dataBlock())))
-            received.append(QStringList(row.begin(), row.end()));
-        record.edits = cellEdits(received, record.table);
+        record.edits = cellEdits(receivedTable(record.table.value(0), *record.received), record.table);
         record.textEdited = m_parsed.recordNo == m_recordNo && m_parsed.data != record.received->dataBlock();
     }
+    record.method = methodDescription(MethodFolder());
+    record.made = QDateTime::currentDateTime();
+    return record;
+}
+
+// Record recordNo as shown when it is the chosen one, else as it was received.
+ResultRecord TForm1::recordOf(int recordNo) const
+{
+    if (recordNo == m_recordNo)
+        return currentRecord();
+    ResultRecord record;
+    record.recordNo = recordNo;
+    record.run = m_book.runOf(recordNo);
+    record.received = m_book.receivedOf(recordNo);
+    record.table = {m_cells->rows().value(0)};
+    if (record.received)
+        record.table = receivedTable(record.table.first(), *record.received);
+    const QList<TitrationSample> samples = titrationSamples(record.table.mid(1));
+    record.unit = guessSignalUnit(samples);
+    record.points = findEquivalencePoints(samples);
     record.method = methodDescription(MethodFolder());
     record.made = QDateTime::currentDateTime();
     return record;

@@ -15,6 +15,7 @@
 #include <optional>
 
 class CaptureLog;
+class JournalRecorder;
 class ConfirmDialog;
 class LiveCurve;
 class QCheckBox;
@@ -192,6 +193,8 @@ class TForm1 : public QMainWindow
     void settleRecords();
     void recordsCompleted();
     ResultRecord currentRecord() const;
+    ResultRecord recordOf(int recordNo) const;
+    QString journalRecord(int recordNo);
     bool hasManualSelection() const;
     QImage curvePicture() const;
     void drawCurvePicture(bool warn);
@@ -251,4 +254,5 @@ class TForm1 : public QMainWindow
     /// Right end of the status bar: the port, its line settings and its state.
     QLabel *m_connectionPanel = nullptr;
     std::unique_ptr<CaptureLog> m_capture;
+    std::unique_ptr<JournalRecorder> m_journal;
 };

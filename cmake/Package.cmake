@@ -15,7 +15,7 @@ set(CPACK_DEBIAN_PACKAGE_SECTION science)
 # The library packages come from the programs' own links; what is loaded at run time is named here:
 # the window system's platform plugin, the tool bar's pictures and the fonts the program asks for.
 set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
-set(CPACK_DEBIAN_PACKAGE_DEPENDS "qt6-qpa-plugins")
+set(CPACK_DEBIAN_PACKAGE_DEPENDS "qt6-qpa-plugins, libqt6sql6-sqlite")
 set(CPACK_DEBIAN_PACKAGE_RECOMMENDS "adwaita-icon-theme, fonts-liberation, fonts-dejavu-core")
 set(CPACK_STRIP_FILES ON)
 include(CPack)

@@ -52,6 +52,9 @@ JournalStatus SqliteJournalConnection::open()
 
 SqliteJournalConnection::Check SqliteJournalConnection::openFile(JournalStatus *status)
 {
+    // A connection whose open failed keeps reporting that error; a new attempt starts afresh.
+    if (QSqlDatabase::contains(m_connectionName) && !QSqlDatabase::database(m_connectionName, false).isOpen())
+        QSqlDatabase::removeDatabase(m_connectionName);
     QSqlDatabase database = QSqlDatabase::contains(m_connectionName)
                                 ? QSqlDatabase::database(m_connectionName, false)
                                 : QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), m_connectionName);

@@ -1,4 +1,5 @@
 #include "tests/e2e/process_probe.h"
+#include "tests/e2e/program_on_pty.h"
 
 #include <QDirIterator>
 #include <QFile>
@@ -7,9 +8,7 @@
 #include <QThread>
 
 #include <csignal>
-#include <fcntl.h>
 #include <gtest/gtest.h>
-#include <termios.h>
 #include <unistd.h>
 
 namespace {
@@ -29,24 +28,12 @@ QByteArray readCapture(const QString &dataHome)
 // SIGKILL in the middle of the next one takes nothing of it away.
 TEST(CaptureLog, HoldsEveryReplyWhenTheProgramIsKilledMidStream)
 {
-    const int instrument = posix_openpt(O_RDWR | O_NOCTTY);
+    const int instrument = openInstrumentTerminal();
     ASSERT_GE(instrument, 0);
-    ASSERT_EQ(grantpt(instrument), 0);
-    ASSERT_EQ(unlockpt(instrument), 0);
-    termios raw{};
-    tcgetattr(instrument, &raw);
-    cfmakeraw(&raw);
-    tcsetattr(instrument, TCSANOW, &raw);
 
     QTemporaryDir dataHome;
     QProcess korvane;
-    QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
-    environment.insert("XDG_DATA_HOME", dataHome.path());
-    environment.insert("KORVANE_COM1", QString::fromLocal8Bit(ptsname(instrument)));
-    environment.insert("QT_QPA_PLATFORM", "offscreen");
-    korvane.setProcessEnvironment(environment);
-    korvane.start(KORVANE_PROGRAM, {});
-    ASSERT_TRUE(korvane.waitForStarted());
+    ASSERT_TRUE(startOnTerminal(korvane, dataHome.path(), instrument));
 
     QByteArray sent;
     for (const QByteArray &reply : {QByteArray("Status:\r\n  READY\r\n"), QByteArray("\xff\x00 data record 1\n\r", 18),

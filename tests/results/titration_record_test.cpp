@@ -1,4 +1,7 @@
 #include "data/xlsx_writer.h"
+#include "journal/journal.h"
+#include "journal/sqlite_journal_connection.h"
+#include "results/journal_recorder.h"
 #include "results/received_records.h"
 #include "tests/data/table_output_support.h"
 #include "tests/support/form_fixture.h"
@@ -14,6 +17,7 @@
 #include <QTemporaryDir>
 #include <QThread>
 
+#include <algorithm>
 #include <functional>
 #include <gtest/gtest.h>
 
@@ -28,6 +32,22 @@ QByteArray printedRun(int sample, double equivalenceMl)
     return text + "\r\nResults   SAMPLE " + QByteArray::number(sample) + "   ID S" + QByteArray::number(sample) +
            "\r\n  WEIGHT       0.2500 g\r\n  EQP 1    V =    " + QByteArray::number(equivalenceMl, 'f', 3) +
            " mL\r\nTITRATION END\r\n";
+}
+
+/// The entries of the program's journal for the sample sampleId.
+QList<JournalEntry> journalEntries(const QString &sampleId)
+{
+    Journal journal(std::make_unique<SqliteJournalConnection>(JournalRecorder::defaultPath()));
+    QList<JournalEntry> entries;
+    if (!journal.open().ok())
+        return entries;
+    JournalFilter filter;
+    filter.text = sampleId;
+    for (const JournalListRow &row : journal.list(filter).rows)
+        if (const std::optional<JournalEntryHistory> history = journal.load(row.uuid);
+            history && history->entry.sampleId == sampleId)
+            entries.append(history->entry);
+    return entries;
 }
 
 class TitrationRecordTest : public FormFixture
@@ -97,6 +117,21 @@ TEST_F(TitrationRecordTest, EachOfThreeRunsExportsItsOwnRecordWithoutOpeningTheT
         EXPECT_TRUE(report.contains(QRegularExpression(QStringLiteral("Results +SAMPLE %1 +ID S%1").arg(run))));
         EXPECT_TRUE(report.contains(QStringLiteral("Sample S%1").arg(run)));
     }
+    // Each run is in the journal as received, written before the window said it finished.
+    for (int run = 1; run <= 3; ++run) {
+        const QList<JournalEntry> entries = journalEntries(QStringLiteral("S%1").arg(run));
+        ASSERT_EQ(entries.size(), 1);
+        const JournalEntry &entry = entries.first();
+        const QByteArray printed = printedRun(run, equivalences[run - 1]);
+        EXPECT_EQ(entry.received, printed.mid(printed.indexOf("      mL")));
+        EXPECT_EQ(entry.state, JournalEntry::State::Complete);
+        EXPECT_DOUBLE_EQ(entry.sampleWeight, 0.25);
+        EXPECT_EQ(entry.table.size(), 41);
+        ASSERT_EQ(entry.equivalencePoints.size(), 1);
+        EXPECT_NEAR(entry.equivalencePoints.first().volume, equivalences[run - 1], 0.05);
+        EXPECT_TRUE(entry.resultsBlock.contains(QStringLiteral("ID S%1").arg(run)));
+        EXPECT_TRUE(entry.lineSettings.startsWith("COM1")) << entry.lineSettings.toStdString();
+    }
     // New clears the results with the table.
     answerNextModal("OKBtn");
     form->New1Click();
@@ -154,6 +189,9 @@ TEST_F(TitrationRecordTest, ResetDuringARunAsksAndAnAbortedRecordIsMarked)
     EXPECT_TRUE(resultLabel()->text().endsWith(" - Aborted")) << resultLabel()->text().toStdString();
     const QString csv = csvOf("aborted.csv");
     EXPECT_TRUE(csv.endsWith("State,Aborted,,,\r\n")) << csv.right(60).toStdString();
+    const QList<JournalEntry> entries = journalEntries(QStringLiteral("S1"));
+    EXPECT_TRUE(std::any_of(entries.begin(), entries.end(),
+                            [](const JournalEntry &entry) { return entry.state == JournalEntry::State::Aborted; }));
     // Nothing runs any more: Reset and Exit no longer ask.
     form->ResetClick();
     EXPECT_EQ(dialogs.questions.size(), 2);

@@ -1,0 +1,76 @@
+#include "journal/journal.h"
+#include "journal/sqlite_journal_connection.h"
+#include "results/journal_recorder.h"
+#include "results/result_record.h"
+#include "tests/support/test_application_environment.h"
+
+#include <QApplication>
+#include <QFile>
+#include <QTemporaryDir>
+
+#include <gtest/gtest.h>
+
+namespace {
+
+ResultRecord receivedRecord(const QByteArray &bytes)
+{
+    auto received = std::make_shared<ReceivedRecord>();
+    received->bytes = bytes;
+    received->complete = true;
+    ResultRecord record;
+    record.table = {{"Volume/ml", "Signal/pH"}, {"0.100", "4.01"}};
+    record.received = received;
+    return record;
+}
+
+qint64 entriesIn(const QString &path)
+{
+    Journal journal(std::make_unique<SqliteJournalConnection>(path));
+    return journal.open().ok() ? journal.list({}).rows.size() : -1;
+}
+
+// A journal folder that cannot be written (a file stands where it should be, which refuses even
+// root, unlike a read-only folder): each record is reported and kept, and once the folder can be
+// made the next record brings every kept one in, none doubled.
+TEST(JournalRecorder, UnwritableFolderReportsAndKeepsEntriesUntilItCanWrite)
+{
+    ensureTestApplication<QApplication>();
+    QTemporaryDir dir;
+    const QString folder = dir.filePath("data");
+    const QString path = folder + "/journal.sqlite";
+    QFile blocker(folder);
+    ASSERT_TRUE(blocker.open(QIODevice::WriteOnly));
+    blocker.close();
+
+    JournalRecorder recorder(path);
+    EXPECT_FALSE(recorder.record(receivedRecord("first"), "COM1 2400 7E2 open").isEmpty());
+    EXPECT_FALSE(recorder.record(receivedRecord("second"), "COM1 2400 7E2 open").isEmpty());
+    EXPECT_EQ(recorder.waiting(), 2);
+
+    ASSERT_TRUE(QFile::remove(folder));
+    const QString third = recorder.record(receivedRecord("third"), "COM1 2400 7E2 open");
+    EXPECT_EQ(third, QString()) << third.toStdString();
+    EXPECT_EQ(recorder.waiting(), 0);
+    EXPECT_EQ(entriesIn(path), 3);
+}
+
+// A damaged journal file is kept aside, told once, and the record goes into a new journal.
+TEST(JournalRecorder, DamagedFileIsKeptAsideAndToldOnce)
+{
+    ensureTestApplication<QApplication>();
+    QTemporaryDir dir;
+    const QString path = dir.filePath("journal.sqlite");
+    QFile file(path);
+    ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+    file.write(QByteArray(8192, 'x'));
+    file.close();
+
+    JournalRecorder recorder(path);
+    EXPECT_EQ(recorder.record(receivedRecord("first"), QString()), QString());
+    const QString keptAside = recorder.takeKeptAside();
+    EXPECT_TRUE(QFile::exists(keptAside)) << keptAside.toStdString();
+    EXPECT_EQ(recorder.takeKeptAside(), QString());
+    EXPECT_EQ(entriesIn(path), 1);
+}
+
+} // namespace
