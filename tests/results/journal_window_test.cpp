@@ -115,4 +115,18 @@ TEST_F(JournalWindowTest, VerifyNamesTheRowThatWasChanged)
     EXPECT_TRUE(m_dialogs.errors[0].startsWith(QStringLiteral("Journal row 2 no longer matches: "))) << m_dialogs.errors[0].toStdString();
 }
 
+TEST_F(JournalWindowTest, FetchesTheNextPageWhenTheListIsScrolledToItsEnd)
+{
+    QList<JournalEntry> more;
+    for (int number = 3; number < Journal::PageSize + 10; ++number)
+        more.append(sampleEntry(number, QDateTime(QDate(2024, 2, 1), QTime(8, 0), Qt::UTC).addSecs(-60 * number)));
+    ASSERT_TRUE(m_journal.appendAll(more).ok());
+    m_window->refresh();
+    EXPECT_EQ(list()->model()->rowCount(), Journal::PageSize);
+
+    list()->scrollToBottom();
+    EXPECT_EQ(list()->model()->rowCount(), Journal::PageSize + 10);
+    EXPECT_EQ(column(1).last(), QStringLiteral("Sample %1").arg(Journal::PageSize + 9));
+}
+
 } // namespace
