@@ -62,11 +62,12 @@ QString amendmentText(const JournalAmendment &amendment)
         return QStringLiteral("Edit: ") + changes.join(QStringLiteral(", "));
     }
     case JournalAmendment::Kind::Reevaluation:
-        return QStringLiteral("Re-evaluation (%1): %2").arg(amendment.settings, pointsText(amendment.equivalencePoints));
+        return QStringLiteral("Re-evaluation (%1): %2")
+            .arg(amendment.settings, pointsText(amendment.equivalencePoints));
     case JournalAmendment::Kind::Signature:
-        return QStringLiteral("Signature: %1%2").arg(amendment.meaning, amendment.comment.isEmpty()
-                                                                             ? QString()
-                                                                             : QStringLiteral(" - ") + amendment.comment);
+        return QStringLiteral("Signature: %1%2")
+            .arg(amendment.meaning,
+                 amendment.comment.isEmpty() ? QString() : QStringLiteral(" - ") + amendment.comment);
     case JournalAmendment::Kind::Invalidation:
         return QStringLiteral("Invalidation: ") + amendment.note;
     }
@@ -81,20 +82,20 @@ JournalEntryDialog::JournalEntryDialog(const JournalEntryHistory &history, QWidg
     setWindowTitle(QStringLiteral("Journal entry: %1").arg(history.current.sampleId));
     setAttribute(Qt::WA_DeleteOnClose);
     const JournalEntry &entry = history.entry;
-    const QString summary =
-        QStringLiteral("Sample: %1\nWeight: %2\nMethod: %3 (slot %4)\nRun start: %5\nState: %6\n"
-                       "Equivalence points: %7\nUser: %8\nBench: %9\n\n")
-            .arg(history.current.sampleId)
-            .arg(history.current.sampleWeight)
-            .arg(entry.methodName)
-            .arg(entry.methodSlot)
-            .arg(timeText(entry.runStart), JournalListModel::stateText(history.current),
-                 pointsText(history.current.equivalencePoints), entry.osUser, entry.bench);
+    const QString summary = QStringLiteral("Sample: %1\nWeight: %2\nMethod: %3 (slot %4)\nRun start: %5\nState: %6\n"
+                                           "Equivalence points: %7\nUser: %8\nBench: %9\n\n")
+                                .arg(history.current.sampleId)
+                                .arg(history.current.sampleWeight)
+                                .arg(entry.methodName)
+                                .arg(entry.methodSlot)
+                                .arg(timeText(entry.runStart), JournalListModel::stateText(history.current),
+                                     pointsText(history.current.equivalencePoints), entry.osUser, entry.bench);
 
     auto *tabs = new QTabWidget;
     tabs->setObjectName(QStringLiteral("JournalEntryTabs"));
     tabs->addTab(tablePage(entry.table), QStringLiteral("Table"));
-    tabs->addTab(textPage(summary + entry.resultsBlock, QStringLiteral("JournalEntryResults")), QStringLiteral("Results"));
+    tabs->addTab(textPage(summary + entry.resultsBlock, QStringLiteral("JournalEntryResults")),
+                 QStringLiteral("Results"));
     tabs->addTab(textPage(cp1252::decode(entry.received), QStringLiteral("JournalEntryReceived")),
                  QStringLiteral("Received"));
     tabs->addTab(textPage(historyText(history), QStringLiteral("JournalEntryHistory")), QStringLiteral("History"));
@@ -115,7 +116,8 @@ QString JournalEntryDialog::historyText(const JournalEntryHistory &history)
                           .arg(timeText(history.entry.lastByte), history.entry.osUser,
                                JournalListModel::stateText(JournalCurrentValues(history.entry, history.entrySha256)))};
     for (const JournalAmendment &amendment : history.amendments)
-        lines.append(QStringLiteral("%1  %2  %3").arg(timeText(amendment.time), amendment.user, amendmentText(amendment)));
+        lines.append(
+            QStringLiteral("%1  %2  %3").arg(timeText(amendment.time), amendment.user, amendmentText(amendment)));
     return lines.join(QLatin1Char('\n'));
 }
 

@@ -69,8 +69,9 @@ QString JournalListModel::signaturesText(const JournalCurrentValues &current)
 {
     QStringList texts;
     for (const JournalSignatureState &signature : current.signatures) {
-        texts.append(QStringLiteral("%1 (%2)%3").arg(signature.meaning, signature.user,
-                                                     signature.coversCurrent ? QString() : QStringLiteral(", no longer covers")));
+        texts.append(QStringLiteral("%1 (%2)%3")
+                         .arg(signature.meaning, signature.user,
+                              signature.coversCurrent ? QString() : QStringLiteral(", no longer covers")));
     }
     return texts.join(QStringLiteral("; "));
 }
@@ -87,8 +88,9 @@ QString JournalListModel::cell(const JournalListRow &row, int column) const
     case 3:
         return row.methodName;
     case 4:
-        return row.current.equivalencePoints.isEmpty() ? QString()
-                                                       : QString::number(row.current.equivalencePoints.first().volume, 'f', 3);
+        return row.current.equivalencePoints.isEmpty()
+                   ? QString()
+                   : QString::number(row.current.equivalencePoints.first().volume, 'f', 3);
     case 5:
         return row.resultLine;
     case 6:

@@ -167,7 +167,9 @@ void JournalWindow::fetchAtEnd(int scrollValue)
 void JournalWindow::showPageStatus(const JournalStatus &status)
 {
     if (status.ok()) {
-        m_status->setText(QStringLiteral("%1 entries shown%2").arg(m_model->rowCount()).arg(m_next ? QStringLiteral(", more below") : QString()));
+        m_status->setText(QStringLiteral("%1 entries shown%2")
+                              .arg(m_model->rowCount())
+                              .arg(m_next ? QStringLiteral(", more below") : QString()));
         m_failureReported = false;
         return;
     }
@@ -266,7 +268,8 @@ void JournalWindow::verify()
     if (!verification.status.ok()) {
         m_dialogs.error(this, QStringLiteral("The journal could not be verified: %1").arg(verification.status.message));
     } else if (verification.intact()) {
-        m_dialogs.message(this, QStringLiteral("Journal verified: %1 rows, the chain is whole.").arg(verification.rowsChecked));
+        m_dialogs.message(
+            this, QStringLiteral("Journal verified: %1 rows, the chain is whole.").arg(verification.rowsChecked));
     } else {
         m_dialogs.error(this, QStringLiteral("Journal row %1 no longer matches: %2")
                                   .arg(verification.firstBadSeq)

@@ -80,6 +80,7 @@ QString comparisonText(const QList<JournalEntryHistory> &entries)
     if (!results.isEmpty())
         lines.append(statisticsLine(QStringLiteral("Titrator's first result (R1)"), resultStatistics(results)));
     if (!withoutResult.isEmpty())
-        lines.append(QStringLiteral("Without a titrator's R1 result: %1").arg(withoutResult.join(QStringLiteral(", "))));
+        lines.append(
+            QStringLiteral("Without a titrator's R1 result: %1").arg(withoutResult.join(QStringLiteral(", "))));
     return lines.join(QLatin1Char('\n'));
 }

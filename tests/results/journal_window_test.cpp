@@ -35,8 +35,7 @@ class JournalWindowTest : public ::testing::Test
         m_window->show();
     }
 
-    template <class Control>
-    Control *control(const QString &name) const
+    template <class Control> Control *control(const QString &name) const
     {
         auto *found = m_window->findChild<Control *>(name);
         EXPECT_NE(found, nullptr) << name.toStdString();
@@ -82,9 +81,10 @@ TEST_F(JournalWindowTest, ComparesThreeEntriesAndSignsOne)
     ASSERT_NE(comparison, nullptr);
     // By hand: volumes 10.0, 10.2, 10.4: mean 10.2, s 0.2, RSD 1.961 %; R1 99.0, 99.5, 100.0: mean 99.5, s 0.5,
     // RSD 0.5 / 99.5 = 0.503 %.
-    EXPECT_EQ(comparison->toPlainText(), QStringLiteral("3 entries compared.\n"
-                                                        "First equivalence volume / ml: n = 3, mean = 10.2, s = 0.2, RSD = 1.961 %\n"
-                                                        "Titrator's first result (R1): n = 3, mean = 99.5, s = 0.5, RSD = 0.503 %"));
+    EXPECT_EQ(comparison->toPlainText(),
+              QStringLiteral("3 entries compared.\n"
+                             "First equivalence volume / ml: n = 3, mean = 10.2, s = 0.2, RSD = 1.961 %\n"
+                             "Titrator's first result (R1): n = 3, mean = 99.5, s = 0.5, RSD = 0.503 %"));
 
     list()->clearSelection();
     list()->selectRow(1);
@@ -112,7 +112,8 @@ TEST_F(JournalWindowTest, VerifyNamesTheRowThatWasChanged)
     m_backend.tamper(QStringLiteral("UPDATE journal_row SET sample_id = 'Sample 9' WHERE seq = 2"));
     click(QStringLiteral("JournalVerify"));
     ASSERT_EQ(m_dialogs.errors.size(), 1);
-    EXPECT_TRUE(m_dialogs.errors[0].startsWith(QStringLiteral("Journal row 2 no longer matches: "))) << m_dialogs.errors[0].toStdString();
+    EXPECT_TRUE(m_dialogs.errors[0].startsWith(QStringLiteral("Journal row 2 no longer matches: ")))
+        << m_dialogs.errors[0].toStdString();
 }
 
 TEST_F(JournalWindowTest, FetchesTheNextPageWhenTheListIsScrolledToItsEnd)
