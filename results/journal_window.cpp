@@ -140,6 +140,10 @@ JournalFilter JournalWindow::filter() const
 
 void JournalWindow::refresh()
 {
+    // Back at the top first: a list left at its end would otherwise fetch a page on its own, with
+    // the cursor of the old filter.
+    m_list->scrollToTop();
+    m_next.reset();
     m_model->clear();
     loadPage(std::nullopt);
 }

@@ -119,15 +119,23 @@ TEST_F(JournalWindowTest, VerifyNamesTheRowThatWasChanged)
 TEST_F(JournalWindowTest, FetchesTheNextPageWhenTheListIsScrolledToItsEnd)
 {
     QList<JournalEntry> more;
-    for (int number = 3; number < Journal::PageSize + 10; ++number)
+    for (int number = 3; number < 2 * Journal::PageSize + 10; ++number)
         more.append(sampleEntry(number, QDateTime(QDate(2024, 2, 1), QTime(8, 0), Qt::UTC).addSecs(-60 * number)));
     ASSERT_TRUE(m_journal.appendAll(more).ok());
     m_window->refresh();
     EXPECT_EQ(list()->model()->rowCount(), Journal::PageSize);
 
     list()->scrollToBottom();
-    EXPECT_EQ(list()->model()->rowCount(), Journal::PageSize + 10);
-    EXPECT_EQ(column(1).last(), QStringLiteral("Sample %1").arg(Journal::PageSize + 9));
+    list()->scrollToBottom();
+    EXPECT_EQ(list()->model()->rowCount(), 2 * Journal::PageSize + 10);
+    EXPECT_EQ(column(1).last(), QStringLiteral("Sample %1").arg(2 * Journal::PageSize + 9));
+
+    // A new search from the list's end starts again at the first page.
+    m_window->refresh();
+    list()->scrollToBottom();
+    control<QLineEdit>(QStringLiteral("JournalSearch"))->setText(QStringLiteral("Sample"));
+    QCoreApplication::processEvents();
+    EXPECT_EQ(list()->model()->rowCount(), Journal::PageSize);
 }
 
 } // namespace
