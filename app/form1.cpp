@@ -23,6 +23,7 @@
 #include "method/method_folder.h"
 #include "results/capture_log.h"
 #include "results/journal_recorder.h"
+#include "results/journal_window.h"
 #include "results/live_curve.h"
 #include "results/result_files.h"
 #include "results/result_record.h"
@@ -181,6 +182,7 @@ const MenuSpec kMenus[] = {
     {"T&oggle",
      "Toggle1",
      {{"&Keyboard", "Keyboard1", "", &TForm1::Keyboard1Click}, {"&Stirrer", "Stirrer1", "", &TForm1::BitBtn9Click}}},
+    {"&Journal", "JournalMenu1", {{"&Open Journal...", "Journal1", "Ctrl+J", &TForm1::Journal1Click}}},
     {"&Help",
      "Help1",
      {{"&Contents", "HelpContents1", "", &TForm1::HelpContents1Click},
@@ -680,8 +682,11 @@ QString TForm1::journalRecord(int recordNo)
         m_dialogs.error(this, QStringLiteral("The journal file was damaged. It was kept as %1 and a new journal "
                                              "was started.")
                                   .arg(QDir::toNativeSeparators(keptAside)));
-    if (reason.isEmpty())
+    if (reason.isEmpty()) {
+        if (m_journalWindow && m_journalWindow->isVisible())
+            m_journalWindow->refresh();
         return {};
+    }
     const QString failure = QStringLiteral("Journal not written - %1; the entry is kept and retried").arg(reason);
     if (!failing)
         m_dialogs.error(this, failure);
@@ -942,6 +947,24 @@ void TForm1::OpenCaptureFolder1Click()
 void TForm1::Contents1Click()
 {
     HelpWindow::open(QStringLiteral("commands"));
+}
+
+void TForm1::Journal1Click()
+{
+    if (!m_journalWindow) {
+        Journal *journal = m_journal->journal();
+        if (!journal) {
+            m_dialogs.error(this, QStringLiteral("The journal %1 cannot be opened.")
+                                      .arg(QDir::toNativeSeparators(JournalRecorder::defaultPath())));
+            return;
+        }
+        m_journalWindow = std::make_unique<JournalWindow>(*journal, m_dialogs, this);
+        HelpWindow::addHelpKey(m_journalWindow.get(), QStringLiteral("journal"));
+    }
+    m_journalWindow->refresh();
+    m_journalWindow->show();
+    m_journalWindow->raise();
+    m_journalWindow->activateWindow();
 }
 
 void TForm1::HelpContents1Click()

@@ -16,6 +16,7 @@
 
 class CaptureLog;
 class JournalRecorder;
+class JournalWindow;
 class ConfirmDialog;
 class LiveCurve;
 class QCheckBox;
@@ -115,6 +116,7 @@ class TForm1 : public QMainWindow
     void OpenCaptureFolder1Click();
     void Contents1Click();
     void HelpContents1Click();
+    void Journal1Click();
     void About1Click();
     void QuitClick();
 
@@ -255,4 +257,5 @@ class TForm1 : public QMainWindow
     QLabel *m_connectionPanel = nullptr;
     std::unique_ptr<CaptureLog> m_capture;
     std::unique_ptr<JournalRecorder> m_journal;
+    std::unique_ptr<JournalWindow> m_journalWindow;
 };

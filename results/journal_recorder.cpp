@@ -99,6 +99,12 @@ QString JournalRecorder::takeKeptAside()
     return m_journal.keptAside();
 }
 
+Journal *JournalRecorder::journal()
+{
+    retry();
+    return m_open ? &m_journal : nullptr;
+}
+
 // Opens the journal when it is not open yet (its folder may have become writable since), then
 // writes what waits.
 JournalStatus JournalRecorder::retry()

@@ -27,6 +27,8 @@ class JournalRecorder
     qsizetype waiting() const { return m_spool.waiting(); }
     /// Where a damaged journal file was kept aside, told once; empty otherwise.
     QString takeKeptAside();
+    /// The journal, opened and with what waited written, for reading; nothing when it cannot open.
+    Journal *journal();
 
   private:
     JournalStatus retry();

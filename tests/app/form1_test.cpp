@@ -206,6 +206,7 @@ TEST_F(Form1Test, MenusCarryEveryEntryWithAccessKeysAndShortcuts)
         {"Titr&ation", "View &mV", "", true},
         {"T&oggle", "&Keyboard", "", true},
         {"T&oggle", "&Stirrer", "", true},
+        {"&Journal", "&Open Journal...", "Ctrl+J", true},
         {"&Help", "&Contents", "", true},
         {"&Help", "Co&mmands", "", true},
         {"&Help", "&About...", "", true},
@@ -213,7 +214,7 @@ TEST_F(Form1Test, MenusCarryEveryEntryWithAccessKeysAndShortcuts)
     QStringList menus;
     for (QAction *menu : form->menuBar()->actions())
         menus.append(menu->text());
-    EXPECT_EQ(menus, QStringList({"&File", "&Edit", "&Titrator Setup", "&Method", "Titr&ation", "T&oggle", "&Help"}));
+    EXPECT_EQ(menus, QStringList({"&File", "&Edit", "&Titrator Setup", "&Method", "Titr&ation", "T&oggle", "&Journal", "&Help"}));
     // Every menu and every entry has an Alt key of its own within its menu.
     const auto accessKey = [](const QString &text) { return text.at(text.indexOf(u'&') + 1).toLower(); };
     QSet<QChar> menuKeys;
