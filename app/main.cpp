@@ -1,8 +1,8 @@
-#include "app/command_line.h"
-#include "app/native_platform.h"
+#include "app/platform/command_line.h"
+#include "app/platform/native_platform.h"
 #include "app/program.h"
-#include "app/simulator_process.h"
-#include "app/termination_signal.h"
+#include "app/platform/simulator_process.h"
+#include "app/platform/termination_signal.h"
 
 #include <QApplication>
 #include <QDir>

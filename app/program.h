@@ -2,7 +2,7 @@
 
 #include "app/form1.h"
 #include "app/form_command_host.h"
-#include "app/platform.h"
+#include "app/platform/platform.h"
 #include "commands/command_dialogs.h"
 #include "commands/confirm_dialog.h"
 #include "commands/instrument_commands.h"

@@ -5,10 +5,17 @@ set -euo pipefail
 cd "$(dirname "$0")/.."
 read -r -a rooms <<<"$(sed -n 's/^set(KORVANE_SUBSYSTEMS \(.*\))$/\1/p' CMakeLists.txt)"
 status=0
+# The room's source files, without those of rooms nested in it (serial/ui inside serial).
+files_of() {
+  local prune=()
+  for r in "${rooms[@]}"; do
+    [[ $r == "$1"/* ]] && prune+=(-path "$r" -prune -o)
+  done
+  find "$1" "${prune[@]}" \( -name '*.h' -o -name '*.cpp' \) -print
+}
 for ((i = 0; i < ${#rooms[@]}; i++)); do
   room=${rooms[$i]}
   allowed=("${rooms[@]:0:$((i + 1))}")
-  # A room's files, without the files of rooms nested in it (serial/ui inside serial).
   while IFS= read -r line; do
     file=${line%%:*}
     included=$(sed -n 's/.*#include "\([^"]*\)".*/\1/p' <<<"$line")
@@ -20,6 +27,6 @@ for ((i = 0; i < ${#rooms[@]}; i++)); do
       echo "$file includes $included from a room above $room"
       status=1
     fi
-  done < <(grep -H '#include "' "$room"/*.h "$room"/*.cpp "$room"/platform/*.h "$room"/platform/*.cpp 2>/dev/null || true)
+  done < <(files_of "$room" | xargs -r grep -H '#include "' || true)
 done
 exit $status

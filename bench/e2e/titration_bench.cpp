@@ -9,8 +9,8 @@
 // than that: factors above about 5 make the program cut clusters only at full queues.
 
 #include "app/form1.h"
-#include "app/native_dialogs.h"
-#include "app/simulator_process.h"
+#include "app/platform/native_dialogs.h"
+#include "app/platform/simulator_process.h"
 #include "bench/benchmark_main.h"
 #include "serial/serial_port.h"
 #include "terminal/terminal_text.h"

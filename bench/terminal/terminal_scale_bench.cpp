@@ -10,7 +10,7 @@
 // (the first entry to the page "Table" after a large intake is the case a screen reader's user waits for).
 
 #include "app/form1.h"
-#include "app/native_dialogs.h"
+#include "app/platform/native_dialogs.h"
 #include "bench/benchmark_main.h"
 #include "data/header_walker.h"
 #include "data/record_counter.h"

@@ -3,7 +3,7 @@
 // The program's main window offscreen on the real serial layer, talking over a
 // pseudo-terminal to the simulator program, with both sides running fast.
 
-#include "app/simulator_process.h"
+#include "app/platform/simulator_process.h"
 #include "commands/qt_event_pump.h"
 #include "serial/platform/posix_comm_driver.h"
 #include "terminal/terminal_text.h"

@@ -1,4 +1,4 @@
-#include "app/simulator_process.h"
+#include "app/platform/simulator_process.h"
 
 #include <QCoreApplication>
 #include <QDir>

@@ -1,6 +1,6 @@
 #include "journal/journal.h"
 #include "journal/sqlite_journal_connection.h"
-#include "results/journal_recorder.h"
+#include "results/journal/journal_recorder.h"
 #include "results/result_record.h"
 #include "tests/support/test_application_environment.h"
 

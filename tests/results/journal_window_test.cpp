@@ -1,5 +1,5 @@
 #include "journal/journal.h"
-#include "results/journal_window.h"
+#include "results/journal/journal_window.h"
 #include "tests/journal/journal_samples.h"
 #include "tests/journal/sqlite_test_backend.h"
 #include "tests/support/fake_dialogs.h"

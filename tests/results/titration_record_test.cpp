@@ -1,7 +1,7 @@
 #include "data/xlsx_writer.h"
 #include "journal/journal.h"
 #include "journal/sqlite_journal_connection.h"
-#include "results/journal_recorder.h"
+#include "results/journal/journal_recorder.h"
 #include "results/received_records.h"
 #include "tests/data/table_output_support.h"
 #include "tests/support/form_fixture.h"

@@ -1,11 +1,11 @@
-#include "results/journal_window.h"
+#include "results/journal/journal_window.h"
 
 #include "common/dialogs.h"
 #include "journal/journal.h"
-#include "results/journal_entry_dialog.h"
-#include "results/journal_list_model.h"
-#include "results/result_statistics.h"
-#include "results/signature_dialog.h"
+#include "results/journal/journal_entry_dialog.h"
+#include "results/journal/journal_list_model.h"
+#include "results/journal/result_statistics.h"
+#include "results/journal/signature_dialog.h"
 
 #include <QDateEdit>
 #include <QHBoxLayout>

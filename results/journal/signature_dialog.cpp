@@ -1,4 +1,4 @@
-#include "results/signature_dialog.h"
+#include "results/journal/signature_dialog.h"
 
 #include <QDialogButtonBox>
 #include <QFormLayout>

@@ -1,7 +1,7 @@
 #pragma once
 
-#include "app/native_dialogs.h"
-#include "app/platform.h"
+#include "app/platform/native_dialogs.h"
+#include "app/platform/platform.h"
 #include "commands/qt_event_pump.h"
 
 /// The real dialogs, serial ports, clock and event loop.

@@ -1,4 +1,4 @@
-#include "results/result_statistics.h"
+#include "results/journal/result_statistics.h"
 
 #include <QRegularExpression>
 

@@ -1,4 +1,4 @@
-#include "results/journal_list_model.h"
+#include "results/journal/journal_list_model.h"
 
 #include <QLocale>
 

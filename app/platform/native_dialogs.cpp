@@ -1,4 +1,4 @@
-#include "app/native_dialogs.h"
+#include "app/platform/native_dialogs.h"
 
 #include <QApplication>
 #include <QDesktopServices>

@@ -1,7 +1,7 @@
-#include "results/journal_entry_dialog.h"
+#include "results/journal/journal_entry_dialog.h"
 
 #include "common/cp1252.h"
-#include "results/journal_list_model.h"
+#include "results/journal/journal_list_model.h"
 
 #include <QDialogButtonBox>
 #include <QPlainTextEdit>

@@ -1,4 +1,4 @@
-#include "results/journal_recorder.h"
+#include "results/journal/journal_recorder.h"
 
 #include "common/cp1252.h"
 #include "journal/sqlite_journal_connection.h"

@@ -1,4 +1,4 @@
-#include "app/termination_signal.h"
+#include "app/platform/termination_signal.h"
 
 #include <QCoreApplication>
 #include <QSocketNotifier>

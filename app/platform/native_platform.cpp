@@ -1,4 +1,4 @@
-#include "app/native_platform.h"
+#include "app/platform/native_platform.h"
 
 #include "serial/system_tick_source.h"
 

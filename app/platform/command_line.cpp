@@ -1,4 +1,4 @@
-#include "app/command_line.h"
+#include "app/platform/command_line.h"
 
 #include <QCommandLineParser>
 #include <QDir>
