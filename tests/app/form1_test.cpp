@@ -214,7 +214,8 @@ TEST_F(Form1Test, MenusCarryEveryEntryWithAccessKeysAndShortcuts)
     QStringList menus;
     for (QAction *menu : form->menuBar()->actions())
         menus.append(menu->text());
-    EXPECT_EQ(menus, QStringList({"&File", "&Edit", "&Titrator Setup", "&Method", "Titr&ation", "T&oggle", "&Journal", "&Help"}));
+    EXPECT_EQ(menus, QStringList({"&File", "&Edit", "&Titrator Setup", "&Method", "Titr&ation", "T&oggle", "&Journal",
+                                  "&Help"}));
     // Every menu and every entry has an Alt key of its own within its menu.
     const auto accessKey = [](const QString &text) { return text.at(text.indexOf(u'&') + 1).toLower(); };
     QSet<QChar> menuKeys;
@@ -594,6 +595,30 @@ TEST_F(Form1Test, OpenCaptureFolderWithoutAFileManagerOffersItsPath)
     ASSERT_EQ(dialogs.questions.size(), 1);
     EXPECT_TRUE(dialogs.questions[0].contains(QDir::toNativeSeparators(dialogs.documents.value(0))));
     EXPECT_EQ(QGuiApplication::clipboard()->text(), QDir::toNativeSeparators(dialogs.documents.value(0)));
+}
+
+} // namespace
+
+namespace {
+
+TEST_F(Form1Test, ExitAsksBeforeUnsavedMethodEditsAreLost)
+{
+    form->show();
+    QWidget *methods = nullptr;
+    for (QWidget *window : QApplication::topLevelWidgets())
+        if (window->objectName() == "MethodSetupForm")
+            methods = window;
+    ASSERT_NE(methods, nullptr);
+    methods->findChild<QLineEdit *>("PredosageVolumeEdit")->setText("12345");
+
+    form->QuitClick();
+    ASSERT_EQ(dialogs.questions.size(), 1);
+    EXPECT_TRUE(dialogs.questions[0].contains("not saved to a method file"));
+    EXPECT_TRUE(form->isVisible());
+
+    dialogs.questionAnswer = true;
+    form->QuitClick();
+    EXPECT_FALSE(form->isVisible());
 }
 
 } // namespace
