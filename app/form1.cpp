@@ -11,9 +11,8 @@
 #include "controls/fonts.h"
 #include "controls/lazy_list_view.h"
 #include "curve/curve_columns.h"
-#include "curve/curve_drawing.h"
 #include "curve/curve_print.h"
-#include "curve/equivalence_markers.h"
+#include "curve/drawn_curve.h"
 #include "data/record_list.h"
 #include "data/record_text.h"
 #include "data/table_printer.h"
@@ -1124,24 +1123,25 @@ void TForm1::drawCurvePicture(bool warn)
     const QSize page = Titrationskurve->parentWidget()->parentWidget()->size();
     Titrationskurve->setVisible(true);
     Titrationskurve->setGeometry(5, 5, std::max(1, page.width() - 80), std::max(1, page.height() - 20));
+    m_drawnCurve = DrawnCurve{readCurveColumns(m_cells->rows(), DataRowCount),
+                              MarkEquivalencePoints->isChecked() ? m_points : QList<EquivalencePoint>(), m_unit,
+                              QLocale(), fonts::lucidaConsole()};
     QImage picture(Titrationskurve->size(), QImage::Format_RGB32);
-    const CurveColumns columns = readCurveColumns(m_cells->rows(), DataRowCount);
-    const CurveOutcome outcome = drawCurve(picture, columns, QLocale(), fonts::lucidaConsole());
-    if (outcome == CurveOutcome::Drawn && MarkEquivalencePoints->isChecked())
-        drawEquivalenceMarkers(picture, columns, m_points, m_unit, QLocale());
+    const CurveOutcome outcome = m_drawnCurve->drawInto(picture);
     Titrationskurve->setPixmap(QPixmap::fromImage(picture));
     if (warn && outcome == CurveOutcome::DivisionByZero)
         m_dialogs.message(this, QStringLiteral("Warning: division by zero"));
 }
 
-// The picture as last drawn; white at the control's size before the first drawing.
+// The picture as last drawn, at the size it has in a window of the starting size, so saved and
+// printed curves do not change with the window; white before the first drawing.
 QImage TForm1::curvePicture() const
 {
-    QImage picture = Titrationskurve->pixmap().toImage();
-    if (picture.isNull()) {
-        picture = QImage(Titrationskurve->size(), QImage::Format_RGB32);
+    QImage picture(kSavedCurveSize, QImage::Format_RGB32);
+    if (m_drawnCurve)
+        m_drawnCurve->drawInto(picture);
+    else
         picture.fill(Qt::white);
-    }
     return picture;
 }
 

@@ -2,6 +2,7 @@
 
 #include "analysis/equivalence_points.h"
 #include "analysis/signal_unit.h"
+#include "curve/drawn_curve.h"
 #include "data/data_block.h"
 #include "data/record_counter.h"
 #include "results/record_book.h"
@@ -56,6 +57,9 @@ class TForm1 : public QMainWindow
     TForm1(Dialogs &dialogs, SerialBackend backend, QWidget *parent = nullptr);
     /// Runs FormDestroy, which closes the port.
     ~TForm1() override;
+
+    /// The curve picture's size in a window of the starting size: saved and printed curves have it.
+    static constexpr QSize kSavedCurveSize{596, 477};
 
     /// Owned; its events reach this window on the window's thread.
     const std::unique_ptr<TSerialPort> SerialPort1;
@@ -234,6 +238,8 @@ class TForm1 : public QMainWindow
     int m_recordNo = 0;
     SignalUnit m_unit = SignalUnit::pH;
     QList<EquivalencePoint> m_points;
+    // What the curve page's picture was last drawn from; saving and printing draw it again.
+    std::optional<DrawnCurve> m_drawnCurve;
     std::unique_ptr<LiveCurve> m_liveCurve;
     std::unique_ptr<ResultFiles> m_resultFiles;
 

@@ -74,8 +74,13 @@ TEST_F(CurveFormTest, SavesTheBitmapAndAsksBeforeOverwriting)
     ASSERT_EQ(dialogs.saveRequests.size(), 1);
     EXPECT_EQ(dialogs.saveRequests[0].fileName, "Curve.bmp");
     EXPECT_EQ(dialogs.saveRequests[0].defaultSuffix, "bmp");
-    QImage saved(dialogs.saveAnswer, "BMP");
-    EXPECT_EQ(saved.convertToFormat(QImage::Format_RGB32), shown().convertToFormat(QImage::Format_RGB32));
+    // Saved at the starting window's size, whatever the window's size now: the same picture the
+    // page shows in a window of that size.
+    const QImage saved = QImage(dialogs.saveAnswer, "BMP").convertToFormat(QImage::Format_RGB32);
+    EXPECT_EQ(saved.size(), TForm1::kSavedCurveSize);
+    form->resize(680, 599);
+    form->Graph2Click();
+    EXPECT_EQ(saved, shown().convertToFormat(QImage::Format_RGB32));
 
     QFile::resize(dialogs.saveAnswer, 10);
     answerNextModal("CancelBtn");
