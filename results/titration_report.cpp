@@ -3,7 +3,6 @@
 #include "analysis/result_text.h"
 #include "common/file_save.h"
 #include "controls/fonts.h"
-#include "curve/curve_drawing.h"
 #include "curve/equivalence_markers.h"
 #include "results/result_record.h"
 
@@ -134,9 +133,8 @@ class ReportPainter
         m_painter.translate(target.topLeft());
         m_painter.scale(qreal(m_width) / curvePixels.width(), qreal(height) / curvePixels.height());
         m_painter.setClipRect(QRect(QPoint(0, 0), curvePixels));
-        if (drawCurve(m_painter, curvePixels, m_record.curve, QLocale(), fonts::lucidaConsole(), m_record.unit) ==
-            CurveOutcome::Drawn)
-            drawEquivalenceMarkers(m_painter, curvePixels, m_record.curve, m_record.points, m_record.unit, QLocale());
+        drawMarkedCurve(m_painter, curvePixels, m_record.curve, m_record.points, m_record.unit, QLocale(),
+                        fonts::lucidaConsole());
         m_painter.restore();
         m_painter.setPen(QPen(Qt::black, 0));
         m_painter.drawRect(target);

@@ -1,6 +1,7 @@
 #include "results/journal/journal_window.h"
 
 #include "common/dialogs.h"
+#include "common/os_user.h"
 #include "journal/journal.h"
 #include "results/journal/journal_entry_dialog.h"
 #include "results/journal/journal_list_model.h"
@@ -41,11 +42,6 @@ QDateEdit *dateFilter(const QString &name)
 QDate chosenDay(const QDateEdit *edit)
 {
     return edit->date() == kAnyDay ? QDate() : edit->date();
-}
-
-QString osUser()
-{
-    return qEnvironmentVariable("USER", qEnvironmentVariable("USERNAME"));
 }
 
 } // namespace
