@@ -187,7 +187,8 @@ QList<EquivalencePoint> findEquivalencePoints(const QList<TitrationSample> &samp
             jumpAcross(points, slope, k) < settings.minStepFactor * step)
             continue;
         const double volume = parabolaPeak(slope[k - 1], slope[k], slope[k + 1]);
-        if ((settings.fromVolume && volume < *settings.fromVolume) || (settings.toVolume && volume > *settings.toVolume))
+        if ((settings.fromVolume && volume < *settings.fromVolume) ||
+            (settings.toVolume && volume > *settings.toVolume))
             continue;
         found.append({volume, signalAt(points, volume)});
     }

@@ -1,0 +1,76 @@
+#include "results/journal/reevaluation_dialog.h"
+
+#include "analysis/result_text.h"
+
+#include <QDialogButtonBox>
+#include <QDoubleSpinBox>
+#include <QFormLayout>
+#include <QLabel>
+#include <QLocale>
+#include <QPushButton>
+
+#include <optional>
+
+namespace {
+
+QDoubleSpinBox *field(const QString &name, double value, double maximum, const QString &suffix,
+                      const QString &noLimit = {})
+{
+    auto *box = new QDoubleSpinBox;
+    box->setObjectName(name);
+    box->setDecimals(3);
+    box->setRange(0.0, maximum);
+    box->setSuffix(suffix);
+    // The lowest value stands for "no limit" where a field has one.
+    box->setSpecialValueText(noLimit);
+    box->setValue(value);
+    return box;
+}
+
+std::optional<double> limit(const QDoubleSpinBox *box)
+{
+    return box->value() == box->minimum() ? std::nullopt : std::optional<double>(box->value());
+}
+
+} // namespace
+
+ReevaluationDialog::ReevaluationDialog(const QList<TitrationSample> &samples, SignalUnit unit, QWidget *parent)
+    : QDialog(parent), m_samples(samples), m_unit(unit), m_points(new QLabel)
+{
+    const EquivalenceSettings defaults;
+    setObjectName(QStringLiteral("ReevaluationDialog"));
+    setWindowTitle(QStringLiteral("Re-evaluate equivalence points"));
+    m_prominence = field(QStringLiteral("ReevaluationProminence"), 100.0 * defaults.minProminenceShare, 100.0,
+                         QStringLiteral(" %"));
+    m_jump = field(QStringLiteral("ReevaluationJump"), defaults.minStepFactor, 1000.0, QStringLiteral(" steps"));
+    m_from = field(QStringLiteral("ReevaluationFrom"), 0.0, 1.0e4, QStringLiteral(" ml"), QStringLiteral("start"));
+    m_to = field(QStringLiteral("ReevaluationTo"), 0.0, 1.0e4, QStringLiteral(" ml"), QStringLiteral("end"));
+    m_points->setObjectName(QStringLiteral("ReevaluationPoints"));
+    m_points->setWordWrap(true);
+    for (QDoubleSpinBox *box : {m_prominence, m_jump, m_from, m_to})
+        connect(box, &QDoubleSpinBox::valueChanged, this, &ReevaluationDialog::showPoints);
+    auto *buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel);
+    buttons->button(QDialogButtonBox::Ok)->setObjectName(QStringLiteral("ReevaluationOk"));
+    buttons->button(QDialogButtonBox::Ok)->setDefault(true);
+    buttons->button(QDialogButtonBox::Cancel)->setObjectName(QStringLiteral("ReevaluationCancel"));
+    connect(buttons, &QDialogButtonBox::accepted, this, &QDialog::accept);
+    connect(buttons, &QDialogButtonBox::rejected, this, &QDialog::reject);
+    auto *layout = new QFormLayout(this);
+    layout->addRow(QStringLiteral("Least &prominence of a slope maximum:"), m_prominence);
+    layout->addRow(QStringLiteral("Least &jump across it, in typical steps:"), m_jump);
+    layout->addRow(QStringLiteral("Points &from:"), m_from);
+    layout->addRow(QStringLiteral("Points &to:"), m_to);
+    layout->addRow(QStringLiteral("Found:"), m_points);
+    layout->addRow(buttons);
+    showPoints();
+}
+
+EquivalenceSettings ReevaluationDialog::settings() const
+{
+    return {m_prominence->value() / 100.0, m_jump->value(), limit(m_from), limit(m_to)};
+}
+
+void ReevaluationDialog::showPoints()
+{
+    m_points->setText(resultLine(findEquivalencePoints(m_samples, settings()), m_unit, QLocale()));
+}
