@@ -1,6 +1,7 @@
 #include "results/journal/journal_edit_dialog.h"
 
 #include "journal/journal_current_values.h"
+#include "results/journal/dialog_buttons.h"
 
 #include <QDialogButtonBox>
 #include <QDoubleSpinBox>
@@ -22,12 +23,7 @@ JournalEditDialog::JournalEditDialog(const JournalCurrentValues &current, QWidge
     m_sampleId->setObjectName(QStringLiteral("JournalEditSample"));
     m_note->setObjectName(QStringLiteral("JournalEditNote"));
     m_note->setPlaceholderText(QStringLiteral("why the values change"));
-    auto *buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel);
-    buttons->button(QDialogButtonBox::Ok)->setObjectName(QStringLiteral("JournalEditOk"));
-    buttons->button(QDialogButtonBox::Ok)->setDefault(true);
-    buttons->button(QDialogButtonBox::Cancel)->setObjectName(QStringLiteral("JournalEditCancel"));
-    connect(buttons, &QDialogButtonBox::accepted, this, &QDialog::accept);
-    connect(buttons, &QDialogButtonBox::rejected, this, &QDialog::reject);
+    QDialogButtonBox *buttons = okCancelButtons(this, QStringLiteral("JournalEdit"));
     auto *layout = new QFormLayout(this);
     layout->addRow(new QLabel(QStringLiteral("The entry stays as it was written; the journal keeps this edit beside "
                                              "it with your name and the time.")));

@@ -1,6 +1,7 @@
 #include "results/journal/reevaluation_dialog.h"
 
 #include "analysis/result_text.h"
+#include "results/journal/dialog_buttons.h"
 
 #include <QDialogButtonBox>
 #include <QDoubleSpinBox>
@@ -49,12 +50,7 @@ ReevaluationDialog::ReevaluationDialog(const QList<TitrationSample> &samples, Si
     m_points->setWordWrap(true);
     for (QDoubleSpinBox *box : {m_prominence, m_jump, m_from, m_to})
         connect(box, &QDoubleSpinBox::valueChanged, this, &ReevaluationDialog::showPoints);
-    auto *buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel);
-    buttons->button(QDialogButtonBox::Ok)->setObjectName(QStringLiteral("ReevaluationOk"));
-    buttons->button(QDialogButtonBox::Ok)->setDefault(true);
-    buttons->button(QDialogButtonBox::Cancel)->setObjectName(QStringLiteral("ReevaluationCancel"));
-    connect(buttons, &QDialogButtonBox::accepted, this, &QDialog::accept);
-    connect(buttons, &QDialogButtonBox::rejected, this, &QDialog::reject);
+    QDialogButtonBox *buttons = okCancelButtons(this, QStringLiteral("Reevaluation"));
     auto *layout = new QFormLayout(this);
     layout->addRow(QStringLiteral("Least &prominence of a slope maximum:"), m_prominence);
     layout->addRow(QStringLiteral("Least &jump across it, in typical steps:"), m_jump);
