@@ -41,13 +41,20 @@ Bounds boundsOf(const QList<CurveSeries> &series)
 
 void drawLegend(QPainter &painter, const CurveLayout &layout, const QList<CurveSeries> &series)
 {
+    if (series.isEmpty())
+        return;
     const QFontMetrics metrics = painter.fontMetrics();
     int textWidth = 0;
     for (const CurveSeries &one : series)
         textWidth = std::max(textWidth, metrics.horizontalAdvance(one.name));
     const int width = legendSwatch + 2 * legendGap + textWidth;
     const int left = std::max(CurveLayout::left + legendGap, layout.axisEndX() - width - legendGap);
-    const QRect box(left, CurveLayout::top + legendGap, width, int(series.size()) * metrics.height() + legendGap);
+    const int height = int(series.size()) * metrics.height() + legendGap;
+    // Rising curves end high on the right, falling ones low: the legend takes the other corner.
+    const CurveColumns &first = series.first().columns;
+    const bool rising = drawnRows(first) > 1 && first.signal[drawnRows(first) - 1] > first.signal[0];
+    const int top = rising ? layout.axisY() - legendGap - height : CurveLayout::top + legendGap;
+    const QRect box(left, top, width, height);
     painter.fillRect(box, Qt::white);
     painter.setPen(QPen(Qt::black, 0));
     painter.drawRect(box);

@@ -25,12 +25,15 @@ JournalEditDialog::JournalEditDialog(const JournalCurrentValues &current, QWidge
     m_note->setPlaceholderText(QStringLiteral("why the values change"));
     QDialogButtonBox *buttons = okCancelButtons(this, QStringLiteral("JournalEdit"));
     auto *layout = new QFormLayout(this);
-    layout->addRow(new QLabel(QStringLiteral("The entry stays as it was written; the journal keeps this edit beside "
-                                             "it with your name and the time.")));
+    auto *explanation = new QLabel(QStringLiteral("The entry stays as it was written; the journal keeps this edit "
+                                                  "beside it with your name and the time."));
+    explanation->setWordWrap(true);
+    layout->addRow(explanation);
     layout->addRow(QStringLiteral("Sample &weight:"), m_weight);
     layout->addRow(QStringLiteral("&Identification:"), m_sampleId);
     layout->addRow(QStringLiteral("&Note:"), m_note);
     layout->addRow(buttons);
+    setMinimumWidth(380);
     m_weight->setFocus();
 }
 

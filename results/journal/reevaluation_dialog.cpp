@@ -14,12 +14,12 @@
 
 namespace {
 
-QDoubleSpinBox *field(const QString &name, double value, double maximum, const QString &suffix,
+QDoubleSpinBox *field(const QString &name, double value, double maximum, int decimals, const QString &suffix,
                       const QString &noLimit = {})
 {
     auto *box = new QDoubleSpinBox;
     box->setObjectName(name);
-    box->setDecimals(3);
+    box->setDecimals(decimals);
     box->setRange(0.0, maximum);
     box->setSuffix(suffix);
     // The lowest value stands for "no limit" where a field has one.
@@ -41,13 +41,14 @@ ReevaluationDialog::ReevaluationDialog(const QList<TitrationSample> &samples, Si
     const EquivalenceSettings defaults;
     setObjectName(QStringLiteral("ReevaluationDialog"));
     setWindowTitle(QStringLiteral("Re-evaluate equivalence points"));
-    m_prominence = field(QStringLiteral("ReevaluationProminence"), 100.0 * defaults.minProminenceShare, 100.0,
+    m_prominence = field(QStringLiteral("ReevaluationProminence"), 100.0 * defaults.minProminenceShare, 100.0, 1,
                          QStringLiteral(" %"));
-    m_jump = field(QStringLiteral("ReevaluationJump"), defaults.minStepFactor, 1000.0, QStringLiteral(" steps"));
-    m_from = field(QStringLiteral("ReevaluationFrom"), 0.0, 1.0e4, QStringLiteral(" ml"), QStringLiteral("start"));
-    m_to = field(QStringLiteral("ReevaluationTo"), 0.0, 1.0e4, QStringLiteral(" ml"), QStringLiteral("end"));
+    m_jump = field(QStringLiteral("ReevaluationJump"), defaults.minStepFactor, 1000.0, 1, QStringLiteral(" steps"));
+    m_from = field(QStringLiteral("ReevaluationFrom"), 0.0, 1.0e4, 3, QStringLiteral(" ml"), QStringLiteral("start"));
+    m_to = field(QStringLiteral("ReevaluationTo"), 0.0, 1.0e4, 3, QStringLiteral(" ml"), QStringLiteral("end"));
     m_points->setObjectName(QStringLiteral("ReevaluationPoints"));
     m_points->setWordWrap(true);
+    m_points->setMinimumWidth(280);
     for (QDoubleSpinBox *box : {m_prominence, m_jump, m_from, m_to})
         connect(box, &QDoubleSpinBox::valueChanged, this, &ReevaluationDialog::showPoints);
     QDialogButtonBox *buttons = okCancelButtons(this, QStringLiteral("Reevaluation"));
