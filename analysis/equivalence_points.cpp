@@ -157,10 +157,13 @@ QString EquivalenceSettings::text() const
     QString text = QStringLiteral("prominence %1 % of the largest slope, jump %2 typical steps")
                        .arg(100.0 * minProminenceShare, 0, 'g', 4)
                        .arg(minStepFactor, 0, 'g', 4);
-    if (fromVolume || toVolume)
-        text += QStringLiteral(", %1 to %2 ml")
-                    .arg(fromVolume ? QString::number(*fromVolume, 'g', 6) : QStringLiteral("start"),
-                         toVolume ? QString::number(*toVolume, 'g', 6) : QStringLiteral("end"));
+    const auto volume = [](double value) { return QString::number(value, 'g', 6); };
+    if (fromVolume && toVolume)
+        text += QStringLiteral(", %1 to %2 ml").arg(volume(*fromVolume), volume(*toVolume));
+    else if (fromVolume)
+        text += QStringLiteral(", from %1 ml").arg(volume(*fromVolume));
+    else if (toVolume)
+        text += QStringLiteral(", up to %1 ml").arg(volume(*toVolume));
     return text;
 }
 
