@@ -8,11 +8,6 @@
 
 namespace {
 
-// A maximum counts when it rises by this share of the largest |dS/dV| above its surroundings...
-constexpr double minProminenceShare = 0.1;
-// ...and the signal moves, where |dS/dV| is above half the maximum, by this many typical steps.
-constexpr double minStepFactor = 5.0;
-
 struct Point
 {
     double volume;
@@ -157,7 +152,23 @@ QList<TitrationSample> titrationSamples(const QList<QStringList> &rows)
     return samples;
 }
 
-QList<EquivalencePoint> findEquivalencePoints(const QList<TitrationSample> &samples)
+QString EquivalenceSettings::text() const
+{
+    QString text = QStringLiteral("prominence %1 % of the largest slope, jump %2 typical steps")
+                       .arg(100.0 * minProminenceShare, 0, 'g', 4)
+                       .arg(minStepFactor, 0, 'g', 4);
+    const auto volume = [](double value) { return QString::number(value, 'g', 6); };
+    if (fromVolume && toVolume)
+        text += QStringLiteral(", %1 to %2 ml").arg(volume(*fromVolume), volume(*toVolume));
+    else if (fromVolume)
+        text += QStringLiteral(", from %1 ml").arg(volume(*fromVolume));
+    else if (toVolume)
+        text += QStringLiteral(", up to %1 ml").arg(volume(*toVolume));
+    return text;
+}
+
+QList<EquivalencePoint> findEquivalencePoints(const QList<TitrationSample> &samples,
+                                              const EquivalenceSettings &settings)
 {
     const std::vector<Point> points = ascendingPoints(samples);
     const std::vector<Slope> slope = slopes(points);
@@ -174,9 +185,14 @@ QList<EquivalencePoint> findEquivalencePoints(const QList<TitrationSample> &samp
             continue;
         const auto [left, right] = bases(slope, k);
         const double prominence = slope[k].size - std::max(slope[left].size, slope[right].size);
-        if (prominence < minProminenceShare * largest || jumpAcross(points, slope, k) < minStepFactor * step)
+        // The signal moves, where |dS/dV| is above half the maximum, by this many typical steps.
+        if (prominence < settings.minProminenceShare * largest ||
+            jumpAcross(points, slope, k) < settings.minStepFactor * step)
             continue;
         const double volume = parabolaPeak(slope[k - 1], slope[k], slope[k + 1]);
+        if ((settings.fromVolume && volume < *settings.fromVolume) ||
+            (settings.toVolume && volume > *settings.toVolume))
+            continue;
         found.append({volume, signalAt(points, volume)});
     }
     return found;

@@ -1,10 +1,8 @@
 #include "curve_drawing.h"
 
 #include "curve/curve_columns.h"
-#include "curve/curve_labels.h"
-#include "curve/curve_layout.h"
+#include "curve/curve_frame.h"
 
-#include <QFontMetrics>
 #include <QImage>
 #include <QLocale>
 #include <QPainter>
@@ -32,18 +30,11 @@ QFont arial(qreal pointScale)
     return font;
 }
 
-QString unitName(std::optional<SignalUnit> unit)
-{
-    if (!unit)
-        return QStringLiteral("pH mV");
-    return *unit == SignalUnit::pH ? QStringLiteral("pH") : QStringLiteral("mV");
-}
-
 class CurvePainter
 {
   public:
     CurvePainter(QPainter &painter, const QSize &size, const QLocale &locale, const QFont &legendFont, qreal pointScale)
-        : m_painter(painter), m_layout(size), m_locale(locale), m_legendFont(legendFont)
+        : m_painter(painter), m_frame(painter, size, locale), m_legendFont(legendFont)
     {
         m_painter.setPen(QPen(Qt::black, 1, Qt::SolidLine));
         m_painter.setFont(arial(pointScale));
@@ -54,55 +45,30 @@ class CurvePainter
     void drawLine(const QList<double> &xs, const QList<double> &ys, qsizetype rowCount, Range x, Range y,
                   Qt::PenStyle style)
     {
+        const CurveLayout &layout = m_frame.layout();
         QPolygon points;
         for (qsizetype row = 0; row < std::min({rowCount, xs.size(), ys.size()}); ++row)
-            points << QPoint(m_layout.xOf(xs[row], x.min, x.max), m_layout.yOf(ys[row], y.min, y.max));
+            points << QPoint(layout.xOf(xs[row], x.min, x.max), layout.yOf(ys[row], y.min, y.max));
         m_painter.setPen(QPen(Qt::black, 1, style));
         m_painter.drawPolyline(points);
         m_painter.setPen(QPen(Qt::black, 1, Qt::SolidLine));
     }
 
-    void drawScales(Range volume, Range signal)
-    {
-        for (int k = 0; k <= CurveLayout::divisions; ++k) {
-            m_painter.drawLine(m_layout.verticalTick(k));
-            drawText(m_layout.verticalLabel(k), generalLabel(tickValue(signal.min, signal.max, k), m_locale));
-        }
-        for (int k = 0; k <= CurveLayout::divisions; ++k) {
-            m_painter.drawLine(m_layout.horizontalTick(k));
-            drawText(m_layout.horizontalLabel(k), fixedLabel(tickValue(volume.min, volume.max, k), m_locale));
-        }
-    }
+    void drawScales(Range volume, Range signal) { m_frame.drawScales(volume.min, volume.max, signal.min, signal.max); }
 
-    void drawAxes()
-    {
-        const QPoint corner(CurveLayout::left, m_layout.axisY());
-        m_painter.drawLine(QPoint(CurveLayout::left, CurveLayout::top), corner);
-        m_painter.drawLine(corner, QPoint(m_layout.axisEndX(), m_layout.axisY()));
-    }
+    void drawAxes() { m_frame.drawAxes(); }
 
     void drawCaptions(std::optional<SignalUnit> unit)
     {
-        drawText({CurveLayout::labelOffset, CurveLayout::legendTop}, unitName(unit));
-        drawText(m_layout.volumeCaption(), QStringLiteral("V/ml"));
+        m_frame.drawCaptions(CurveFrame::signalName(unit));
         m_painter.setFont(m_legendFont);
-        drawText(m_layout.legendLine(0), QStringLiteral("__ ") + unitName(unit));
-        drawText(m_layout.legendLine(1), QStringLiteral(".. 1st derivative"));
+        m_frame.drawText(m_frame.layout().legendLine(0), QStringLiteral("__ ") + CurveFrame::signalName(unit));
+        m_frame.drawText(m_frame.layout().legendLine(1), QStringLiteral(".. 1st derivative"));
     }
 
   private:
-    // Text stands on its own white box with its top left corner at the given point.
-    void drawText(QPoint topLeft, const QString &text)
-    {
-        const QFontMetrics metrics = m_painter.fontMetrics();
-        const QRect box(topLeft, QSize(metrics.horizontalAdvance(text), metrics.height()));
-        m_painter.fillRect(box, Qt::white);
-        m_painter.drawText(box, Qt::AlignLeft | Qt::AlignTop, text);
-    }
-
     QPainter &m_painter;
-    CurveLayout m_layout;
-    const QLocale &m_locale;
+    CurveFrame m_frame;
     QFont m_legendFont;
 };
 

@@ -64,3 +64,13 @@ void drawEquivalenceMarkers(QPainter &painter, const QSize &size, const CurveCol
 {
     paintMarkers(painter, size, columns, points, unit, locale, pointsFor(painter, 1));
 }
+
+CurveOutcome drawMarkedCurve(QPainter &painter, const QSize &size, const CurveColumns &columns,
+                             const QList<EquivalencePoint> &points, SignalUnit unit, const QLocale &locale,
+                             const QFont &legendFont)
+{
+    const CurveOutcome outcome = drawCurve(painter, size, columns, locale, legendFont, unit);
+    if (outcome == CurveOutcome::Drawn)
+        drawEquivalenceMarkers(painter, size, columns, points, unit, locale);
+    return outcome;
+}

@@ -1,10 +1,12 @@
 #pragma once
 
 #include "analysis/result_text.h"
+#include "curve/curve_drawing.h"
 
 class QImage;
 class QLocale;
 class QPainter;
+class QFont;
 class QSize;
 struct CurveColumns;
 
@@ -17,3 +19,9 @@ void drawEquivalenceMarkers(QImage &picture, const CurveColumns &columns, const 
 /// The same over a curve that drawCurve drew with this painter into a size x size area.
 void drawEquivalenceMarkers(QPainter &painter, const QSize &size, const CurveColumns &columns,
                             const QList<EquivalencePoint> &points, SignalUnit unit, const QLocale &locale);
+
+/// The curve as drawCurve draws it with the painter, and its equivalence points marked over it
+/// once it could be drawn: the picture of a record in the report and in the journal.
+CurveOutcome drawMarkedCurve(QPainter &painter, const QSize &size, const CurveColumns &columns,
+                             const QList<EquivalencePoint> &points, SignalUnit unit, const QLocale &locale,
+                             const QFont &legendFont);

@@ -19,6 +19,8 @@ QString ResultFiles::saveCsv(const ResultRecord &record)
         QList<QStringList> rows = record.table;
         if (const QStringList marks = record.marks(); !marks.isEmpty())
             rows << QStringList() << QStringList{QStringLiteral("State"), marks.join(QStringLiteral(", "))};
+        if (record.journal)
+            rows << QStringList() << record.journalRows() << record.sampleRows();
         FileSave file(fileName);
         return file.write(csvText(rows)) == FileSave::Status::Saved ? QString() : file.failureMessage();
     });

@@ -5,9 +5,18 @@
 
 #include <algorithm>
 
+QString ResultRecord::sourceName() const
+{
+    if (journal)
+        return QStringLiteral("journal entry %1").arg(journal->uuid);
+    return recordNo > 0 ? QStringLiteral("data record %1").arg(recordNo) : QStringLiteral("data selected by hand");
+}
+
 QString ResultRecord::defaultFileName(const QString &suffix) const
 {
-    const QString source = recordNo > 0 ? QStringLiteral("record %1").arg(recordNo) : QStringLiteral("selection");
+    QString source = recordNo > 0 ? QStringLiteral("record %1").arg(recordNo) : QStringLiteral("selection");
+    if (journal)
+        source = QStringLiteral("journal entry %1").arg(journal->uuid.left(8));
     return QStringLiteral("Titration %1 %2.%3")
         .arg(made.toString(QStringLiteral("yyyy-MM-dd HH-mm-ss")), source, suffix);
 }
@@ -19,6 +28,8 @@ QStringList ResultRecord::marks() const
         marks.append(QStringLiteral("Aborted"));
     if (edited())
         marks.append(QStringLiteral("Edited after reception"));
+    if (journal)
+        marks += journal->marks;
     return marks;
 }
 
@@ -33,16 +44,12 @@ QList<QStringList> ResultRecord::resultRows() const
     if (points.isEmpty())
         rows.append({QStringLiteral("No clear equivalence point")});
     rows.append(QStringList());
-    rows.append(
-        {QStringLiteral("Data record"), recordNo > 0 ? QString::number(recordNo) : QStringLiteral("selected by hand")});
-    if (run) {
-        // A field the user left empty was not sent, and is not shown.
-        if (!run->entry.weight.isEmpty())
-            rows.append({QStringLiteral("Sample weight/g"), run->entry.weight});
-        if (!run->entry.identification.isEmpty())
-            rows.append({QStringLiteral("Identification"), run->entry.identification});
-        rows.append({QStringLiteral("Titration started"), run->started.toString(Qt::ISODate)});
-    }
+    if (journal)
+        rows += journalRows();
+    else
+        rows.append({QStringLiteral("Data record"),
+                     recordNo > 0 ? QString::number(recordNo) : QStringLiteral("selected by hand")});
+    rows += sampleRows();
     if (!method.isEmpty())
         rows.append({QStringLiteral("Method"), method});
     if (!marks().isEmpty())
@@ -66,6 +73,32 @@ QList<QStringList> ResultRecord::resultRows() const
         for (const QString &line : titratorResultLines())
             rows.append({line});
     }
+    return rows;
+}
+
+QList<QStringList> ResultRecord::sampleRows() const
+{
+    if (!run)
+        return {};
+    QList<QStringList> rows;
+    // A field the user left empty was not sent, and is not shown.
+    if (!run->entry.weight.isEmpty())
+        rows.append({QStringLiteral("Sample weight/g"), run->entry.weight});
+    if (!run->entry.identification.isEmpty())
+        rows.append({QStringLiteral("Identification"), run->entry.identification});
+    rows.append({QStringLiteral("Titration started"), run->started.toString(Qt::ISODate)});
+    return rows;
+}
+
+QList<QStringList> ResultRecord::journalRows() const
+{
+    if (!journal)
+        return {};
+    QList<QStringList> rows{{QStringLiteral("Journal entry"), journal->uuid}};
+    for (const QString &note : journal->notes)
+        rows.append({QStringLiteral("Note"), note});
+    for (const QString &signature : journal->signatures)
+        rows.append({QStringLiteral("Signature"), signature});
     return rows;
 }
 
@@ -102,7 +135,11 @@ QString methodDescription(const MethodFolder &folder)
     const int slot = folder.rememberedSlot();
     if (slot < 0)
         return {};
-    const QString name = folder.slotName(slot);
-    return name == MethodFolder::freeSlotName(slot) ? QStringLiteral("slot %1").arg(slot)
-                                                    : QStringLiteral("%1 (slot %2)").arg(name).arg(slot);
+    return methodDescription(folder.slotName(slot), slot);
+}
+
+QString methodDescription(const QString &slotName, int slot)
+{
+    return slotName == MethodFolder::freeSlotName(slot) ? QStringLiteral("slot %1").arg(slot)
+                                                        : QStringLiteral("%1 (slot %2)").arg(slotName).arg(slot);
 }

@@ -3,7 +3,6 @@
 #include "analysis/result_text.h"
 #include "common/file_save.h"
 #include "controls/fonts.h"
-#include "curve/curve_drawing.h"
 #include "curve/equivalence_markers.h"
 #include "results/result_record.h"
 
@@ -33,6 +32,13 @@ QFont reportFont(qreal points, bool bold = false)
     font.setPointSizeF(points);
     font.setBold(bold);
     return font;
+}
+
+QString capitalised(QString text)
+{
+    if (!text.isEmpty())
+        text[0] = text[0].toUpper();
+    return text;
 }
 
 class ReportPainter
@@ -84,9 +90,7 @@ class ReportPainter
                            QStringLiteral("Printed ") + QLocale().toString(m_record.made, QLocale::ShortFormat));
         y += int(2 * m_mm);
         m_painter.setFont(reportFont(10));
-        y = line(m_record.recordNo > 0 ? QStringLiteral("Data record %1").arg(m_record.recordNo)
-                                       : QStringLiteral("Data selected by hand in the terminal"),
-                 y);
+        y = line(sourceTitle(), y);
         if (const QStringList marks = m_record.marks(); !marks.isEmpty()) {
             m_painter.setFont(reportFont(10, true));
             m_painter.setPen(markColour);
@@ -94,6 +98,7 @@ class ReportPainter
             m_painter.setPen(Qt::black);
             m_painter.setFont(reportFont(10));
         }
+        y = journalLines(y);
         if (const std::optional<RunRecord> &run = m_record.run) {
             // A field the user left empty was not sent, and is not shown.
             QStringList sample;
@@ -116,12 +121,30 @@ class ReportPainter
         return y + int(m_mm);
     }
 
+    QString sourceTitle() const
+    {
+        if (m_record.journal || m_record.recordNo > 0)
+            return capitalised(m_record.sourceName());
+        return QStringLiteral("Data selected by hand in the terminal");
+    }
+
+    // The notes and signatures written into the journal about the entry, under its marks.
+    int journalLines(int y)
+    {
+        if (!m_record.journal)
+            return y;
+        for (const QString &note : m_record.journal->notes)
+            y = line(QStringLiteral("Note: ") + note, y);
+        for (const QString &signature : m_record.journal->signatures)
+            y = line(QStringLiteral("Signature: ") + signature, y);
+        return y;
+    }
+
     int continuationHeader()
     {
         m_painter.setFont(reportFont(10, true));
-        const QString source = m_record.recordNo > 0 ? QStringLiteral("data record %1").arg(m_record.recordNo)
-                                                     : QStringLiteral("data selected by hand");
-        line(QStringLiteral("Titration Report, %1: measuring table (continued)").arg(source), m_headerHeight);
+        line(QStringLiteral("Titration Report, %1: measuring table (continued)").arg(m_record.sourceName()),
+             m_headerHeight);
         m_painter.setFont(reportFont(9));
         return m_continuationTop;
     }
@@ -134,9 +157,8 @@ class ReportPainter
         m_painter.translate(target.topLeft());
         m_painter.scale(qreal(m_width) / curvePixels.width(), qreal(height) / curvePixels.height());
         m_painter.setClipRect(QRect(QPoint(0, 0), curvePixels));
-        if (drawCurve(m_painter, curvePixels, m_record.curve, QLocale(), fonts::lucidaConsole(), m_record.unit) ==
-            CurveOutcome::Drawn)
-            drawEquivalenceMarkers(m_painter, curvePixels, m_record.curve, m_record.points, m_record.unit, QLocale());
+        drawMarkedCurve(m_painter, curvePixels, m_record.curve, m_record.points, m_record.unit, QLocale(),
+                        fonts::lucidaConsole());
         m_painter.restore();
         m_painter.setPen(QPen(Qt::black, 0));
         m_painter.drawRect(target);
@@ -277,8 +299,7 @@ class ReportPainter
             if (!run->entry.weight.isEmpty())
                 parts.append(QStringLiteral("%1 g").arg(run->entry.weight));
         }
-        parts.append(m_record.recordNo > 0 ? QStringLiteral("Data record %1").arg(m_record.recordNo)
-                                           : QStringLiteral("Data selected by hand"));
+        parts.append(capitalised(m_record.sourceName()));
         parts.append(QLocale().toString(titrationDate(), QLocale::ShortFormat));
         return parts.join(QStringLiteral("  |  "));
     }

@@ -1,6 +1,7 @@
 #include "results/journal/journal_recorder.h"
 
 #include "common/cp1252.h"
+#include "common/os_user.h"
 #include "journal/sqlite_journal_connection.h"
 #include "method/method_folder.h"
 #include "results/result_record.h"
@@ -11,9 +12,6 @@
 #include <QLocale>
 #include <QStandardPaths>
 
-#include <pwd.h>
-#include <unistd.h>
-
 namespace {
 
 /// The weight as typed in the run dialog, with a point or the user's decimal comma; 0 when none.
@@ -22,15 +20,6 @@ double weightOf(const QString &text)
     bool ok = false;
     const double weight = text.trimmed().toDouble(&ok);
     return ok ? weight : QLocale().toDouble(text.trimmed());
-}
-
-QString osUser()
-{
-    const QString user = qEnvironmentVariable("USER");
-    if (!user.isEmpty())
-        return user;
-    const passwd *account = getpwuid(getuid());
-    return account ? QString::fromLocal8Bit(account->pw_name) : QString();
 }
 
 JournalEntry::State stateOf(const ResultRecord &record)

@@ -1,10 +1,11 @@
 #include "results/journal/journal_window.h"
 
 #include "common/dialogs.h"
+#include "common/os_user.h"
 #include "journal/journal.h"
+#include "results/journal/journal_comparison_dialog.h"
 #include "results/journal/journal_entry_dialog.h"
 #include "results/journal/journal_list_model.h"
-#include "results/journal/result_statistics.h"
 #include "results/journal/signature_dialog.h"
 
 #include <QDateEdit>
@@ -12,7 +13,6 @@
 #include <QHeaderView>
 #include <QLabel>
 #include <QLineEdit>
-#include <QPlainTextEdit>
 #include <QPushButton>
 #include <QScrollBar>
 #include <QTableView>
@@ -41,11 +41,6 @@ QDateEdit *dateFilter(const QString &name)
 QDate chosenDay(const QDateEdit *edit)
 {
     return edit->date() == kAnyDay ? QDate() : edit->date();
-}
-
-QString osUser()
-{
-    return qEnvironmentVariable("USER", qEnvironmentVariable("USERNAME"));
 }
 
 } // namespace
@@ -118,6 +113,8 @@ QWidget *JournalWindow::buildButtons()
         {"&Review...", "JournalReview", [this] { sign(QStringLiteral("Reviewed")); }},
         {"&Approve...", "JournalApprove", [this] { sign(QStringLiteral("Approved")); }},
         {"&Compare", "JournalCompare", [this] { compareSelected(); }},
+        {"&Edit...", "JournalEdit", [this] { amendSelected(&JournalEntryActions::edit); }},
+        {"Re-e&valuate...", "JournalReevaluate", [this] { amendSelected(&JournalEntryActions::reevaluate); }},
         {"&Verify journal", "JournalVerify", [this] { verify(); }},
     };
     auto *bar = new QWidget;
@@ -200,13 +197,35 @@ void JournalWindow::openSelected()
         m_dialogs.message(this, QStringLiteral("Select an entry to open."));
         return;
     }
-    JournalStatus status;
-    const std::optional<JournalEntryHistory> history = m_journal.load(m_model->row(rows.first()).uuid, &status);
-    if (!history) {
-        m_dialogs.error(this, QStringLiteral("The entry could not be read: %1").arg(status.message));
+    const std::optional<JournalEntryHistory> history = m_actions.load(this, m_model->row(rows.first()).uuid);
+    if (!history)
+        return;
+    auto *dialog = new JournalEntryDialog(*history, m_actions, this);
+    connect(dialog, &JournalEntryDialog::amended, this, &JournalWindow::entryAmended);
+    dialog->show();
+}
+
+void JournalWindow::amendSelected(bool (JournalEntryActions::*action)(QWidget *, const JournalEntryHistory &))
+{
+    const QList<int> rows = selectedRows();
+    if (rows.size() != 1) {
+        m_dialogs.message(this, QStringLiteral("Select the one entry to change."));
         return;
     }
-    (new JournalEntryDialog(*history, this))->show();
+    const QString uuid = m_model->row(rows.first()).uuid;
+    if (const std::optional<JournalEntryHistory> history = m_actions.load(this, uuid);
+        history && (m_actions.*action)(this, *history))
+        entryAmended(uuid);
+}
+
+// The list and every open view of the entry show what was written.
+void JournalWindow::entryAmended(const QString &entryUuid)
+{
+    refresh();
+    for (JournalEntryDialog *dialog : findChildren<JournalEntryDialog *>()) {
+        if (dialog->entryUuid() == entryUuid)
+            dialog->reload();
+    }
 }
 
 void JournalWindow::sign(const QString &meaning)
@@ -234,7 +253,7 @@ void JournalWindow::sign(const QString &meaning)
         m_dialogs.error(this, QStringLiteral("The signature was not recorded: %1").arg(status.message));
         return;
     }
-    refresh();
+    entryAmended(row.uuid);
 }
 
 void JournalWindow::compareSelected()
@@ -254,16 +273,7 @@ void JournalWindow::compareSelected()
         }
         histories.append(*history);
     }
-    auto *dialog = new QDialog(this);
-    dialog->setObjectName(QStringLiteral("JournalComparison"));
-    dialog->setWindowTitle(QStringLiteral("Compare"));
-    dialog->setAttribute(Qt::WA_DeleteOnClose);
-    auto *text = new QPlainTextEdit(comparisonText(histories));
-    text->setObjectName(QStringLiteral("JournalComparisonText"));
-    text->setReadOnly(true);
-    (new QVBoxLayout(dialog))->addWidget(text);
-    dialog->resize(560, 220);
-    dialog->show();
+    (new JournalComparisonDialog(histories, this))->show();
 }
 
 void JournalWindow::verify()

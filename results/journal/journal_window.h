@@ -1,6 +1,7 @@
 #pragma once
 
 #include "journal/journal_query.h"
+#include "results/journal/journal_entry_actions.h"
 
 #include <QWidget>
 
@@ -15,7 +16,7 @@ class QLineEdit;
 class QTableView;
 
 /// The Journal window: the journal's entries newest first, found by text, date and method,
-/// opened read-only, signed, compared, and the chain verified.
+/// opened read-only, corrected, re-evaluated, signed, compared, and the chain verified.
 class JournalWindow : public QWidget
 {
     Q_OBJECT
@@ -36,12 +37,15 @@ class JournalWindow : public QWidget
     void showPageStatus(const JournalStatus &status);
     QList<int> selectedRows() const;
     void openSelected();
+    void amendSelected(bool (JournalEntryActions::*action)(QWidget *, const JournalEntryHistory &));
+    void entryAmended(const QString &entryUuid);
     void sign(const QString &meaning);
     void compareSelected();
     void verify();
 
     Journal &m_journal;
     Dialogs &m_dialogs;
+    JournalEntryActions m_actions{m_journal, m_dialogs};
     JournalListModel *m_model = nullptr;
     QTableView *m_list = nullptr;
     QLineEdit *m_search = nullptr;

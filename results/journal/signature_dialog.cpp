@@ -1,5 +1,7 @@
 #include "results/journal/signature_dialog.h"
 
+#include "results/journal/dialog_buttons.h"
+
 #include <QDialogButtonBox>
 #include <QFormLayout>
 #include <QLabel>
@@ -13,11 +15,7 @@ SignatureDialog::SignatureDialog(const QString &meaning, const QString &entryNam
     setWindowTitle(QStringLiteral("Sign %1").arg(entryName));
     m_meaning->setObjectName(QStringLiteral("SignatureMeaning"));
     m_comment->setObjectName(QStringLiteral("SignatureComment"));
-    auto *buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel);
-    buttons->button(QDialogButtonBox::Ok)->setObjectName(QStringLiteral("SignatureOk"));
-    buttons->button(QDialogButtonBox::Cancel)->setObjectName(QStringLiteral("SignatureCancel"));
-    connect(buttons, &QDialogButtonBox::accepted, this, &QDialog::accept);
-    connect(buttons, &QDialogButtonBox::rejected, this, &QDialog::reject);
+    QDialogButtonBox *buttons = okCancelButtons(this, QStringLiteral("Signature"));
     // A signature without a meaning says nothing; it cannot be given.
     connect(m_meaning, &QLineEdit::textChanged, this, [this, buttons](const QString &text) {
         buttons->button(QDialogButtonBox::Ok)->setEnabled(!text.trimmed().isEmpty());

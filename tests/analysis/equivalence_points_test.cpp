@@ -49,7 +49,7 @@ QByteArray simulatedRun(double weightG)
     Instrument instrument(QDate(2026, 12, 7));
     QByteArray text;
     for (const QByteArray &keys : {QByteArray("O"), QByteArray::number(weightG, 'f', 4), QByteArray("O"),
-                                  QByteArray("1"), QByteArray("O"), QByteArray("O"), QByteArray("\r")}) {
+                                   QByteArray("1"), QByteArray("O"), QByteArray("O"), QByteArray("\r")}) {
         instrument.receive(keys);
         while (instrument.hasOutput())
             text += instrument.takeOutput().text;
@@ -125,9 +125,8 @@ TEST(EquivalencePoints, HandMadeCurves)
     std::mt19937 random(7);
     std::uniform_real_distribution<double> noise(-0.01, 0.01);
 
-    const QList<EquivalencePoint> rising = findEquivalencePoints(curve(volumes, [](double v) {
-        return 4.0 + 0.05 * v + step(v, 12.22, 5.0);
-    }));
+    const QList<EquivalencePoint> rising =
+        findEquivalencePoints(curve(volumes, [](double v) { return 4.0 + 0.05 * v + step(v, 12.22, 5.0); }));
     ASSERT_EQ(rising.size(), 1);
     EXPECT_NEAR(rising[0].volume, 12.22, 0.02);
     EXPECT_NEAR(rising[0].signal, 4.0 + 0.05 * 12.22 + 2.5, 0.1);
@@ -144,18 +143,20 @@ TEST(EquivalencePoints, HandMadeCurves)
     EXPECT_NEAR(two[0].volume, 5.0, 0.02);
     EXPECT_NEAR(two[1].volume, 14.0, 0.05);
 
-    const QList<EquivalencePoint> noisy = findEquivalencePoints(
-        curve(volumes, [&](double v) { return 4.0 + step(v, 9.0, 4.0, 0.3) + noise(random); }));
+    const QList<EquivalencePoint> noisy =
+        findEquivalencePoints(curve(volumes, [&](double v) { return 4.0 + step(v, 9.0, 4.0, 0.3) + noise(random); }));
     ASSERT_EQ(noisy.size(), 1);
     EXPECT_NEAR(noisy[0].volume, 9.0, 0.1);
 
     EXPECT_TRUE(findEquivalencePoints(curve(volumes, [](double) { return 7.0; })).isEmpty());
-    EXPECT_TRUE(findEquivalencePoints(curve(volumes, [&](double v) { return 7.0 + 0.01 * v + noise(random); })).isEmpty());
-    EXPECT_TRUE(findEquivalencePoints(curve(volumes, [](double v) { return std::round(700 + 0.3 * std::sin(v * 7)) / 100; }))
-                    .isEmpty());
+    EXPECT_TRUE(
+        findEquivalencePoints(curve(volumes, [&](double v) { return 7.0 + 0.01 * v + noise(random); })).isEmpty());
+    EXPECT_TRUE(findEquivalencePoints(curve(volumes, [](double v) {
+                    return std::round(700 + 0.3 * std::sin(v * 7)) / 100;
+                })).isEmpty());
     // A jump still under way at the table's end is not a point yet.
-    EXPECT_TRUE(findEquivalencePoints(curve(evenly(0.0, 12.2, 0.1), [](double v) { return step(v, 12.22, 5.0); }))
-                    .isEmpty());
+    EXPECT_TRUE(
+        findEquivalencePoints(curve(evenly(0.0, 12.2, 0.1), [](double v) { return step(v, 12.22, 5.0); })).isEmpty());
     EXPECT_TRUE(findEquivalencePoints({}).isEmpty());
 }
 
@@ -183,8 +184,8 @@ TEST(EquivalencePoints, UnevenIncrementsRepeatedVolumesAndAnyOrder)
 
 TEST(EquivalencePoints, TableRowsAndResultText)
 {
-    const QList<TitrationSample> samples =
-        titrationSamples({{"0.000", "0.000", "3.45", "0.00", "0.000"}, {"1.0", "", "x", "", ""}, {"2.0", " ", "4.5", " ", " "}});
+    const QList<TitrationSample> samples = titrationSamples(
+        {{"0.000", "0.000", "3.45", "0.00", "0.000"}, {"1.0", "", "x", "", ""}, {"2.0", " ", "4.5", " ", " "}});
     ASSERT_EQ(samples.size(), 2);
     EXPECT_EQ(samples[1].volume, 2.0);
     EXPECT_EQ(samples[0].derivative, 0.0);
@@ -197,6 +198,27 @@ TEST(EquivalencePoints, TableRowsAndResultText)
     EXPECT_EQ(resultLine({{1234.5, -120.44}, {2.0, 3.0}}, SignalUnit::mV, QLocale(QLocale::German)),
               "EQP 1: 1234,50 ml, -120,4 mV; EQP 2: 2,00 ml, 3,0 mV");
     EXPECT_EQ(resultLine({}, SignalUnit::pH, c), "No clear equivalence point");
+}
+
+// What a re-evaluation may ask for: a smaller jump dropped as noise, or only the points in a range.
+TEST(EquivalencePoints, SettingsOfAReevaluation)
+{
+    const QList<TitrationSample> two =
+        curve(evenly(0.0, 20.0, 0.1), [](double v) { return 2.0 + step(v, 5.0, 3.0) + step(v, 14.0, 1.5, 0.3); });
+    EquivalenceSettings strict; // the second jump's slope is a quarter of the first's
+    strict.minProminenceShare = 0.3;
+    const QList<EquivalencePoint> first = findEquivalencePoints(two, strict);
+    ASSERT_EQ(first.size(), 1);
+    EXPECT_NEAR(first[0].volume, 5.0, 0.02);
+
+    EquivalenceSettings later;
+    later.fromVolume = 10.0;
+    const QList<EquivalencePoint> second = findEquivalencePoints(two, later);
+    ASSERT_EQ(second.size(), 1);
+    EXPECT_NEAR(second[0].volume, 14.0, 0.05);
+    EXPECT_EQ(later.text(), "prominence 10 % of the largest slope, jump 5 typical steps, from 10 ml");
+    later.toVolume = 12.5;
+    EXPECT_TRUE(findEquivalencePoints(two, later).isEmpty());
 }
 
 } // namespace
