@@ -104,8 +104,12 @@ QString JournalRecorder::record(const ResultRecord &record, const QString &lineS
 {
     JournalEntry entry = entryOf(record, lineSettings);
     entry.bench = m_bench;
-    m_spool.submit(std::move(entry));
-    const JournalStatus status = retry();
+    JournalStatus status = m_spool.submit(std::move(entry));
+    // A failure may be a journal not open yet; a success has already tried the server.
+    if (status.ok())
+        followUp(status);
+    else
+        status = retry();
     return status.ok() ? QString() : status.message;
 }
 
