@@ -67,7 +67,8 @@ bool JournalSchema::migrate(QSqlDatabase &database, QString *error) const
         QSqlQuery note(database);
         database.transaction();
         const bool applied = executeScript(script, note)
-                             && note.exec(QStringLiteral("INSERT INTO journal_schema_version (version) VALUES (%1)")
+                             && note.exec(QStringLiteral("INSERT INTO journal_schema_version (version) VALUES (%1)"
+                                                             " ON CONFLICT DO NOTHING")
                                               .arg(version))
                              && database.commit();
         if (!applied) {

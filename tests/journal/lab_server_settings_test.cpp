@@ -1,12 +1,16 @@
 #include "journal/journal.h"
+#include "journal/journal_schema.h"
 #include "journal/lab_server_check.h"
 #include "journal/lab_server_settings.h"
 
+#include "tests/journal/journal_samples.h"
 #include "tests/journal/postgres_test_backend.h"
 #include "tests/support/test_application_environment.h"
 
 #include <QCoreApplication>
 #include <QFile>
+#include <QFileInfo>
+#include <QProcess>
 #include <QSysInfo>
 #include <QTemporaryDir>
 
@@ -72,8 +76,19 @@ TEST(LabServerCheck, TellsWhetherTheJournalIsThereOrWhoMustCreateIt)
     EXPECT_EQ(LabServerCheck::run(backend.settings()).text,
               "Connected. The journal is not there yet; Korvane creates it with the first entry.");
 
-    ASSERT_TRUE(Journal(backend.connection()).open().ok());
+    // The owner runs the scripts named, as told; the bench then finds the journal and writes to it.
+    const QString sources = QFileInfo(QStringLiteral(JOURNAL_TEST_SERVER_SCRIPT)).absolutePath() + "/../";
+    for (const QString &file : JournalSchema(QStringLiteral("postgres")).sourceFilesAfter(0)) {
+        QProcess psql;
+        psql.start("psql", {"-h", bench.host, "-U", "korvane_owner", "-d", bench.database, "-q", "-v",
+                            "ON_ERROR_STOP=1", "-f", sources + file});
+        ASSERT_TRUE(psql.waitForFinished(60'000));
+        ASSERT_EQ(psql.exitCode(), 0) << psql.readAllStandardError().toStdString();
+    }
     EXPECT_EQ(LabServerCheck::run(bench).text, "Connected. The journal is there.");
+    Journal journal(std::make_unique<PostgresJournalConnection>(bench));
+    ASSERT_TRUE(journal.open().ok());
+    EXPECT_TRUE(journal.append(sampleEntry(1)).ok());
 }
 
 } // namespace
