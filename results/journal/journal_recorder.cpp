@@ -94,10 +94,13 @@ void JournalRecorder::useServer(const LabServerSettings &settings)
     m_bench = settings.benchName();
     m_lab.reset();
     m_server.reset();
-    if (settings.enabled) {
+    if (settings.enabled)
         m_server = std::make_unique<Journal>(std::make_unique<PostgresJournalConnection>(settings.connection()));
-    }
-    retry();
+    // The bench's own journal opens with its first use, as before; the lab's outbox at once.
+    if (m_server || m_spool.waiting() > 0)
+        retry();
+    else
+        followUp({});
 }
 
 QString JournalRecorder::record(const ResultRecord &record, const QString &lineSettings)
@@ -120,6 +123,8 @@ JournalStatus JournalRecorder::amend(JournalAmendment amendment)
         amendment.uuid = QUuid::createUuid().toString(QUuid::WithoutBraces);
     if (!amendment.time.isValid())
         amendment.time = QDateTime::currentDateTimeUtc();
+    // The bench where it was given, which on a lab server need not be the entry's.
+    amendment.bench = m_bench;
     const JournalStatus status = write(amendment);
     followUp(m_spool.lastFailure());
     return status;
