@@ -23,6 +23,7 @@
 #include "results/capture_log.h"
 #include "results/journal/journal_recorder.h"
 #include "results/journal/journal_window.h"
+#include "results/journal/lab_server_dialog.h"
 #include "results/live_curve.h"
 #include "results/result_files.h"
 #include "results/result_record.h"
@@ -181,7 +182,10 @@ const MenuSpec kMenus[] = {
     {"T&oggle",
      "Toggle1",
      {{"&Keyboard", "Keyboard1", "", &TForm1::Keyboard1Click}, {"&Stirrer", "Stirrer1", "", &TForm1::BitBtn9Click}}},
-    {"&Journal", "JournalMenu1", {{"&Open Journal...", "Journal1", "Ctrl+J", &TForm1::Journal1Click}}},
+    {"&Journal",
+     "JournalMenu1",
+     {{"&Open Journal...", "Journal1", "Ctrl+J", &TForm1::Journal1Click},
+      {"Lab &server...", "LabServer1", "", &TForm1::LabServer1Click}}},
     {"&Help",
      "Help1",
      {{"&Contents", "HelpContents1", "", &TForm1::HelpContents1Click},
@@ -277,7 +281,18 @@ TForm1::TForm1(Dialogs &dialogs, SerialBackend backend, QWidget *parent)
     StatusBar1->addWidget(m_statusPanel, 1);
     m_connectionPanel = new QLabel;
     m_connectionPanel->setObjectName(QStringLiteral("ConnectionPanel")); // read by its text, as the panel above
+    // Shown only while rows wait for the lab server; the server's reason is its tool tip.
+    m_labJournalPanel = new QLabel;
+    m_labJournalPanel->setObjectName(QStringLiteral("LabJournalPanel"));
+    m_labJournalPanel->hide();
+    StatusBar1->addPermanentWidget(m_labJournalPanel);
     StatusBar1->addPermanentWidget(m_connectionPanel);
+    m_journal->onServerStateChanged = [this](const QString &state) {
+        m_labJournalPanel->setText(state);
+        m_labJournalPanel->setVisible(!state.isEmpty());
+        m_labJournalPanel->setToolTip(m_journal->serverReason());
+    };
+    m_journal->useServer(LabServerSettings::load());
     setStatusBar(StatusBar1);
 
     // Outer size 688 x 626 on a desktop whose frame takes 8 pixels across and 27 down.
@@ -958,12 +973,30 @@ void TForm1::Journal1Click()
             return;
         }
         m_journalWindow = std::make_unique<JournalWindow>(*journal, m_dialogs, this);
+        m_journalWindow->setAmendmentWriter(
+            [this](const JournalAmendment &amendment) { return m_journal->amend(amendment); });
         HelpWindow::addHelpKey(m_journalWindow.get(), QStringLiteral("journal"));
     }
     m_journalWindow->refresh();
     m_journalWindow->show();
     m_journalWindow->raise();
     m_journalWindow->activateWindow();
+}
+
+void TForm1::LabServer1Click()
+{
+    LabServerDialog dialog(LabServerSettings::load(), this);
+    if (dialog.exec() != QDialog::Accepted)
+        return;
+    const LabServerSettings settings = dialog.settings();
+    if (const QString failure = settings.save(); !failure.isEmpty())
+        m_dialogs.error(this, failure);
+    m_journal->useServer(settings);
+    // The Journal window lists the journal now in use.
+    const bool shown = m_journalWindow && m_journalWindow->isVisible();
+    m_journalWindow.reset();
+    if (shown)
+        Journal1Click();
 }
 
 void TForm1::HelpContents1Click()

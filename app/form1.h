@@ -121,6 +121,7 @@ class TForm1 : public QMainWindow
     void Contents1Click();
     void HelpContents1Click();
     void Journal1Click();
+    void LabServer1Click();
     void About1Click();
     void QuitClick();
 
@@ -261,6 +262,7 @@ class TForm1 : public QMainWindow
     QLabel *m_statusPanel = nullptr;
     /// Right end of the status bar: the port, its line settings and its state.
     QLabel *m_connectionPanel = nullptr;
+    QLabel *m_labJournalPanel = nullptr;
     std::unique_ptr<CaptureLog> m_capture;
     std::unique_ptr<JournalRecorder> m_journal;
     std::unique_ptr<JournalWindow> m_journalWindow;

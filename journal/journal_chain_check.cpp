@@ -10,11 +10,17 @@
 
 namespace {
 
+// Drivers write a null text as NULL, as they do a null value.
+bool isNull(const QVariant &value)
+{
+    return value.isNull() || (value.typeId() == QMetaType::QString && value.toString().isNull());
+}
+
 bool sameValue(const QVariant &stored, const QVariant &derived)
 {
     // Drivers hand numbers back as double or text; both sides compare as values.
-    if (stored.isNull() || derived.isNull())
-        return stored.isNull() == derived.isNull();
+    if (isNull(stored) || isNull(derived))
+        return isNull(stored) == isNull(derived);
     if (derived.typeId() == QMetaType::Double)
         return stored.toDouble() == derived.toDouble();
     return stored.toString() == derived.toString();

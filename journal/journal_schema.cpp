@@ -4,6 +4,8 @@
 #include <QSqlError>
 #include <QSqlQuery>
 
+#include <algorithm>
+
 namespace {
 
 // Drivers run one statement per call, or report only the first of several.
@@ -23,6 +25,14 @@ JournalSchema::JournalSchema(QString dialect) : m_dialect(std::move(dialect)) {}
 QString JournalSchema::scriptPath(int version) const
 {
     return QStringLiteral(":/journal/sql/%1/%2.sql").arg(m_dialect).arg(version, 3, 10, QLatin1Char('0'));
+}
+
+QStringList JournalSchema::sourceFilesAfter(int version) const
+{
+    QStringList files;
+    for (int next = std::max(version, 0) + 1; next <= latestVersion(); ++next)
+        files.append(scriptPath(next).mid(2));
+    return files;
 }
 
 int JournalSchema::latestVersion() const
@@ -57,7 +67,8 @@ bool JournalSchema::migrate(QSqlDatabase &database, QString *error) const
         QSqlQuery note(database);
         database.transaction();
         const bool applied = executeScript(script, note)
-                             && note.exec(QStringLiteral("INSERT INTO journal_schema_version (version) VALUES (%1)")
+                             && note.exec(QStringLiteral("INSERT INTO journal_schema_version (version) VALUES (%1)"
+                                                             " ON CONFLICT DO NOTHING")
                                               .arg(version))
                              && database.commit();
         if (!applied) {

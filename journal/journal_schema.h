@@ -4,6 +4,7 @@
 
 #include <QSqlDatabase>
 #include <QString>
+#include <QStringList>
 
 
 /// The journal's schema as numbered scripts (":/journal/sql/<dialect>/NNN.sql"); each script is
@@ -21,6 +22,9 @@ class JournalSchema
     static int versionOf(QSqlDatabase &database);
     /// Applies the scripts the database lacks; the error text says which failed and why.
     bool migrate(QSqlDatabase &database, QString *error) const;
+    /// The scripts after the given version as files of Korvane's sources, for a database owner
+    /// who runs them by hand: "journal/sql/postgres/001.sql".
+    QStringList sourceFilesAfter(int version) const;
 
   private:
     QString scriptPath(int version) const;

@@ -28,6 +28,8 @@ JournalSpool::JournalSpool(LabJournal &journal)
 {
 }
 
+JournalSpool::JournalSpool(Write write) : m_write(std::move(write)) {}
+
 JournalStatus JournalSpool::submit(JournalEntry entry)
 {
     if (entry.uuid.isEmpty())

@@ -15,8 +15,12 @@ class LabJournal;
 class JournalSpool
 {
   public:
+    using Write = std::function<JournalStatus(const JournalWrite &)>;
+
     explicit JournalSpool(Journal &journal);
     explicit JournalSpool(LabJournal &journal);
+    /// Writes through the function, for a writer whose journal may change while rows wait.
+    explicit JournalSpool(Write write);
 
     /// Writes the row now when nothing waits before it, else queues it behind the waiting ones.
     JournalStatus submit(JournalEntry entry);
@@ -31,7 +35,7 @@ class JournalSpool
   private:
     JournalStatus submitRow(JournalWrite row);
 
-    std::function<JournalStatus(const JournalWrite &)> m_write;
+    Write m_write;
     std::deque<JournalWrite> m_waiting;
     JournalStatus m_lastFailure;
 };

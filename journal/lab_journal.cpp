@@ -23,9 +23,11 @@ JournalStatus LabJournal::write(const JournalWrite &row)
     // While rows wait, a new one goes behind them, so the server receives everything in order.
     if (m_waiting == 0) {
         m_serverStatus = send(row);
-        if (m_serverStatus.ok() || !m_serverStatus.retryable())
+        if (m_serverStatus.ok())
             return m_serverStatus;
     }
+    // Whatever the server's reason, the bench keeps the row: one refused for a cause the lab can
+    // fix (no schema yet, a role without rights) is sent once it is fixed, and never lost.
     const JournalStatus kept = keepLocally(row);
     if (!kept.ok())
         return kept;

@@ -5,8 +5,8 @@
 
 class Journal;
 
-/// The lab server's journal with the bench's own journal as its outbox. What the server cannot
-/// take now (down, network gone, credentials refused) is kept in the bench's journal and sent
+/// The lab server's journal with the bench's own journal as its outbox. What the server does not
+/// take now (down, network gone, credentials or rights refused) is kept in the bench's journal and sent
 /// later in the order it was written, without doubles: the server keeps each uuid once, and a
 /// row counts as sent only after the server has it, so a kill while sending sends it again and
 /// the server ignores the copy.

@@ -17,6 +17,15 @@ PostgresJournalConnection::~PostgresJournalConnection()
     QSqlDatabase::removeDatabase(m_connectionName);
 }
 
+void PostgresJournalConnection::configure(QSqlDatabase &database, const PostgresJournalSettings &settings)
+{
+    database.setHostName(settings.host);
+    database.setPort(settings.port);
+    database.setDatabaseName(settings.database);
+    database.setUserName(settings.user);
+    database.setConnectOptions(QStringLiteral("connect_timeout=%1").arg(settings.connectTimeoutSeconds));
+}
+
 QSqlDatabase PostgresJournalConnection::database() const
 {
     return QSqlDatabase::database(m_connectionName, false);
@@ -27,22 +36,18 @@ JournalStatus PostgresJournalConnection::open()
     QSqlDatabase database = QSqlDatabase::contains(m_connectionName)
                                 ? QSqlDatabase::database(m_connectionName, false)
                                 : QSqlDatabase::addDatabase(QStringLiteral("QPSQL"), m_connectionName);
-    database.setHostName(m_settings.host);
-    database.setPort(m_settings.port);
-    database.setDatabaseName(m_settings.database);
-    database.setUserName(m_settings.user);
-    database.setConnectOptions(QStringLiteral("connect_timeout=%1").arg(m_settings.connectTimeoutSeconds));
+    configure(database, m_settings);
     if (!database.open())
         return statusOf(database.lastError());
     m_lost = false;
     QString error;
     const JournalSchema schema(QStringLiteral("postgres"));
-    if (JournalSchema::versionOf(database) < schema.latestVersion() && !schema.migrate(database, &error)) {
+    const int version = JournalSchema::versionOf(database);
+    if (version < schema.latestVersion() && !schema.migrate(database, &error)) {
         return {JournalStatus::Code::Refused,
-                QStringLiteral("%1\nThe database owner can create the journal with the script "
-                               "journal/sql/postgres/%2.sql of Korvane's sources.")
-                    .arg(error)
-                    .arg(schema.latestVersion(), 3, 10, QLatin1Char('0'))};
+                QStringLiteral("%1\nThe database owner can create the journal with the scripts %2 of Korvane's "
+                               "sources.")
+                    .arg(error, schema.sourceFilesAfter(version).join(QStringLiteral(", ")))};
     }
     return {};
 }

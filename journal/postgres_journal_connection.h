@@ -35,6 +35,9 @@ class PostgresJournalConnection : public JournalConnection
     QString containsValue(const QString &text) const override;
     JournalStatus statusOf(const QSqlError &error) const override;
 
+    /// Points a QPSQL connection at the server, to be opened.
+    static void configure(QSqlDatabase &database, const PostgresJournalSettings &settings);
+
     /// The key of the transaction lock that every writer of the chain takes, also the server's trigger.
     static constexpr qint64 ChainLock = 7283457001;
 

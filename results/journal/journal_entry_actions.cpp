@@ -23,7 +23,10 @@ bool sameWeight(double a, double b)
 
 } // namespace
 
-JournalEntryActions::JournalEntryActions(Journal &journal, Dialogs &dialogs) : m_journal(journal), m_dialogs(dialogs) {}
+JournalEntryActions::JournalEntryActions(Journal &journal, Dialogs &dialogs, const JournalAmendmentWriter &write)
+    : m_journal(journal), m_dialogs(dialogs), m_write(write)
+{
+}
 
 std::optional<JournalEntryHistory> JournalEntryActions::load(QWidget *parent, const QString &entryUuid) const
 {
@@ -90,7 +93,7 @@ bool JournalEntryActions::write(QWidget *parent, JournalAmendment amendment, con
     amendment.user = osUser();
     amendment.bench = history.entry.bench;
     amendment.time = QDateTime::currentDateTimeUtc();
-    const JournalStatus status = m_journal.amend(amendment);
+    const JournalStatus status = m_write(amendment);
     if (!status.ok())
         m_dialogs.error(parent, QStringLiteral("The change was not recorded: %1").arg(status.message));
     return status.ok();

@@ -1,9 +1,11 @@
 #pragma once
 
 #include "journal/journal_history.h"
+#include "journal/journal_status.h"
 
 #include <QString>
 
+#include <functional>
 #include <optional>
 
 class Dialogs;
@@ -12,13 +14,17 @@ class QWidget;
 class ResultFiles;
 struct JournalAmendment;
 
+/// Where amendments go: the journal shown, or the lab server with the bench's journal as outbox.
+using JournalAmendmentWriter = std::function<JournalStatus(const JournalAmendment &)>;
+
 /// What can be done with one journal entry from the Journal's windows: correct it or find its
 /// equivalence points again, each written as an amendment beside the entry, and write its files as
 /// the main window writes a record's. Dialogs are modal over the parent given.
 class JournalEntryActions
 {
   public:
-    JournalEntryActions(Journal &journal, Dialogs &dialogs);
+    /// Amendments are written through `write`, which may change while the actions live.
+    JournalEntryActions(Journal &journal, Dialogs &dialogs, const JournalAmendmentWriter &write);
 
     /// The entry with its amendments; nothing, after an error box, when it cannot be read.
     std::optional<JournalEntryHistory> load(QWidget *parent, const QString &entryUuid) const;
@@ -39,4 +45,5 @@ class JournalEntryActions
 
     Journal &m_journal;
     Dialogs &m_dialogs;
+    const JournalAmendmentWriter &m_write;
 };

@@ -46,7 +46,9 @@ QDate chosenDay(const QDateEdit *edit)
 } // namespace
 
 JournalWindow::JournalWindow(Journal &journal, Dialogs &dialogs, QWidget *parent)
-    : QWidget(parent, Qt::Window), m_journal(journal), m_dialogs(dialogs), m_model(new JournalListModel(this)),
+    : QWidget(parent, Qt::Window), m_journal(journal), m_dialogs(dialogs),
+      m_amend([&journal](const JournalAmendment &amendment) { return journal.amend(amendment); }),
+      m_model(new JournalListModel(this)),
       m_list(new QTableView), m_status(new QLabel)
 {
     setObjectName(QStringLiteral("JournalWindow"));
@@ -83,7 +85,11 @@ QWidget *JournalWindow::buildFilters()
     m_method->setObjectName(QStringLiteral("JournalMethod"));
     m_method->setPlaceholderText(QStringLiteral("any method"));
     connect(m_search, &QLineEdit::textChanged, this, &JournalWindow::refresh);
+    m_bench = new QLineEdit;
+    m_bench->setObjectName(QStringLiteral("JournalBench"));
+    m_bench->setPlaceholderText(QStringLiteral("any bench"));
     connect(m_method, &QLineEdit::textChanged, this, &JournalWindow::refresh);
+    connect(m_bench, &QLineEdit::textChanged, this, &JournalWindow::refresh);
     connect(m_from, &QDateEdit::dateChanged, this, &JournalWindow::refresh);
     connect(m_to, &QDateEdit::dateChanged, this, &JournalWindow::refresh);
 
@@ -97,6 +103,8 @@ QWidget *JournalWindow::buildFilters()
     layout->addWidget(m_to);
     layout->addWidget(new QLabel(QStringLiteral("Method:")));
     layout->addWidget(m_method, 1);
+    layout->addWidget(new QLabel(QStringLiteral("Bench:")));
+    layout->addWidget(m_bench, 1);
     return filters;
 }
 
@@ -132,7 +140,8 @@ QWidget *JournalWindow::buildButtons()
 
 JournalFilter JournalWindow::filter() const
 {
-    return {m_search->text().trimmed(), chosenDay(m_from), chosenDay(m_to), m_method->text().trimmed(), {}};
+    return {m_search->text().trimmed(), chosenDay(m_from), chosenDay(m_to), m_method->text().trimmed(),
+            m_bench->text().trimmed()};
 }
 
 void JournalWindow::refresh()
@@ -248,7 +257,7 @@ void JournalWindow::sign(const QString &meaning)
     signature.time = QDateTime::currentDateTimeUtc();
     signature.meaning = dialog.request().meaning;
     signature.comment = dialog.request().comment;
-    const JournalStatus status = m_journal.amend(signature);
+    const JournalStatus status = m_amend(signature);
     if (!status.ok()) {
         m_dialogs.error(this, QStringLiteral("The signature was not recorded: %1").arg(status.message));
         return;

@@ -5,17 +5,19 @@
 
 #include <QWidget>
 
+#include <functional>
 #include <optional>
 
 class Dialogs;
 class Journal;
+struct JournalAmendment;
 class JournalListModel;
 class QDateEdit;
 class QLabel;
 class QLineEdit;
 class QTableView;
 
-/// The Journal window: the journal's entries newest first, found by text, date and method,
+/// The Journal window: the journal's entries newest first, found by text, date, method and bench,
 /// opened read-only, corrected, re-evaluated, signed, compared, and the chain verified.
 class JournalWindow : public QWidget
 {
@@ -26,6 +28,10 @@ class JournalWindow : public QWidget
 
     /// Lists the first page again, for the filters as they stand; call after new entries arrive.
     void refresh();
+
+    /// Where signatures, corrections and re-evaluations go; by default the journal shown. A lab
+    /// bench keeps them for a server away.
+    void setAmendmentWriter(JournalAmendmentWriter write) { m_amend = std::move(write); }
 
   private:
     QWidget *buildFilters();
@@ -45,13 +51,15 @@ class JournalWindow : public QWidget
 
     Journal &m_journal;
     Dialogs &m_dialogs;
-    JournalEntryActions m_actions{m_journal, m_dialogs};
+    JournalAmendmentWriter m_amend;
+    JournalEntryActions m_actions{m_journal, m_dialogs, m_amend};
     JournalListModel *m_model = nullptr;
     QTableView *m_list = nullptr;
     QLineEdit *m_search = nullptr;
     QDateEdit *m_from = nullptr;
     QDateEdit *m_to = nullptr;
     QLineEdit *m_method = nullptr;
+    QLineEdit *m_bench = nullptr;
     QLabel *m_status = nullptr;
     std::optional<JournalCursor> m_next;
     bool m_failureReported = false;

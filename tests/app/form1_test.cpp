@@ -207,6 +207,7 @@ TEST_F(Form1Test, MenusCarryEveryEntryWithAccessKeysAndShortcuts)
         {"T&oggle", "&Keyboard", "", true},
         {"T&oggle", "&Stirrer", "", true},
         {"&Journal", "&Open Journal...", "Ctrl+J", true},
+        {"&Journal", "Lab &server...", "", true},
         {"&Help", "&Contents", "", true},
         {"&Help", "Co&mmands", "", true},
         {"&Help", "&About...", "", true},

@@ -61,7 +61,7 @@ TEST_F(KeyboardTest, EveryMenuDialogIsReachedByTabHasADefaultButtonAndClosesOnEs
     form->show();
     QStringList problems;
     for (const char *action : {"ComPortSettings1", "Fillburet1", "Reagentconstant1", "iterconcentration1",
-                               "pHCalibration1", "StartTitration1", "Mode1", "New1"})
+                               "pHCalibration1", "StartTitration1", "Mode1", "New1", "LabServer1"})
         problems += problemsOf(action);
     EXPECT_EQ(problems.join(u'\n').toStdString(), "");
 }

@@ -5,6 +5,7 @@
 #include "journal/sqlite_journal_connection.h"
 
 #include "tests/journal/journal_samples.h"
+#include "tests/journal/own_postgres_server.h"
 #include "tests/journal/postgres_test_backend.h"
 #include "tests/support/test_application_environment.h"
 
@@ -90,29 +91,6 @@ TEST_F(LabJournalServer, FourBenchesWritingAtOnceLeaveOneWholeChain)
         EXPECT_EQ(samples.first(), QStringLiteral("Sample %1").arg(EntriesEach - 1));
     }
 }
-
-/// A server of the test's own, so stopping it disturbs no other test.
-class OwnServer
-{
-  public:
-    OwnServer() { m_dir = run({"start"}).trimmed(); }
-    ~OwnServer() { run({"stop", m_dir}); }
-    void halt() { run({"halt", m_dir}); }
-    void resume() { run({"resume", m_dir}); }
-    PostgresJournalSettings settings() const { return {m_dir, 5432, QStringLiteral("postgres"), QStringLiteral("korvane_owner"), 2}; }
-
-  private:
-    static QString run(const QStringList &arguments)
-    {
-        QProcess script;
-        script.start(QStringLiteral("bash"), QStringList{JOURNAL_TEST_SERVER_SCRIPT} + arguments);
-        script.waitForFinished(120'000);
-        EXPECT_EQ(script.exitCode(), 0) << script.readAllStandardError().toStdString();
-        return QString::fromLocal8Bit(script.readAllStandardOutput());
-    }
-
-    QString m_dir;
-};
 
 TEST_F(LabJournalServer, EntriesWrittenWhileTheServerIsAwayAreSentInOrderOnce)
 {

@@ -2,6 +2,8 @@
 #include "journal/sqlite_journal_connection.h"
 #include "results/journal/journal_recorder.h"
 #include "results/result_record.h"
+#include "tests/journal/own_postgres_server.h"
+#include "tests/journal/postgres_test_backend.h"
 #include "tests/support/test_application_environment.h"
 
 #include <QApplication>
@@ -71,6 +73,62 @@ TEST(JournalRecorder, DamagedFileIsKeptAsideAndToldOnce)
     EXPECT_TRUE(QFile::exists(keptAside)) << keptAside.toStdString();
     EXPECT_EQ(recorder.takeKeptAside(), QString());
     EXPECT_EQ(entriesIn(path), 1);
+    // A record without the titrator's results verifies as it was written.
+    EXPECT_TRUE(recorder.journal()->verify().intact()) << recorder.journal()->verify().reason.toStdString();
+}
+
+// A bench with the lab server set: records and a signature go to the server; while it is stopped
+// they wait in the bench's journal with the count in the status text, and the next round after
+// it is back sends them, in order, once.
+TEST(JournalRecorder, LabServerAwayKeepsRowsOnTheBenchAndSendsThemInOrderOnceBack)
+{
+    ensureTestApplication<QApplication>();
+    if (!PostgresTestBackend::available())
+        GTEST_SKIP() << PostgresTestBackend::SkipMessage;
+    OwnServer server;
+    QTemporaryDir dir;
+    JournalRecorder recorder(dir.filePath("journal.sqlite"));
+    QStringList states;
+    recorder.onServerStateChanged = [&states](const QString &state) { states.append(state); };
+    LabServerSettings settings;
+    settings.enabled = true;
+    settings.host = server.settings().host;
+    settings.database = server.settings().database;
+    settings.user = server.settings().user;
+    settings.bench = QStringLiteral("bench-A");
+    recorder.useServer(settings);
+
+    EXPECT_EQ(recorder.record(receivedRecord("first"), QString()), QString());
+    const QString first = recorder.journal()->list({}).rows.value(0).uuid;
+    server.halt();
+    EXPECT_EQ(recorder.record(receivedRecord("second"), QString()), QString());
+    EXPECT_EQ(recorder.record(receivedRecord("third"), QString()), QString());
+    JournalAmendment approval;
+    approval.kind = JournalAmendment::Kind::Signature;
+    approval.entryUuid = first;
+    approval.meaning = QStringLiteral("Approved");
+    EXPECT_TRUE(recorder.amend(approval).ok());
+    EXPECT_EQ(recorder.serverState(), QStringLiteral("Lab journal offline - 3 entries waiting"));
+    recorder.retry();
+    EXPECT_EQ(recorder.serverState(), QStringLiteral("Lab journal offline - 3 entries waiting"));
+
+    server.resume();
+    recorder.retry();
+    EXPECT_EQ(recorder.serverState(), QString());
+    EXPECT_EQ(states, QStringList({"Lab journal offline - 1 entry waiting", "Lab journal offline - 2 entries waiting",
+                                   "Lab journal offline - 3 entries waiting", QString()}));
+
+    Journal &lab = *recorder.journal();
+    QList<QByteArray> received;
+    for (const JournalListRow &row : lab.list({}).rows) {
+        received.prepend(lab.load(row.uuid)->entry.received);
+        EXPECT_EQ(row.bench, QStringLiteral("bench-A"));
+    }
+    EXPECT_EQ(received, QList<QByteArray>({"first", "second", "third"}));
+    EXPECT_EQ(lab.rowCount(), 4);
+    EXPECT_TRUE(lab.load(approval.entryUuid)->current.signatures.value(0).coversCurrent);
+    const JournalVerification verification = lab.verify();
+    EXPECT_TRUE(verification.intact()) << verification.firstBadSeq << " " << verification.reason.toStdString();
 }
 
 } // namespace

@@ -138,4 +138,18 @@ TEST_F(JournalWindowTest, FetchesTheNextPageWhenTheListIsScrolledToItsEnd)
     EXPECT_EQ(list()->model()->rowCount(), Journal::PageSize);
 }
 
+TEST_F(JournalWindowTest, BenchFilterListsOnlyThatBenchsEntries)
+{
+    JournalEntry other = sampleEntry(7, QDateTime(QDate(2024, 3, 1), QTime(7, 0), Qt::UTC));
+    other.bench = QStringLiteral("bench-2");
+    ASSERT_TRUE(m_journal.append(other).ok());
+    m_window->refresh();
+    EXPECT_EQ(column(8), QStringList({"bench-1", "bench-1", "bench-1", "bench-2"}));
+
+    control<QLineEdit>(QStringLiteral("JournalBench"))->setText(QStringLiteral("bench-2"));
+    EXPECT_EQ(column(1), QStringList({"Sample 7"}));
+    control<QLineEdit>(QStringLiteral("JournalBench"))->setText(QStringLiteral("bench-1"));
+    EXPECT_EQ(column(1), QStringList({"Sample 2", "Sample 1", "Sample 0"}));
+}
+
 } // namespace

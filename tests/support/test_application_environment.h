@@ -22,6 +22,8 @@ class TestApplicationEnvironment : public ::testing::Environment
             qputenv("QT_QPA_PLATFORM", "offscreen");
         // The program's own data (the capture log) goes to a folder of the test run.
         qputenv("XDG_DATA_HOME", m_dataHome.path().toLocal8Bit());
+        // Nor does a lab server the user has set reach the tests.
+        qputenv("XDG_CONFIG_HOME", m_configHome.path().toLocal8Bit());
         m_application = std::make_unique<Application>(m_argc, m_argv);
     }
     void TearDown() override { m_application.reset(); }
@@ -31,6 +33,7 @@ class TestApplicationEnvironment : public ::testing::Environment
     char m_name[13] = "korvane_test";
     char *m_argv[2] = {m_name, nullptr};
     QTemporaryDir m_dataHome;
+    QTemporaryDir m_configHome;
     std::unique_ptr<QCoreApplication> m_application;
 };
 

@@ -88,3 +88,6 @@ CREATE TRIGGER journal_row_never_truncated BEFORE TRUNCATE ON journal_row
 
 GRANT SELECT, INSERT ON journal_row TO korvane_bench;
 GRANT SELECT ON journal_schema_version TO korvane_bench;
+
+-- Noted by the script itself, so a database whose owner ran it by hand is known to have it.
+INSERT INTO journal_schema_version (version) VALUES (1) ON CONFLICT DO NOTHING;

@@ -6,3 +6,6 @@ CREATE EXTENSION IF NOT EXISTS pg_trgm;
 CREATE INDEX journal_entry_search ON journal_row USING gin (search_text gin_trgm_ops) WHERE kind = 'entry';
 
 CREATE INDEX journal_edit_search_text ON journal_row USING gin (search_text gin_trgm_ops) WHERE kind = 'edit';
+
+-- Noted by the script itself, so a database whose owner ran it by hand is known to have it.
+INSERT INTO journal_schema_version (version) VALUES (2) ON CONFLICT DO NOTHING;
