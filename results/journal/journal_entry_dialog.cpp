@@ -1,6 +1,7 @@
 #include "results/journal/journal_entry_dialog.h"
 
 #include "common/cp1252.h"
+#include "journal/journal_codec.h"
 #include "results/journal/journal_list_model.h"
 
 #include <QDialogButtonBox>
@@ -82,14 +83,16 @@ JournalEntryDialog::JournalEntryDialog(const JournalEntryHistory &history, QWidg
     setWindowTitle(QStringLiteral("Journal entry: %1").arg(history.current.sampleId));
     setAttribute(Qt::WA_DeleteOnClose);
     const JournalEntry &entry = history.entry;
-    const QString summary = QStringLiteral("Sample: %1\nWeight: %2\nMethod: %3 (slot %4)\nRun start: %5\nState: %6\n"
-                                           "Equivalence points: %7\nUser: %8\nBench: %9\n\n")
+    const QString summary = QStringLiteral("Sample: %1\nWeight: %2\nMethod: %3 (slot %4)\nMode codes: %10\n"
+                                           "Run start: %5\nState: %6\nEquivalence points: %7\nUser: %8\nBench: %9\n%11\n")
                                 .arg(history.current.sampleId)
                                 .arg(history.current.sampleWeight)
                                 .arg(entry.methodName)
                                 .arg(entry.methodSlot)
                                 .arg(timeText(entry.runStart), JournalListModel::stateText(history.current),
-                                     pointsText(history.current.equivalencePoints), entry.osUser, entry.bench);
+                                     pointsText(history.current.equivalencePoints), entry.osUser, entry.bench,
+                                     JournalCodec::modeCodesText(entry.modeCodes),
+                                     entry.note.isEmpty() ? QString() : QStringLiteral("Note: %1\n").arg(entry.note));
 
     auto *tabs = new QTabWidget;
     tabs->setObjectName(QStringLiteral("JournalEntryTabs"));

@@ -3,6 +3,8 @@
 #include "common/cp1252.h"
 #include "journal/sqlite_journal_connection.h"
 #include "method/method_folder.h"
+#include "method/method_settings.h"
+#include "method/mode_code.h"
 #include "results/result_record.h"
 
 #include <QCoreApplication>
@@ -61,6 +63,10 @@ JournalEntry entryOf(const ResultRecord &record, const QString &lineSettings)
     if (slot >= 0) {
         entry.methodSlot = slot;
         entry.methodName = methods.slotName(slot);
+        // A slot without a method file has no codes to tell: they stay at zero.
+        MethodSettings method;
+        if (QFileInfo::exists(methods.slotFile(slot).path()) && method.IniFileLoadPreview(methods, slot))
+            entry.modeCodes = ModeCode::allOf(method);
     }
     entry.lineSettings = lineSettings;
     entry.programVersion = QCoreApplication::applicationVersion();
