@@ -26,15 +26,6 @@ double weightOf(const QString &text)
     return ok ? weight : QLocale().toDouble(text.trimmed());
 }
 
-QString osUser()
-{
-    const QString user = qEnvironmentVariable("USER");
-    if (!user.isEmpty())
-        return user;
-    const passwd *account = getpwuid(getuid());
-    return account ? QString::fromLocal8Bit(account->pw_name) : QString();
-}
-
 JournalEntry::State stateOf(const ResultRecord &record)
 {
     if (record.aborted())
@@ -70,7 +61,7 @@ JournalEntry entryOf(const ResultRecord &record, const QString &lineSettings)
     }
     entry.lineSettings = lineSettings;
     entry.programVersion = QCoreApplication::applicationVersion();
-    entry.osUser = osUser();
+    entry.osUser = JournalRecorder::osUser();
     entry.state = stateOf(record);
     return entry;
 }
@@ -81,6 +72,15 @@ QString JournalRecorder::defaultPath()
 {
     return QDir(QStandardPaths::writableLocation(QStandardPaths::AppDataLocation))
         .filePath(QStringLiteral("journal.sqlite"));
+}
+
+QString JournalRecorder::osUser()
+{
+    const QString user = qEnvironmentVariable("USER");
+    if (!user.isEmpty())
+        return user;
+    const passwd *account = getpwuid(getuid());
+    return account ? QString::fromLocal8Bit(account->pw_name) : QString();
 }
 
 JournalRecorder::JournalRecorder(const QString &path)

@@ -39,6 +39,7 @@ class JournalWindow : public QWidget
     void sign(const QString &meaning);
     void compareSelected();
     void verify();
+    void rebuildFromCaptureLogs();
 
     Journal &m_journal;
     Dialogs &m_dialogs;
