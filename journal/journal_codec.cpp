@@ -77,8 +77,8 @@ std::array<ModeCode, 12> modeCodesFrom(const QJsonValue &value)
     const QStringList groups = value.toString().split(QLatin1Char(' '));
     for (std::size_t group = 0; group < codes.size(); ++group) {
         const QString text = groups.value(qsizetype(group));
-        const QStringList digits = text.contains(QLatin1Char(',')) ? text.split(QLatin1Char(','))
-                                                                   : text.split(QString(), Qt::SkipEmptyParts);
+        const QStringList digits =
+            text.contains(QLatin1Char(',')) ? text.split(QLatin1Char(',')) : text.split(QString(), Qt::SkipEmptyParts);
         for (std::size_t digit = 0; digit < 4; ++digit)
             codes[group].digits[digit] = value.isString() ? digits.value(qsizetype(digit)).toInt()
                                                           : value[qsizetype(group)][qsizetype(digit)].toInt();

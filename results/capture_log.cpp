@@ -25,7 +25,8 @@ QString CaptureLog::dayFileName(const QDate &day)
 QByteArray CaptureLog::gapLine(qint64 lostBytes, const QDateTime &from, const QDateTime &to, const QString &reason)
 {
     const QString format = QStringLiteral("yyyy-MM-dd HH:mm:ss");
-    return QString::fromLatin1(kGapLineStart.toByteArray() + "%1 bytes received from %2 to %3 are missing here - %4]\r\n")
+    return QString::fromLatin1(kGapLineStart.toByteArray() +
+                               "%1 bytes received from %2 to %3 are missing here - %4]\r\n")
         .arg(lostBytes)
         .arg(from.toString(format), to.toString(format), reason)
         .toUtf8();

@@ -127,7 +127,8 @@ QList<CaptureLogRebuild::Found> CaptureLogRebuild::read(const QDate &from, const
     QList<Found> found;
     // Ends the open record where bytes are missing: what follows cannot be part of it.
     const auto endAtGap = [&](qint64 missing) {
-        const std::optional<int> ended = records.settling() ? records.settle(ReceivedRecords::quietMs) : records.abort();
+        const std::optional<int> ended =
+            records.settling() ? records.settle(ReceivedRecords::quietMs) : records.abort();
         if (ended)
             found[*ended - 1].missingAfter = missing;
     };
@@ -167,8 +168,8 @@ JournalEntry CaptureLogRebuild::entryOf(const Found &found) const
 {
     const ReceivedRecord &record = *found.record;
     JournalEntry entry;
-    const QByteArray name = found.day.toString(Qt::ISODate).toLatin1() + ' ' + QByteArray::number(found.occurrence) +
-                            ' ' + record.bytes;
+    const QByteArray name =
+        found.day.toString(Qt::ISODate).toLatin1() + ' ' + QByteArray::number(found.occurrence) + ' ' + record.bytes;
     entry.uuid = QUuid::createUuidV5(kRebuiltEntries, name).toString(QUuid::WithoutBraces);
     entry.received = record.bytes;
     entry.table = record.tableRows(ReceivedRecord::columnTitles());

@@ -41,7 +41,7 @@ class CaptureLogRebuild
     {
         std::shared_ptr<const ReceivedRecord> record;
         QDate day;
-        int occurrence = 0;     ///< 1 for the first record of these bytes that day
+        int occurrence = 0;      ///< 1 for the first record of these bytes that day
         qint64 missingAfter = 0; ///< bytes a gap line says are missing right after it
     };
 
