@@ -73,9 +73,6 @@ const QColor kLampIdle(0x80, 0x80, 0x80);
 const QColor kLampReceiving(0xFF, 0x00, 0x00);
 
 const QString kFirstTerminalLine = QStringLiteral("Terminal DL 25 - Laborkurs Nord");
-const std::array<QString, 5> kColumnTitles = {QStringLiteral("Volume/ml"), QStringLiteral("Increment/ml"),
-                                              QStringLiteral("Signal/pH"), QStringLiteral("Change/pH"),
-                                              QStringLiteral("Derivative")};
 constexpr std::array<int, 5> kColumnWidths = {93, 95, 96, 85, 96};
 // A manual selection of more lines than a worksheet holds is refused before any row is built.
 constexpr qsizetype kMaxSelectedLines = 16384;
@@ -212,15 +209,6 @@ QLabel *makeLabel(const QString &name, const QString &caption)
     label->setObjectName(name);
     label->setAccessibleName(caption);
     return label;
-}
-
-// The table of a received record as the record finder reads it, under the title row.
-QList<QStringList> receivedTable(const QStringList &titleRow, const ReceivedRecord &received)
-{
-    QList<QStringList> table{titleRow};
-    for (const DataRow &row : splitDataBlock(cp1252::decode(received.dataBlock())))
-        table.append(QStringList(row.begin(), row.end()));
-    return table;
 }
 
 template <typename Widget> Widget *named(Widget *widget, const QString &name)
@@ -474,7 +462,7 @@ QWidget *TForm1::buildTerminalPage()
 QWidget *TForm1::buildTablePage()
 {
     auto *page = named(new QWidget, QStringLiteral("TabSheet2"));
-    m_cells = new ResultTableModel(QStringList(kColumnTitles.begin(), kColumnTitles.end()), this);
+    m_cells = new ResultTableModel(ReceivedRecord::columnTitles(), this);
     Table = named(new ResultTable(m_cells), QStringLiteral("Table"));
     Table->horizontalHeader()->hide();
     Table->verticalHeader()->hide();
@@ -1300,7 +1288,7 @@ ResultRecord TForm1::currentRecord() const
         record.received = m_book.receivedOf(m_recordNo);
     }
     if (record.received) {
-        record.edits = cellEdits(receivedTable(record.table.value(0), *record.received), record.table);
+        record.edits = cellEdits(record.received->tableRows(record.table.value(0)), record.table);
         record.textEdited = m_parsed.recordNo == m_recordNo && m_parsed.data != record.received->dataBlock();
     }
     record.method = methodDescription(MethodFolder());
@@ -1319,7 +1307,7 @@ ResultRecord TForm1::recordOf(int recordNo) const
     record.received = m_book.receivedOf(recordNo);
     record.table = {m_cells->rows().value(0)};
     if (record.received)
-        record.table = receivedTable(record.table.first(), *record.received);
+        record.table = record.received->tableRows(record.table.first());
     const QList<TitrationSample> samples = titrationSamples(record.table.mid(1));
     record.unit = guessSignalUnit(samples);
     record.points = findEquivalencePoints(samples);

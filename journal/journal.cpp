@@ -299,6 +299,27 @@ std::optional<JournalEntryHistory> Journal::load(const QString &entryUuid, Journ
     return history;
 }
 
+QStringList Journal::receivedSha256s(const QDate &from, const QDate &to, JournalStatus *status) const
+{
+    QStringList hashes;
+    *status = m_connection->ready();
+    if (!status->ok())
+        return hashes;
+    QSqlQuery query(m_connection->database());
+    query.setForwardOnly(true);
+    query.prepare(QStringLiteral("SELECT received_sha256 FROM journal_row WHERE kind = 'entry'"
+                                 " AND ((run_start >= ? AND run_start < ?) OR run_start = '')"));
+    query.addBindValue(dayStart(from));
+    query.addBindValue(dayStart(to.addDays(1)));
+    if (!query.exec()) {
+        *status = m_connection->statusOf(query.lastError());
+        return hashes;
+    }
+    while (query.next())
+        hashes.append(query.value(0).toString());
+    return hashes;
+}
+
 JournalVerification Journal::verify() const
 {
     JournalVerification verification;

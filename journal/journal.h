@@ -63,6 +63,9 @@ class Journal
                      int pageSize = PageSize) const;
     /// The entry as written, its amendments and its current values; empty when it is not there.
     std::optional<JournalEntryHistory> load(const QString &entryUuid, JournalStatus *status = nullptr) const;
+    /// The SHA-256 of the received bytes of each entry whose run started between the two days or
+    /// is not known: what a rebuild looks for before it adds an entry again.
+    QStringList receivedSha256s(const QDate &from, const QDate &to, JournalStatus *status) const;
     /// Recomputes the chain from the first row.
     JournalVerification verify() const;
     /// Rows in the chain, entries and amendments together.

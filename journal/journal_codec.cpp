@@ -6,9 +6,11 @@
 #include <QJsonDocument>
 #include <QJsonObject>
 
+#include <algorithm>
+
 namespace {
 
-const QStringList stateNames = {"complete", "aborted", "edited"};
+const QStringList stateNames = {"complete", "aborted", "edited", "rebuilt"};
 const QStringList kindNames = {"edit", "reevaluation", "signature", "invalidation"};
 
 QJsonArray pointsJson(const QList<EquivalencePoint> &points)
@@ -25,6 +27,63 @@ QList<EquivalencePoint> pointsFrom(const QJsonValue &value)
     for (const QJsonValue &point : value.toArray())
         points.append({point[0].toDouble(), point[1].toDouble()});
     return points;
+}
+
+// A table row as one text: cells apart by single spaces; a backslash, a space and an empty cell
+// inside a cell are written \\, \s and \e, so every row reads back as it was.
+QString rowText(const QStringList &cells)
+{
+    QStringList escaped;
+    for (const QString &cell : cells) {
+        if (cell.isEmpty()) {
+            escaped.append(QStringLiteral("\\e"));
+            continue;
+        }
+        QString text = cell;
+        text.replace(QLatin1Char('\\'), QLatin1String("\\\\"));
+        text.replace(QLatin1Char(' '), QLatin1String("\\s"));
+        escaped.append(text);
+    }
+    return escaped.join(QLatin1Char(' '));
+}
+
+QStringList rowFrom(const QString &text)
+{
+    QStringList cells;
+    if (text.isEmpty())
+        return cells;
+    for (const QString &part : text.split(QLatin1Char(' '))) {
+        QString cell;
+        for (qsizetype at = 0; at < part.size(); ++at) {
+            if (part[at] != QLatin1Char('\\') || at + 1 == part.size()) {
+                cell += part[at];
+                continue;
+            }
+            const QChar code = part[++at];
+            if (code == QLatin1Char('s'))
+                cell += QLatin1Char(' ');
+            else if (code != QLatin1Char('e'))
+                cell += code;
+        }
+        cells.append(cell);
+    }
+    return cells;
+}
+
+// "1234 0001 ..."; an older row has an array of four-number arrays.
+std::array<ModeCode, 12> modeCodesFrom(const QJsonValue &value)
+{
+    std::array<ModeCode, 12> codes{};
+    const QStringList groups = value.toString().split(QLatin1Char(' '));
+    for (std::size_t group = 0; group < codes.size(); ++group) {
+        const QString text = groups.value(qsizetype(group));
+        const QStringList digits =
+            text.contains(QLatin1Char(',')) ? text.split(QLatin1Char(',')) : text.split(QString(), Qt::SkipEmptyParts);
+        for (std::size_t digit = 0; digit < 4; ++digit)
+            codes[group].digits[digit] = value.isString() ? digits.value(qsizetype(digit)).toInt()
+                                                          : value[qsizetype(group)][qsizetype(digit)].toInt();
+    }
+    return codes;
 }
 
 QJsonObject rowHeader(const QString &kind, const QString &uuid, const QString &entryUuid, const QString &bench,
@@ -74,6 +133,19 @@ QDateTime JournalCodec::timeFrom(const QString &text)
     return QDateTime::fromString(text, Qt::ISODateWithMs);
 }
 
+QString JournalCodec::modeCodesText(const std::array<ModeCode, 12> &codes)
+{
+    QStringList groups;
+    for (const ModeCode &code : codes) {
+        QStringList digits;
+        for (const std::int32_t digit : code.digits)
+            digits.append(QString::number(digit));
+        const bool single = std::all_of(code.digits.begin(), code.digits.end(), [](int d) { return d >= 0 && d <= 9; });
+        groups.append(digits.join(single ? QString() : QStringLiteral(",")));
+    }
+    return groups.join(QLatin1Char(' '));
+}
+
 QString JournalCodec::kindName(JournalAmendment::Kind kind)
 {
     return kindNames[int(kind)];
@@ -87,14 +159,12 @@ JournalEntry::State JournalCodec::stateFrom(const QString &name)
 QByteArray JournalCodec::encode(const JournalEntry &entry, const QDateTime &recordedAt)
 {
     QJsonObject object = rowHeader("entry", entry.uuid, entry.uuid, entry.bench, entry.osUser, recordedAt);
+    // An entry is its own entry: "entry" would only repeat "uuid".
+    object.remove("entry");
     QJsonArray table;
     for (const QStringList &row : entry.table)
-        table.append(QJsonArray::fromStringList(row));
-    QJsonArray modeCodes;
-    for (const ModeCode &code : entry.modeCodes)
-        modeCodes.append(QJsonArray{code.digits[0], code.digits[1], code.digits[2], code.digits[3]});
+        table.append(rowText(row));
     object.insert("receivedSha256", JournalRow::sha256Hex(entry.received));
-    object.insert("receivedSize", entry.received.size());
     object.insert("table", table);
     object.insert("points", pointsJson(entry.equivalencePoints));
     object.insert("results", entry.resultsBlock);
@@ -102,13 +172,15 @@ QByteArray JournalCodec::encode(const JournalEntry &entry, const QDateTime &reco
     object.insert("sample", entry.sampleId);
     object.insert("slot", entry.methodSlot);
     object.insert("method", entry.methodName);
-    object.insert("modeCodes", modeCodes);
+    object.insert("modeCodes", modeCodesText(entry.modeCodes));
     object.insert("runStart", timeText(entry.runStart));
     object.insert("firstByte", timeText(entry.firstByte));
     object.insert("lastByte", timeText(entry.lastByte));
     object.insert("line", entry.lineSettings);
     object.insert("version", entry.programVersion);
     object.insert("state", stateNames[int(entry.state)]);
+    if (!entry.note.isEmpty())
+        object.insert("note", entry.note);
     return canonical(object);
 }
 
@@ -146,23 +218,15 @@ JournalEntry JournalCodec::decodeEntry(const QByteArray &content, const QByteArr
     JournalEntry entry;
     entry.uuid = object["uuid"].toString();
     entry.received = received;
-    for (const QJsonValue &row : object["table"].toArray()) {
-        QStringList cells;
-        for (const QJsonValue &cell : row.toArray())
-            cells.append(cell.toString());
-        entry.table.append(cells);
-    }
+    for (const QJsonValue &row : object["table"].toArray())
+        entry.table.append(row.isString() ? rowFrom(row.toString()) : row.toVariant().toStringList());
     entry.equivalencePoints = pointsFrom(object["points"]);
     entry.resultsBlock = object["results"].toString();
     entry.sampleWeight = object["weight"].toDouble();
     entry.sampleId = object["sample"].toString();
     entry.methodSlot = object["slot"].toInt();
     entry.methodName = object["method"].toString();
-    const QJsonArray modeCodes = object["modeCodes"].toArray();
-    for (qsizetype group = 0; group < qMin(modeCodes.size(), qsizetype(entry.modeCodes.size())); ++group) {
-        for (int digit = 0; digit < 4; ++digit)
-            entry.modeCodes[group].digits[digit] = modeCodes[group][digit].toInt();
-    }
+    entry.modeCodes = modeCodesFrom(object["modeCodes"]);
     entry.runStart = timeFrom(object["runStart"].toString());
     entry.firstByte = timeFrom(object["firstByte"].toString());
     entry.lastByte = timeFrom(object["lastByte"].toString());
@@ -171,6 +235,7 @@ JournalEntry JournalCodec::decodeEntry(const QByteArray &content, const QByteArr
     entry.osUser = object["user"].toString();
     entry.state = stateFrom(object["state"].toString());
     entry.bench = object["bench"].toString();
+    entry.note = object["note"].toString();
     return entry;
 }
 
@@ -215,7 +280,7 @@ QList<QVariant> JournalCodec::columnsOf(const QByteArray &content)
     const QString resultLine = JournalEntry::resultLineOf(object["results"].toString());
     return {object["kind"].toString(),
             object["uuid"].toString(),
-            object["entry"].toString(),
+            object.contains("entry") ? object["entry"].toString() : object["uuid"].toString(),
             object["recordedAt"].toString(),
             object["bench"].toString(),
             optionalText(object, "runStart"),

@@ -25,6 +25,8 @@ class JournalCodec
     static QList<QVariant> columnsOf(const QByteArray &content);
 
     static QString timeText(const QDateTime &time);
+    /// "1234 0001 ..." in group order; a digit outside 0 to 9 makes its group "1,10,0,2".
+    static QString modeCodesText(const std::array<ModeCode, 12> &codes);
     static QDateTime timeFrom(const QString &text);
     static QString kindName(JournalAmendment::Kind kind);
     static JournalEntry::State stateFrom(const QString &name);

@@ -38,8 +38,8 @@ void JournalCurrentValues::apply(const JournalAmendment &amendment, const QStrin
 
 void JournalCurrentValues::edited(const QString &rowSha256)
 {
-    // An aborted run stays marked aborted: that says more about the values than an edit does.
-    if (state != JournalEntry::State::Aborted)
+    // An aborted or rebuilt run stays marked so: that says more about the values than an edit does.
+    if (state == JournalEntry::State::Complete)
         state = JournalEntry::State::Edited;
     changed(rowSha256);
 }

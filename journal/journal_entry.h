@@ -20,6 +20,7 @@ struct JournalEntry
         Complete,
         Aborted,
         Edited, ///< the record's shown values differed from its received bytes when it was written
+        Rebuilt, ///< found again in the capture log; what only the live run knew is missing
     };
 
     /// Made on the bench (QUuid, without braces), so a retry or a resend never doubles an entry.
@@ -41,6 +42,7 @@ struct JournalEntry
     QString osUser;
     State state = State::Complete;
     QString bench;                ///< the bench's name; the lab server tells benches apart by it
+    QString note;                 ///< where a rebuilt entry came from; empty for a live one
 
     /// The titrator's result line shown in the list: the first non-blank line of its results.
     QString resultLine() const { return resultLineOf(resultsBlock); }

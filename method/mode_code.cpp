@@ -67,3 +67,18 @@ void ModeCode::store(int group, const MethodSettings &settings)
         next += info.size;
     }
 }
+
+std::array<ModeCode, 12> ModeCode::allOf(const MethodSettings &settings)
+{
+    std::array<ModeCode, 12> codes{};
+    for (int group = 1; group <= int(codes.size()); ++group) {
+        ModeCode code;
+        try {
+            code.store(group, settings);
+        } catch (const MethodError &) {
+            continue;
+        }
+        codes[std::size_t(group - 1)] = code;
+    }
+    return codes;
+}

@@ -18,6 +18,9 @@ struct ModeCode
     /// list without a choice (but a balance that the time control switched off), naming the
     /// setting; digits computed before it keep their new values.
     void store(int group, const MethodSettings &settings);
+    /// The codes of groups 1 to 12 as an upload of the method sends them; a group that cannot be
+    /// encoded (a list without a choice) stays all zero.
+    static std::array<ModeCode, 12> allOf(const MethodSettings &settings);
 
     bool operator==(const ModeCode &) const = default;
 };

@@ -17,10 +17,16 @@ QString CaptureLog::defaultFolder()
     return QDir(QStandardPaths::writableLocation(QStandardPaths::AppDataLocation)).filePath(QStringLiteral("capture"));
 }
 
+QString CaptureLog::dayFileName(const QDate &day)
+{
+    return day.toString(QStringLiteral("yyyy-MM-dd")) + QStringLiteral(".txt");
+}
+
 QByteArray CaptureLog::gapLine(qint64 lostBytes, const QDateTime &from, const QDateTime &to, const QString &reason)
 {
     const QString format = QStringLiteral("yyyy-MM-dd HH:mm:ss");
-    return QStringLiteral("[Korvane capture gap: %1 bytes received from %2 to %3 are missing here - %4]\r\n")
+    return QString::fromLatin1(kGapLineStart.toByteArray() +
+                               "%1 bytes received from %2 to %3 are missing here - %4]\r\n")
         .arg(lostBytes)
         .arg(from.toString(format), to.toString(format), reason)
         .toUtf8();
@@ -87,7 +93,7 @@ bool CaptureLog::openDayFile(const QDate &today)
         return true;
     m_file.close();
     m_fileDate = today;
-    m_file.setFileName(QDir(m_folder).filePath(today.toString(QStringLiteral("yyyy-MM-dd")) + QStringLiteral(".txt")));
+    m_file.setFileName(QDir(m_folder).filePath(dayFileName(today)));
     // Unbuffered: each write goes straight to the operating system.
     return QDir().mkpath(m_folder) && m_file.open(QIODevice::WriteOnly | QIODevice::Append | QIODevice::Unbuffered);
 }

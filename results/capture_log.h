@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QByteArrayView>
 #include <QDate>
 #include <QDateTime>
 #include <QFile>
@@ -24,12 +25,16 @@ class CaptureLog
     /// The user's capture folder: "capture" in the program's data folder.
     static QString defaultFolder();
     const QString &folder() const { return m_folder; }
+    /// "2024-05-06.txt": the name of the day's capture file in the folder.
+    static QString dayFileName(const QDate &day);
 
     /// Appends the bytes. Returns the status text to show when it is to change: the failure
     /// message when writing starts to fail (so a failing disk is reported once), and an empty text
     /// when writing works again while shownStatus is still that message; nothing otherwise.
     std::optional<QString> append(const QByteArray &bytes, const QString &shownStatus);
 
+    /// How a gap line begins; it ends with "]" and a line break.
+    static constexpr QByteArrayView kGapLineStart{"[Korvane capture gap: "};
     /// The line that marks lost clusters, with its line break; the time is local.
     static QByteArray gapLine(qint64 lostBytes, const QDateTime &from, const QDateTime &to, const QString &reason);
 

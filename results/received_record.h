@@ -2,6 +2,8 @@
 
 #include <QByteArray>
 #include <QDateTime>
+#include <QList>
+#include <QStringList>
 
 /// One measuring table as it came over the serial line, from its header's line on, with the
 /// instrument's printout that followed it: its results block. Edits of the terminal never reach it.
@@ -23,6 +25,10 @@ struct ReceivedRecord
     QByteArray dataBlock() const;
     /// The printout between the table and the next record, verbatim.
     QByteArray resultsBlock() const { return tableEnd < 0 ? QByteArray() : bytes.mid(tableEnd); }
+    /// The table as the record finder reads it from the bytes, under the title row.
+    QList<QStringList> tableRows(const QStringList &titleRow) const;
+    /// The result table's column titles.
+    static const QStringList &columnTitles();
     /// SHA-256 of bytes, in lower-case hexadecimal, as sha256sum prints it.
     QString sha256() const;
 };

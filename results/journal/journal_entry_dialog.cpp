@@ -5,6 +5,7 @@
 #include "curve/curve_view.h"
 #include "curve/equivalence_markers.h"
 #include "results/journal/journal_entry_actions.h"
+#include "journal/journal_codec.h"
 #include "results/journal/journal_list_model.h"
 #include "results/journal/journal_record.h"
 
@@ -81,14 +82,16 @@ QString amendmentText(const JournalAmendment &amendment)
 QString summaryText(const JournalEntryHistory &history)
 {
     const JournalEntry &entry = history.entry;
-    return QStringLiteral("Sample: %1\nWeight: %2\nMethod: %3 (slot %4)\nRun start: %5\nState: %6\n"
-                          "Equivalence points: %7\nUser: %8\nBench: %9\n\n")
+    return QStringLiteral("Sample: %1\nWeight: %2\nMethod: %3 (slot %4)\nMode codes: %10\nRun start: %5\n"
+                          "State: %6\nEquivalence points: %7\nUser: %8\nBench: %9\n%11\n")
         .arg(history.current.sampleId)
         .arg(history.current.sampleWeight)
         .arg(entry.methodName)
         .arg(entry.methodSlot)
         .arg(journalTimeText(entry.runStart), JournalListModel::stateText(history.current),
-             pointsText(history.current.equivalencePoints), entry.osUser, entry.bench);
+             pointsText(history.current.equivalencePoints), entry.osUser, entry.bench,
+             JournalCodec::modeCodesText(entry.modeCodes),
+             entry.note.isEmpty() ? QString() : QStringLiteral("Note: %1\n").arg(entry.note));
 }
 
 // The curve as the main window's Curve page draws it, with the entry's current points marked.
@@ -145,7 +148,7 @@ QWidget *JournalEntryDialog::buildButtons()
     };
     add(QStringLiteral("&Edit..."), QStringLiteral("JournalEntryEdit"),
         [this] { amendWith(&JournalEntryActions::edit); });
-    add(QStringLiteral("Re-e&valuate..."), QStringLiteral("JournalEntryReevaluate"),
+    add(QStringLiteral("Re-eva&luate..."), QStringLiteral("JournalEntryReevaluate"),
         [this] { amendWith(&JournalEntryActions::reevaluate); });
     add(QStringLiteral("&Report..."), QStringLiteral("JournalEntryReport"),
         [this] { m_actions.exportReport(this, m_history); });

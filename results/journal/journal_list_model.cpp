@@ -61,6 +61,8 @@ QString JournalListModel::stateText(const JournalCurrentValues &current)
         return QStringLiteral("aborted");
     case JournalEntry::State::Edited:
         return QStringLiteral("edited");
+    case JournalEntry::State::Rebuilt:
+        return QStringLiteral("rebuilt");
     }
     return {};
 }

@@ -5,6 +5,8 @@
 #include "journal/lab_journal.h"
 #include "journal/sqlite_journal_connection.h"
 #include "method/method_folder.h"
+#include "method/method_settings.h"
+#include "method/mode_code.h"
 #include "results/result_record.h"
 
 #include <QCoreApplication>
@@ -52,10 +54,14 @@ JournalEntry entryOf(const ResultRecord &record, const QString &lineSettings)
     if (slot >= 0) {
         entry.methodSlot = slot;
         entry.methodName = methods.slotName(slot);
+        // A slot without a method file has no codes to tell: they stay at zero.
+        MethodSettings method;
+        if (QFileInfo::exists(methods.slotFile(slot).path()) && method.IniFileLoadPreview(methods, slot))
+            entry.modeCodes = ModeCode::allOf(method);
     }
     entry.lineSettings = lineSettings;
     entry.programVersion = QCoreApplication::applicationVersion();
-    entry.osUser = osUser();
+    entry.osUser = JournalRecorder::osUser();
     entry.state = stateOf(record);
     return entry;
 }
@@ -66,6 +72,15 @@ QString JournalRecorder::defaultPath()
 {
     return QDir(QStandardPaths::writableLocation(QStandardPaths::AppDataLocation))
         .filePath(QStringLiteral("journal.sqlite"));
+}
+
+QString JournalRecorder::osUser()
+{
+    const QString user = qEnvironmentVariable("USER");
+    if (!user.isEmpty())
+        return user;
+    const passwd *account = getpwuid(getuid());
+    return account ? QString::fromLocal8Bit(account->pw_name) : QString();
 }
 
 JournalRecorder::JournalRecorder(const QString &path)

@@ -3,9 +3,12 @@
 #include "common/dialogs.h"
 #include "common/os_user.h"
 #include "journal/journal.h"
+#include "results/capture_log.h"
+#include "results/journal/capture_log_rebuild.h"
 #include "results/journal/journal_comparison_dialog.h"
 #include "results/journal/journal_entry_dialog.h"
 #include "results/journal/journal_list_model.h"
+#include "results/journal/rebuild_period_dialog.h"
 #include "results/journal/signature_dialog.h"
 
 #include <QDateEdit>
@@ -122,8 +125,9 @@ QWidget *JournalWindow::buildButtons()
         {"&Approve...", "JournalApprove", [this] { sign(QStringLiteral("Approved")); }},
         {"&Compare", "JournalCompare", [this] { compareSelected(); }},
         {"&Edit...", "JournalEdit", [this] { amendSelected(&JournalEntryActions::edit); }},
-        {"Re-e&valuate...", "JournalReevaluate", [this] { amendSelected(&JournalEntryActions::reevaluate); }},
+        {"Re-eva&luate...", "JournalReevaluate", [this] { amendSelected(&JournalEntryActions::reevaluate); }},
         {"&Verify journal", "JournalVerify", [this] { verify(); }},
+        {"Re&build from capture logs...", "JournalRebuild", [this] { rebuildFromCaptureLogs(); }},
     };
     auto *bar = new QWidget;
     auto *layout = new QHBoxLayout(bar);
@@ -298,4 +302,23 @@ void JournalWindow::verify()
                                   .arg(verification.firstBadSeq)
                                   .arg(verification.reason));
     }
+}
+
+void JournalWindow::rebuildFromCaptureLogs()
+{
+    RebuildPeriodDialog dialog(QDate::currentDate(), this);
+    if (dialog.exec() != QDialog::Accepted)
+        return;
+    const RebuildPeriod period = dialog.period();
+    const CaptureLogRebuildResult result =
+        CaptureLogRebuild(m_journal, CaptureLog::defaultFolder()).run(period.from, period.to);
+    if (!result.status.ok()) {
+        m_dialogs.error(this, QStringLiteral("The journal was not rebuilt: %1").arg(result.status.message));
+        return;
+    }
+    QString text = QStringLiteral("%1 entries added, %2 already present").arg(result.added).arg(result.present);
+    if (result.unfinished > 0)
+        text += QStringLiteral(", %1 left out: the capture log ends inside its table").arg(result.unfinished);
+    m_dialogs.message(this, text + QLatin1Char('.'));
+    refresh();
 }

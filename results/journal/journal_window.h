@@ -48,6 +48,7 @@ class JournalWindow : public QWidget
     void sign(const QString &meaning);
     void compareSelected();
     void verify();
+    void rebuildFromCaptureLogs();
 
     Journal &m_journal;
     Dialogs &m_dialogs;

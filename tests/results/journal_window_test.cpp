@@ -1,11 +1,16 @@
 #include "journal/journal.h"
+#include "results/capture_log.h"
 #include "results/journal/journal_window.h"
 #include "tests/journal/journal_samples.h"
 #include "tests/journal/sqlite_test_backend.h"
 #include "tests/support/fake_dialogs.h"
 #include "tests/support/test_application_environment.h"
+#include "tests/support/titration_text.h"
 
 #include <QApplication>
+#include <QDir>
+#include <QFile>
+#include <QKeyEvent>
 #include <QLineEdit>
 #include <QPlainTextEdit>
 #include <QPushButton>
@@ -71,6 +76,28 @@ TEST_F(JournalWindowTest, SearchNarrowsTheListAndOpenShowsTheEntry)
     auto *received = m_window->findChild<QPlainTextEdit *>(QStringLiteral("JournalEntryReceived"));
     ASSERT_NE(received, nullptr);
     EXPECT_TRUE(received->toPlainText().contains(QStringLiteral("data record 1")));
+    auto *results = m_window->findChild<QPlainTextEdit *>(QStringLiteral("JournalEntryResults"));
+    ASSERT_NE(results, nullptr);
+    EXPECT_TRUE(results->toPlainText().contains(QStringLiteral("Mode codes: 0123 1123 2123 ")));
+}
+
+// Rebuild asks for the days (Return takes the proposed week) and says what it did.
+TEST_F(JournalWindowTest, RebuildAddsTheRunOfTheCaptureLogAndSaysSo)
+{
+    ASSERT_TRUE(QDir().mkpath(CaptureLog::defaultFolder()));
+    QFile capture(QDir(CaptureLog::defaultFolder()).filePath(CaptureLog::dayFileName(QDate::currentDate())));
+    ASSERT_TRUE(capture.open(QIODevice::Append));
+    capture.write("      " + phHeader.toByteArray() + "\r\n" + titrationLines(20).join() + "\r\nTITRATION END\r\n");
+    capture.close();
+    QTimer::singleShot(0, [] {
+        QWidget *dialog = QApplication::activeModalWidget();
+        ASSERT_NE(dialog, nullptr);
+        QKeyEvent enter(QEvent::KeyPress, Qt::Key_Return, Qt::NoModifier);
+        QApplication::sendEvent(dialog->focusWidget() ? dialog->focusWidget() : dialog, &enter);
+    });
+    click(QStringLiteral("JournalRebuild"));
+    EXPECT_EQ(m_dialogs.messages, QStringList({"1 entries added, 0 already present."}));
+    EXPECT_EQ(column(6).value(0), QStringLiteral("rebuilt"));
 }
 
 TEST_F(JournalWindowTest, ComparesThreeEntriesAndSignsOne)

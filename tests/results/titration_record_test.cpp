@@ -1,10 +1,14 @@
 #include "data/xlsx_writer.h"
 #include "journal/journal.h"
 #include "journal/sqlite_journal_connection.h"
+#include "method/method_folder.h"
+#include "method/method_settings.h"
+#include "method/mode_code.h"
 #include "results/journal/journal_recorder.h"
 #include "results/received_records.h"
 #include "tests/data/table_output_support.h"
 #include "tests/support/form_fixture.h"
+#include "tests/support/temporary_work_folder.h"
 #include "tests/support/titration_text.h"
 
 #include <QComboBox>
@@ -16,6 +20,7 @@
 #include <QTabWidget>
 #include <QTemporaryDir>
 #include <QThread>
+#include <QUuid>
 
 #include <algorithm>
 #include <functional>
@@ -98,6 +103,25 @@ class TitrationRecordTest : public FormFixture
     }
     QTemporaryDir dir;
 };
+
+// The entry keeps the codes that an upload of the method in the slot used last sends.
+TEST_F(TitrationRecordTest, TheEntryKeepsTheModeCodesOfTheMethodUsedLast)
+{
+    TemporaryWorkFolder work;
+    MethodSettings method;
+    method.setName(QStringLiteral("Acid number"));
+    method.setText(Setting::PredosageVolume, QStringLiteral("25"));
+    ASSERT_TRUE(method.IniFileSave(MethodFolder(), 7));
+    const QString sample = QUuid::createUuid().toString(QUuid::WithoutBraces);
+    form->runStarted({"0.2500", sample});
+    receive(printedRun(1, 2.5));
+    settle(QStringLiteral("Titration finished - data record 1"));
+    const QList<JournalEntry> entries = journalEntries(sample);
+    ASSERT_EQ(entries.size(), 1);
+    EXPECT_EQ(entries.first().methodSlot, 7);
+    EXPECT_EQ(entries.first().modeCodes, ModeCode::allOf(method));
+    EXPECT_EQ(entries.first().modeCodes[2].digits[3], 5);
+}
 
 TEST_F(TitrationRecordTest, EachOfThreeRunsExportsItsOwnRecordWithoutOpeningTheTable)
 {
