@@ -2,10 +2,10 @@
 
 #include "analysis/equivalence_points.h"
 #include "common/cp1252.h"
+#include "common/os_user.h"
 #include "journal/journal.h"
 #include "journal/journal_row.h"
 #include "results/capture_log.h"
-#include "results/journal/journal_recorder.h"
 #include "results/received_records.h"
 
 #include <QCoreApplication>
@@ -178,7 +178,7 @@ JournalEntry CaptureLogRebuild::entryOf(const Found &found) const
     // The capture log keeps no times: the run is dated by the day of its file.
     entry.runStart = found.day.startOfDay();
     entry.programVersion = QCoreApplication::applicationVersion();
-    entry.osUser = JournalRecorder::osUser();
+    entry.osUser = osUser();
     entry.state = JournalEntry::State::Rebuilt;
     entry.note = QStringLiteral("rebuilt from capture log %1").arg(CaptureLog::dayFileName(found.day));
     if (found.missingAfter > 0)

@@ -61,7 +61,7 @@ JournalEntry entryOf(const ResultRecord &record, const QString &lineSettings)
     }
     entry.lineSettings = lineSettings;
     entry.programVersion = QCoreApplication::applicationVersion();
-    entry.osUser = JournalRecorder::osUser();
+    entry.osUser = osUser();
     entry.state = stateOf(record);
     return entry;
 }
@@ -72,15 +72,6 @@ QString JournalRecorder::defaultPath()
 {
     return QDir(QStandardPaths::writableLocation(QStandardPaths::AppDataLocation))
         .filePath(QStringLiteral("journal.sqlite"));
-}
-
-QString JournalRecorder::osUser()
-{
-    const QString user = qEnvironmentVariable("USER");
-    if (!user.isEmpty())
-        return user;
-    const passwd *account = getpwuid(getuid());
-    return account ? QString::fromLocal8Bit(account->pw_name) : QString();
 }
 
 JournalRecorder::JournalRecorder(const QString &path)

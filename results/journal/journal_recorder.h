@@ -25,8 +25,6 @@ class JournalRecorder
 
     /// journal.sqlite in the user's data folder, beside the capture log.
     static QString defaultPath();
-    /// The user logged in to the operating system, as entries name it.
-    static QString osUser();
 
     explicit JournalRecorder(const QString &path = defaultPath());
     ~JournalRecorder();
