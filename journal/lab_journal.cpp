@@ -4,8 +4,6 @@
 
 namespace {
 
-constexpr int SendBatch = 100;
-
 QString uuidOf(const JournalWrite &row)
 {
     return std::visit([](const auto &written) { return written.uuid; }, row);
@@ -32,15 +30,16 @@ JournalStatus LabJournal::write(const JournalWrite &row)
     if (!kept.ok())
         return kept;
     ++m_waiting;
-    sendWaiting();
+    if (!m_away)
+        sendWaiting(SendBatch);
     return {};
 }
 
-JournalStatus LabJournal::sendWaiting()
+JournalStatus LabJournal::sendWaiting(qint64 limit)
 {
-    while (m_waiting > 0) {
+    while (m_waiting > 0 && limit > 0) {
         JournalStatus status;
-        const QList<JournalWrite> rows = m_local.unsent(SendBatch, &status);
+        const QList<JournalWrite> rows = m_local.unsent(int(std::min(limit, SendBatch)), &status);
         if (!status.ok())
             return status;
         if (rows.isEmpty())
@@ -53,6 +52,7 @@ JournalStatus LabJournal::sendWaiting()
             if (!status.ok())
                 return status;
             --m_waiting;
+            --limit;
         }
     }
     return {};
@@ -60,9 +60,11 @@ JournalStatus LabJournal::sendWaiting()
 
 JournalStatus LabJournal::send(const JournalWrite &row)
 {
-    if (const auto *entry = std::get_if<JournalEntry>(&row))
-        return m_server.append(*entry);
-    return m_server.amend(std::get<JournalAmendment>(row));
+    const JournalStatus status = std::holds_alternative<JournalEntry>(row)
+                                     ? m_server.append(std::get<JournalEntry>(row))
+                                     : m_server.amend(std::get<JournalAmendment>(row));
+    m_away = !status.ok();
+    return status;
 }
 
 JournalStatus LabJournal::keepLocally(const JournalWrite &row)

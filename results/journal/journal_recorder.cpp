@@ -80,6 +80,9 @@ JournalRecorder::JournalRecorder(const QString &path)
 {
     m_retry.setInterval(kRetryMs);
     QObject::connect(&m_retry, &QTimer::timeout, &m_retry, [this] { retry(); });
+    m_nextBatch.setSingleShot(true);
+    QObject::connect(&m_nextBatch, &QTimer::timeout, &m_nextBatch, [this] { retry(); });
+    QObject::connect(&m_probe, &ServerProbe::answered, &m_probe, [this](bool reachable) { serverAnswered(reachable); });
 }
 
 JournalRecorder::~JournalRecorder() = default;
@@ -87,6 +90,7 @@ JournalRecorder::~JournalRecorder() = default;
 void JournalRecorder::useServer(const LabServerSettings &settings)
 {
     m_bench = settings.benchName();
+    m_serverSettings = settings;
     m_lab.reset();
     m_server.reset();
     if (settings.enabled)
@@ -173,9 +177,34 @@ JournalStatus JournalRecorder::retry()
     if (m_open)
         status = m_spool.retry();
     if (m_lab && m_lab->waiting() > 0 && !spooled)
-        m_lab->sendWaiting();
+        sendToServer();
     followUp(status);
     return status;
+}
+
+void JournalRecorder::sendToServer()
+{
+    // A server on a local socket answers or refuses at once.
+    const QString &host = m_serverSettings.host;
+    if (m_lab->away() && !host.isEmpty() && !host.startsWith(u'/'))
+        m_probe.start(host, m_serverSettings.port);
+    else
+        sendBatch();
+}
+
+void JournalRecorder::serverAnswered(bool reachable)
+{
+    if (!reachable || !m_lab)
+        return;
+    sendBatch();
+    followUp({});
+}
+
+void JournalRecorder::sendBatch()
+{
+    m_lab->sendWaiting(LabJournal::SendBatch);
+    if (m_lab->waiting() > 0 && !m_lab->away())
+        m_nextBatch.start(0);
 }
 
 JournalStatus JournalRecorder::write(const JournalWrite &row)

@@ -3,6 +3,7 @@
 #include "journal/journal.h"
 #include "journal/journal_spool.h"
 #include "journal/lab_server_settings.h"
+#include "results/journal/server_probe.h"
 
 #include <QString>
 #include <QTimer>
@@ -55,6 +56,11 @@ class JournalRecorder
 
   private:
     JournalStatus write(const JournalWrite &row);
+    /// Sends a batch of what waits for the server; a server that is away is tried again only once
+    /// it takes a connection.
+    void sendToServer();
+    void serverAnswered(bool reachable);
+    void sendBatch();
     /// Keeps the timer running while anything waits, and tells a changed server state.
     void followUp(const JournalStatus &status);
 
@@ -68,4 +74,8 @@ class JournalRecorder
     bool m_keptAsideTold = false;
     QString m_toldState;
     QTimer m_retry;
+    // Sends the next batch of a long outbox once the window has had its turn.
+    QTimer m_nextBatch;
+    ServerProbe m_probe;
+    LabServerSettings m_serverSettings;
 };

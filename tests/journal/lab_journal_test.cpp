@@ -123,7 +123,10 @@ TEST_F(LabJournalServer, EntriesWrittenWhileTheServerIsAwayAreSentInOrderOnce)
     server.resume();
     // A process killed after the server took entry 2 but before noting it as sent.
     ASSERT_TRUE(lab.append(entries[1]).ok());
+    // A server that was away is not tried for each new row; the bench sends once it answers.
     ASSERT_TRUE(journal.write(entries[5]).ok());
+    EXPECT_EQ(journal.waiting(), 6);
+    ASSERT_TRUE(journal.sendWaiting().ok());
     EXPECT_EQ(journal.waiting(), 0);
 
     QStringList samples;

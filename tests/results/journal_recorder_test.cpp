@@ -8,6 +8,8 @@
 
 #include <QApplication>
 #include <QFile>
+#include <QTcpServer>
+#include <QTcpSocket>
 #include <QTemporaryDir>
 
 #include <gtest/gtest.h>
@@ -129,6 +131,33 @@ TEST(JournalRecorder, LabServerAwayKeepsRowsOnTheBenchAndSendsThemInOrderOnceBac
     EXPECT_TRUE(lab.load(approval.entryUuid)->current.signatures.value(0).coversCurrent);
     const JournalVerification verification = lab.verify();
     EXPECT_TRUE(verification.intact()) << verification.firstBadSeq << " " << verification.reason.toStdString();
+}
+
+// A lab server that takes the connection and then says nothing, as one that hangs: the first
+// record waits out the connect timeout once and is kept on the bench; the next one is kept
+// without another try, which would stall the window each time. The retry asks first, without
+// blocking, whether the server takes connections at all.
+TEST(JournalRecorder, AServerThatDoesNotAnswerIsNotTriedAgainForEachRecord)
+{
+    ensureTestApplication<QApplication>();
+    QTcpServer silent;
+    ASSERT_TRUE(silent.listen(QHostAddress::LocalHost));
+    QList<QTcpSocket *> connections;
+    QObject::connect(&silent, &QTcpServer::newConnection, [&] { connections.append(silent.nextPendingConnection()); });
+    QTemporaryDir dir;
+    JournalRecorder recorder(dir.filePath("journal.sqlite"));
+    LabServerSettings settings;
+    settings.enabled = true;
+    settings.host = QStringLiteral("127.0.0.1");
+    settings.port = silent.serverPort();
+    settings.database = settings.user = QStringLiteral("lab");
+    recorder.useServer(settings);
+
+    EXPECT_EQ(recorder.record(receivedRecord("first"), QString()), QString());
+    EXPECT_EQ(recorder.record(receivedRecord("second"), QString()), QString());
+    QCoreApplication::processEvents();
+    EXPECT_EQ(recorder.serverState(), QStringLiteral("Lab journal offline - 2 entries waiting"));
+    EXPECT_EQ(connections.size(), 1);
 }
 
 } // namespace
