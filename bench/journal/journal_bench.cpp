@@ -5,9 +5,11 @@
 #include "journal/sqlite_journal_connection.h"
 
 #include "bench/benchmark_main.h"
+#include "results/journal/journal_window.h"
 #include "tests/journal/journal_samples.h"
+#include "tests/support/fake_dialogs.h"
 
-#include <QCoreApplication>
+#include <QApplication>
 #include <QElapsedTimer>
 #include <QFileInfo>
 #include <QSqlDatabase>
@@ -203,8 +205,23 @@ void BM_Verify(benchmark::State &state)
     }
 }
 
+// The Journal window opened over the filled journal until it has painted its first page.
+void BM_OpenWindow(benchmark::State &state)
+{
+    Journal &journal = sqliteList();
+    FakeDialogs dialogs;
+    for (auto _ : state) {
+        JournalWindow window(journal, dialogs);
+        window.show();
+        QCoreApplication::processEvents();
+        window.repaint();
+        benchmark::DoNotOptimize(&window);
+    }
+}
+
 } // namespace
 
+BENCHMARK(BM_OpenWindow)->Unit(benchmark::kMillisecond)->Iterations(20);
 BENCHMARK(BM_Append)->Unit(benchmark::kMillisecond)->Iterations(200);
 BENCHMARK_CAPTURE(measureList, FirstPage, sqliteList, noFilter)->Unit(benchmark::kMillisecond);
 BENCHMARK_CAPTURE(measureList, SearchMissingText, sqliteList, missingText)->Unit(benchmark::kMillisecond);
@@ -239,5 +256,5 @@ const bool serverCasesRegistered = registerServerCases();
 
 int main(int argc, char **argv)
 {
-    return runBenchmarks<QCoreApplication>(argc, argv);
+    return runBenchmarks<QApplication>(argc, argv);
 }
