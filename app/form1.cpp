@@ -175,7 +175,11 @@ const MenuSpec kMenus[] = {
       {"Get Results (s&hort)", "Getresultsshort1", "", &TForm1::Getresultsshort1Click},
       {"Get Results (&table)", "Getresultstable1", "", &TForm1::Getresultstable1Click},
       {"View &pH", "ViewpH1", "", &TForm1::ViewpH1Click},
-      {"View &mV", "ViewmVpH1", "", &TForm1::ViewmVpH1Click}}},
+      {"View &mV", "ViewmVpH1", "", &TForm1::ViewmVpH1Click},
+      // The tool bar's two commands of their own, so that the keyboard reaches them too.
+      kSeparator,
+      {"Re&set", "Reset1", "", &TForm1::ResetClick},
+      {"Stat&us", "Status1", "", &TForm1::StatusClick}}},
     {"T&oggle",
      "Toggle1",
      {{"&Keyboard", "Keyboard1", "", &TForm1::Keyboard1Click}, {"&Stirrer", "Stirrer1", "", &TForm1::BitBtn9Click}}},

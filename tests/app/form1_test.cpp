@@ -204,6 +204,8 @@ TEST_F(Form1Test, MenusCarryEveryEntryWithAccessKeysAndShortcuts)
         {"Titr&ation", "Get Results (&table)", "", true},
         {"Titr&ation", "View &pH", "", true},
         {"Titr&ation", "View &mV", "", true},
+        {"Titr&ation", "Re&set", "", true},
+        {"Titr&ation", "Stat&us", "", true},
         {"T&oggle", "&Keyboard", "", true},
         {"T&oggle", "&Stirrer", "", true},
         {"&Journal", "&Open Journal...", "Ctrl+J", true},
