@@ -9,6 +9,7 @@
 #include "common/dialogs.h"
 #include "common/file_save.h"
 #include "controls/fonts.h"
+#include "controls/tab_page.h"
 #include "controls/lazy_list_view.h"
 #include "curve/curve_columns.h"
 #include "curve/curve_print.h"
@@ -402,7 +403,7 @@ void TForm1::buildMenus()
 
 QWidget *TForm1::buildTerminalPage()
 {
-    auto *page = named(new QWidget, QStringLiteral("TabSheet1"));
+    auto *page = named(new TabPage, QStringLiteral("TabSheet1"));
     Terminal = named(new TerminalEdit, QStringLiteral("Terminal"));
     TerminalAccessibleNotifier::attach(Terminal);
     QFont terminalFont = fonts::lucidaConsole();
@@ -465,7 +466,7 @@ QWidget *TForm1::buildTerminalPage()
 
 QWidget *TForm1::buildTablePage()
 {
-    auto *page = named(new QWidget, QStringLiteral("TabSheet2"));
+    auto *page = named(new TabPage, QStringLiteral("TabSheet2"));
     m_cells = new ResultTableModel(ReceivedRecord::columnTitles(), this);
     Table = named(new ResultTable(m_cells), QStringLiteral("Table"));
     Table->horizontalHeader()->hide();
@@ -509,7 +510,7 @@ QWidget *TForm1::buildTablePage()
 
 QWidget *TForm1::buildCurvePage()
 {
-    auto *page = named(new QWidget, QStringLiteral("TabSheet3"));
+    auto *page = named(new TabPage, QStringLiteral("TabSheet3"));
     // The curve places and sizes its picture itself, so the picture stays out of the layout.
     Titrationskurve = named(new QLabel(page), QStringLiteral("Titrationskurve"));
     Titrationskurve->move(5, 5);

@@ -56,6 +56,9 @@ TEST_F(ScreenReaderForm, FirstPageSwitchAfterAnIntakeShowsTheItemsInViewNotOnePe
     QCoreApplication::processEvents();
 
     EXPECT_LT(reachableObjects(QAccessible::queryAccessibleInterface(form)), 1000);
+    // The pages behind show screen readers none of their controls; the page in front all of them.
+    EXPECT_EQ(QAccessible::queryAccessibleInterface(control<QWidget>("TabSheet1"))->childCount(), 0);
+    EXPECT_EQ(QAccessible::queryAccessibleInterface(control<QWidget>("TabSheet2"))->childCount(), 2);
     // The closed list of records stands for the record chosen.
     QAccessibleInterface *records = QAccessible::queryAccessibleInterface(chooser)->child(0);
     ASSERT_NE(records, nullptr);
