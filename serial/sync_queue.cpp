@@ -1,33 +1,15 @@
 #include "serial/sync_queue.h"
 
 #include "serial/tick_source.h"
-
-#include <QSocketNotifier>
-
-#include <sys/eventfd.h>
-#include <unistd.h>
+#include "serial/wake_event.h"
 
 SyncQueue::SyncQueue(TickSource &ticks)
-    : m_ticks(ticks), m_wakeFd(eventfd(0, EFD_NONBLOCK | EFD_CLOEXEC)), m_owner(std::this_thread::get_id())
+    : m_ticks(ticks), m_wake(new WakeEvent(this)), m_owner(std::this_thread::get_id())
 {
-    auto *notifier = new QSocketNotifier(m_wakeFd, QSocketNotifier::Read, this);
-    connect(notifier, &QSocketNotifier::activated, this, [this] {
-        uint64_t count = 0;
-        [[maybe_unused]] const ssize_t drained = ::read(m_wakeFd, &count, sizeof count);
-        drain();
-    });
+    connect(m_wake, &WakeEvent::raised, this, &SyncQueue::drain);
 }
 
-SyncQueue::~SyncQueue()
-{
-    ::close(m_wakeFd);
-}
-
-void SyncQueue::wake()
-{
-    const uint64_t one = 1;
-    [[maybe_unused]] const ssize_t written = ::write(m_wakeFd, &one, sizeof one);
-}
+SyncQueue::~SyncQueue() = default;
 
 void SyncQueue::call(const std::function<void()> &routine)
 {
@@ -41,7 +23,7 @@ void SyncQueue::call(const std::function<void()> &routine)
         std::lock_guard lock(m_mutex);
         m_pending.push_back(&pending);
     }
-    wake();
+    m_wake->raise();
     std::unique_lock lock(m_mutex);
     m_done.wait(lock, [&] { return pending.done; });
 }

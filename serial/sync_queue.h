@@ -2,7 +2,7 @@
 
 #include <QObject>
 
-class QSocketNotifier;
+class WakeEvent;
 
 #include <condition_variable>
 #include <deque>
@@ -35,10 +35,8 @@ class SyncQueue : public QObject
         bool done = false;
     };
 
-    void wake();
-
     TickSource &m_ticks;
-    const int m_wakeFd;
+    WakeEvent *const m_wake;
     const std::thread::id m_owner;
     std::mutex m_mutex;
     std::condition_variable m_done;

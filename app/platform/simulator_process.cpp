@@ -1,5 +1,7 @@
 #include "app/platform/simulator_process.h"
 
+#include "app/platform/child_process.h"
+
 #include <QCoreApplication>
 #include <QDeadlineTimer>
 #include <QDir>
@@ -7,11 +9,6 @@
 #include <QFileInfo>
 #include <QRegularExpression>
 #include <QStandardPaths>
-
-#include <cerrno>
-#include <csignal>
-#include <sys/prctl.h>
-#include <unistd.h>
 
 namespace {
 
@@ -21,17 +18,12 @@ const QString programName = QStringLiteral("korvane-sim");
 const QString folderPrefix = QStringLiteral("Korvane-");
 const QString portName = QStringLiteral("COM1");
 
-bool processRunning(qint64 pid)
-{
-    return ::kill(static_cast<pid_t>(pid), 0) == 0 || errno == EPERM;
-}
-
 } // namespace
 
 SimulatorProcess::SimulatorProcess(QStringList extraArguments) : m_extraArguments(std::move(extraArguments))
 {
     m_process.setProcessChannelMode(QProcess::ForwardedErrorChannel);
-    m_process.setChildProcessModifier([] { ::prctl(PR_SET_PDEATHSIG, SIGTERM); });
+    childprocess::endWithParent(m_process);
 }
 
 SimulatorProcess::~SimulatorProcess()
@@ -109,7 +101,7 @@ void SimulatorProcess::removeStaleFolders()
     QDir temp = QDir::temp();
     for (const QFileInfo &folder : temp.entryInfoList({folderPrefix + "*"}, QDir::Dirs | QDir::NoDotAndDotDot)) {
         const QRegularExpressionMatch match = name.match(folder.fileName());
-        if (!match.hasMatch() || folder.ownerId() != ::getuid() || processRunning(match.captured(1).toLongLong()))
+        if (!match.hasMatch() || !childprocess::ownedByThisUser(folder) || childprocess::isRunning(match.captured(1).toLongLong()))
             continue;
         // A simulator killed along with the program leaves its link; anything else keeps the folder.
         const QDir left(folder.filePath());

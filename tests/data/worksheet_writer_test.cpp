@@ -1,8 +1,8 @@
 #include "common/cp1252.h"
 #include "data/table_snapshot.h"
 #include "data/worksheet_writer.h"
-#include "tests/common/file_size_limit.h"
 #include "tests/data/table_output_support.h"
+#include "tests/data/worksheet_writer_fixture.h"
 
 #include <QBuffer>
 #include <QDir>
@@ -15,44 +15,6 @@
 #include <gtest/gtest.h>
 
 using namespace table_output_test;
-
-namespace {
-
-TableSnapshot tableOf(const QList<QStringList> &rows)
-{
-    TableSnapshot table;
-    table.rows = rows;
-    return table;
-}
-
-QByteArray readAll(const QString &fileName)
-{
-    QFile file(fileName);
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
-}
-
-const QList<QStringList> resultTable = {
-    {"Volume/ml", "Increment/ml", "Signal/pH", "Change/pH", "Derivative"},
-    {"0.000", "0.000", "4.12", "", ""},
-    {"7.000", "1.2.3", "12,5", QString::fromUtf8("Säure µ €"), "-0.15"},
-};
-
-class WorksheetWriterTest : public ::testing::Test
-{
-  protected:
-    QString path(const QString &name) const { return m_dir.filePath(name); }
-
-    QString save(const TableSnapshot &table, const QString &name = QStringLiteral("table.xls"))
-    {
-        QString error;
-        EXPECT_TRUE(WorksheetWriter::SaveGridAsExcel(table, path(name), error)) << error.toStdString();
-        return path(name);
-    }
-
-    QTemporaryDir m_dir;
-};
-
-} // namespace
 
 TEST_F(WorksheetWriterTest, WritesTheRecordsByteForByteInColumnOrder)
 {
@@ -147,33 +109,6 @@ TEST_F(WorksheetWriterTest, AFileThatCannotBeCreatedIsReportedByName)
     QString error;
     EXPECT_FALSE(WorksheetWriter::SaveGridAsExcel(tableOf(resultTable), name, error));
     EXPECT_EQ(error, "Cannot create file " + name);
-}
-
-TEST_F(WorksheetWriterTest, AFailedWriteIsReportedAndLeavesTheOldFileWhole)
-{
-    const QString name = path("old.xls");
-    {
-        QFile old(name);
-        ASSERT_TRUE(old.open(QIODevice::WriteOnly));
-        old.write("old content");
-    }
-    // A file size limit cuts the write short as a full disk would: in the last flush of a small
-    // table, and part way through a table larger than the file's buffer.
-    const QList<QStringList> large(5000, QStringList{"1.000", "0.100"});
-    for (const auto &[limit, table] : {std::pair{100, tableOf(resultTable)}, std::pair{20000, tableOf(large)}}) {
-        QString error;
-        bool written = false;
-        {
-            const FileSizeLimit cut(limit);
-            written = WorksheetWriter::SaveGridAsExcel(table, name, error);
-        }
-
-        EXPECT_FALSE(written) << limit;
-        // The file and the system's reason, as the other saves name them.
-        EXPECT_TRUE(error.startsWith("Cannot create file \"" + name + "\". File too large")) << error.toStdString();
-        EXPECT_EQ(readAll(name), "old content");
-        EXPECT_EQ(QDir(m_dir.path()).entryList(QDir::Files), QStringList{"old.xls"});
-    }
 }
 
 TEST_F(WorksheetWriterTest, RefusesWhatTheRecordsCannotHoldAndLeavesTheFileAlone)

@@ -23,14 +23,9 @@
 #include <QTableView>
 #include <QTimer>
 
-#include <fcntl.h>
 #include <functional>
 #include <gtest/gtest.h>
 #include <memory>
-#include <poll.h>
-#include <stdlib.h>
-#include <termios.h>
-#include <unistd.h>
 
 /// The terminal's lines as it shows them, joined by LF.
 inline QString shownLines(const TerminalEdit &terminal)
