@@ -1,6 +1,6 @@
 #!/usr/bin/env bash
-# Installs the Debian 12 packages that building, testing and running Korvane need,
-# and only those that are missing, so a second run costs nothing.
+# Installs the Debian 12 packages that building, testing and running Korvane need, and any
+# packages named as arguments, only those that are missing, so a second run costs nothing.
 set -euo pipefail
 
 packages=(
@@ -12,6 +12,7 @@ packages=(
   python3-xlrd python3-openpyxl libxlsxwriter-dev
   desktop-file-utils appstream man-db librsvg2-bin
   libqt6sql6-sqlite sqlite3 libqt6sql6-psql postgresql-15
+  "$@"
 )
 
 missing=()
