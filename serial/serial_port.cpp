@@ -2,7 +2,7 @@
 
 #include "serial/platform/closed_comm_device.h"
 #include "serial/platform/comm_device.h"
-#include "serial/platform/posix_comm_driver.h"
+#include "serial/platform/system_comm_driver.h"
 #include "serial/serial_cluster.h"
 #include "serial/sync_queue.h"
 #include "serial/system_tick_source.h"
@@ -59,7 +59,7 @@ uint32_t charDelayTime(uint32_t baudRate)
 SerialBackend SerialBackend::system()
 {
     auto ticks = SystemTickSource::instance();
-    return {std::make_shared<PosixCommDriver>(ticks), ticks};
+    return {systemCommDriver(ticks), ticks};
 }
 
 TSerialPort::TSerialPort(QObject *owner) : TSerialPort(owner, SerialBackend::system()) {}
