@@ -92,7 +92,10 @@ build_googletest() {
   ninja -C "$build/googletest" install >/dev/null
 }
 
-# Only the modules Korvane uses; the host's moc, rcc and uic do the generating.
+# Only the modules Korvane uses; the host's moc, rcc and uic do the generating. Text goes through
+# GDI: Qt 6.4 builds its DirectWrite engine only with Direct2D, yet prints through it whenever
+# DirectWrite is on, so that pair would not link without Direct2D. Tablet input needs the wintab
+# header, which Debian's source leaves out.
 build_qt() {
   [ -f "$prefix/qt.done" ] && return
   log "Qt $(dpkg-query -W -f='${Version}' qt6-base-dev) for Windows (the first time about two hours on two cores)"
@@ -105,6 +108,7 @@ build_qt() {
       -DINPUT_opengl=no -DFEATURE_opengl=OFF -DFEATURE_dbus=OFF -DFEATURE_vulkan=OFF \
       -DFEATURE_concurrent=OFF -DFEATURE_xml=OFF -DFEATURE_ssl=OFF -DFEATURE_zstd=OFF -DFEATURE_icu=OFF \
       -DFEATURE_freetype=OFF -DFEATURE_jpeg=OFF -DFEATURE_direct2d=OFF \
+      -DFEATURE_directwrite=OFF -DFEATURE_directwrite3=OFF -DFEATURE_tabletevent=OFF \
       -DFEATURE_sql_psql=OFF -DFEATURE_sql_odbc=OFF -DFEATURE_sql_mysql=OFF -DFEATURE_sql_ibase=OFF \
       -DFEATURE_sql_sqlite=ON -DFEATURE_system_sqlite=ON \
       -DSQLite3_INCLUDE_DIR="$prefix/include" -DSQLite3_LIBRARY="$prefix/lib/libsqlite3.a" \

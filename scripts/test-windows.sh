@@ -12,8 +12,10 @@ gcc_dir=$(dirname "$("$target-g++-posix" -print-libgcc-file-name)")
 export WINEPREFIX=$root/build-windows/wine
 export WINEDEBUG=-all
 export WINEDLLOVERRIDES="mscoree,mshtml="
-export WINEPATH="$(winepath -w "$cache/mingw64/bin");$(winepath -w "$gcc_dir");$(winepath -w "/usr/$target/lib")"
 wineboot --init >/dev/null 2>&1
+# The test programs find the Qt and compiler libraries on the path rather than beside them.
+WINEPATH="$(winepath -w "$cache/mingw64/bin");$(winepath -w "$gcc_dir");$(winepath -w "/usr/$target/lib")"
+export WINEPATH
 
 work=$(mktemp -d)
 trap 'kill $echo_pid 2>/dev/null || true; rm -rf "$work"' EXIT
