@@ -44,10 +44,5 @@ RegularFileReader::Result RegularFileReader::read(const QString &path, qint64 ma
     }
     if (const Status status = statusOf(info, maxSize); status != Status::Read)
         return {status, {}};
-    Result result{Status::Read, file.read(maxSize + 1)};
-    if (result.bytes.size() > maxSize)
-        return {Status::TooLarge, {}};
-    if (file.error() != QFileDevice::NoError)
-        return {Status::Unreadable, {}};
-    return result;
+    return readOpened(file, maxSize);
 }

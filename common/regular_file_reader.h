@@ -3,6 +3,8 @@
 #include <QByteArray>
 #include <QString>
 
+class QFile;
+
 /// Reads a file only when it is a regular one of bounded size. A named pipe, a device or a
 /// folder is never opened for reading, so nothing at that path can block the caller or be
 /// set off by an open.
@@ -25,4 +27,8 @@ class RegularFileReader
     };
 
     static Result read(const QString &path, qint64 maxSize);
+
+  private:
+    /// The rest of a read once the platform's half has opened a regular file: bounded, checked.
+    static Result readOpened(QFile &file, qint64 maxSize);
 };

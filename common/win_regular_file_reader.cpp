@@ -24,10 +24,5 @@ RegularFileReader::Result RegularFileReader::read(const QString &path, qint64 ma
     QFile file(path);
     if (!file.open(QIODevice::ReadOnly))
         return {Status::Unreadable, {}};
-    Result result{Status::Read, file.read(maxSize + 1)};
-    if (result.bytes.size() > maxSize)
-        return {Status::TooLarge, {}};
-    if (file.error() != QFileDevice::NoError)
-        return {Status::Unreadable, {}};
-    return result;
+    return readOpened(file, maxSize);
 }

@@ -101,7 +101,8 @@ void SimulatorProcess::removeStaleFolders()
     QDir temp = QDir::temp();
     for (const QFileInfo &folder : temp.entryInfoList({folderPrefix + "*"}, QDir::Dirs | QDir::NoDotAndDotDot)) {
         const QRegularExpressionMatch match = name.match(folder.fileName());
-        if (!match.hasMatch() || !childprocess::ownedByThisUser(folder) || childprocess::isRunning(match.captured(1).toLongLong()))
+        if (!match.hasMatch() || !childprocess::ownedByThisUser(folder) ||
+            childprocess::isRunning(match.captured(1).toLongLong()))
             continue;
         // A simulator killed along with the program leaves its link; anything else keeps the folder.
         const QDir left(folder.filePath());
