@@ -125,7 +125,7 @@ build_korvane() {
   PKG_CONFIG_LIBDIR=$prefix/lib/pkgconfig cmake -S "$root" -B "$out" -G Ninja -Wno-dev \
     -DCMAKE_TOOLCHAIN_FILE="$toolchain" -DCMAKE_PREFIX_PATH="$prefix" -DQT_HOST_PATH=/usr \
     -DCMAKE_BUILD_TYPE=Release -DKORVANE_BUILD_BENCH=OFF -DKORVANE_BUILD_TESTS=$with_tests \
-    -DCMAKE_CROSSCOMPILING_EMULATOR=wine64 >/dev/null
+    -DCMAKE_CROSSCOMPILING_EMULATOR=wine >/dev/null
   cmake --build "$out" -j "$(nproc)"
 }
 
