@@ -7,6 +7,24 @@
 #include <fcntl.h>
 #include <sys/ioctl.h>
 #include <unistd.h>
+#include <utility>
+
+namespace {
+
+/// The standard code of baud, else BOTHER. Programs that read the speed through plain termios,
+/// Wine's comm layer among them, know only the standard codes and refuse the port otherwise.
+tcflag_t speedCode(quint32 baud)
+{
+    static constexpr std::pair<quint32, tcflag_t> standard[] = {
+        {300, B300},     {600, B600},     {1200, B1200},   {2400, B2400},     {4800, B4800},    {9600, B9600},
+        {19200, B19200}, {38400, B38400}, {57600, B57600}, {115200, B115200}, {230400, B230400}};
+    for (const auto &[speed, code] : standard)
+        if (speed == baud)
+            return code;
+    return BOTHER;
+}
+
+} // namespace
 
 PseudoTerminal::~PseudoTerminal()
 {
@@ -67,7 +85,8 @@ bool PseudoTerminal::configure(quint32 baud)
     settings.c_oflag &= ~OPOST;
     settings.c_lflag &= ~(ECHO | ECHONL | ICANON | ISIG | IEXTEN);
     settings.c_cflag &= ~(CSIZE | PARENB | CBAUD | (CBAUD << IBSHIFT));
-    settings.c_cflag |= CS8 | CREAD | CLOCAL | BOTHER | (BOTHER << IBSHIFT);
+    const tcflag_t code = speedCode(baud);
+    settings.c_cflag |= CS8 | CREAD | CLOCAL | code | (code << IBSHIFT);
     settings.c_ispeed = baud;
     settings.c_ospeed = baud;
     return ::ioctl(m_master, TCSETS2, &settings) == 0;

@@ -107,3 +107,14 @@ TEST_F(SimulatorOnPty, ClosedAndReopenedPortIsServedAgain)
     send("L?");
     EXPECT_TRUE(readUntil("SAMPLES").contains("STATUS DL25"));
 }
+
+// Wine's comm layer reads the speed through plain termios and refuses a port it cannot name.
+TEST_F(SimulatorOnPty, AFreshPortShowsTheInstrumentsSpeedToPlainTermios)
+{
+    const int fresh = ::open(terminal.slavePath().toLocal8Bit().constData(), O_RDWR | O_NOCTTY | O_NONBLOCK);
+    ASSERT_GE(fresh, 0);
+    termios settings{};
+    EXPECT_EQ(::tcgetattr(fresh, &settings), 0);
+    EXPECT_EQ(::cfgetospeed(&settings), speed_t{B2400});
+    ::close(fresh);
+}
