@@ -17,11 +17,10 @@ function(korvane_add_test name)
   cmake_parse_arguments(ARG "" "" "SOURCES;LIBS;LABELS" ${ARGN})
   add_executable(${name} ${ARG_SOURCES})
   target_link_libraries(${name} PRIVATE ${ARG_LIBS} korvane_test_support GTest::gtest GTest::gtest_main)
-  # Qt for Windows has no offscreen platform; there the tests run on Wine's windows, on a
-  # virtual display.
-  if(WIN32)
-    set(properties ENVIRONMENT "QT_QPA_PLATFORM=windows")
-  else()
+  # Qt for Windows has no offscreen platform; there the tests use real windows (under Wine, on a
+  # virtual display).
+  set(properties)
+  if(NOT WIN32)
     set(properties ENVIRONMENT "QT_QPA_PLATFORM=offscreen")
   endif()
   if(ARG_LABELS)
@@ -30,7 +29,9 @@ function(korvane_add_test name)
   if(CMAKE_CROSSCOMPILING)
     # Under an emulator (Wine) each start costs a second: the program runs once, all its cases.
     add_test(NAME ${name} COMMAND ${name})
-    set_tests_properties(${name} PROPERTIES ${properties})
+    if(properties)
+      set_tests_properties(${name} PROPERTIES ${properties})
+    endif()
   else()
     # Parameterised cases carry their generated names; the parameter's bytes stay out of the name.
     gtest_discover_tests(${name} TEST_PREFIX "${name}." NO_PRETTY_VALUES PROPERTIES ${properties}

@@ -98,7 +98,7 @@ build_googletest() {
 # header, which Debian's source leaves out.
 build_qt() {
   [ -f "$prefix/qt.done" ] && return
-  log "Qt $(dpkg-query -W -f='${Version}' qt6-base-dev) for Windows (the first time about two hours on two cores)"
+  log "Qt $(dpkg-query -W -f='${Version}' qt6-base-dev) for Windows (about 36 minutes on two cores, once)"
   local source
   source=$(ls -d "$src"/qt6-base-*/)
   if [ ! -f "$build/qt/build.ninja" ]; then

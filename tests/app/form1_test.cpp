@@ -354,7 +354,7 @@ TEST_F(Form1Test, SavedTextOpensAsTheSameText)
     dialogs.openAnswer = dialogs.saveAnswer;
     form->Open1Click();
     EXPECT_EQ(terminalText(), text);
-    EXPECT_EQ(form->statusText(), QFileInfo(dialogs.saveAnswer).absoluteFilePath());
+    EXPECT_EQ(form->statusText(), QDir::toNativeSeparators(QFileInfo(dialogs.saveAnswer).absoluteFilePath()));
     EXPECT_EQ(terminal()->caret(), text.size());
     EXPECT_TRUE(dialogs.errors.isEmpty());
 }

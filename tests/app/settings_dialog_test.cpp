@@ -68,7 +68,9 @@ TEST_F(SettingsDialog, EveryFieldHasItsFullHeightWithinTheFixedSize)
     QCoreApplication::processEvents();
     EXPECT_EQ(dialog.size(), QSize(473, 367));
     for (QWidget *field : dialog.findChildren<QWidget *>()) {
-        if (!qobject_cast<QLineEdit *>(field) && !qobject_cast<QComboBox *>(field))
+        // An editable list's own editor is sized by the list around it.
+        if ((!qobject_cast<QLineEdit *>(field) && !qobject_cast<QComboBox *>(field)) ||
+            qobject_cast<QComboBox *>(field->parentWidget()))
             continue;
         const QRect place(field->mapTo(&dialog, QPoint(0, 0)), field->size());
         EXPECT_GE(field->height(), field->sizeHint().height()) << field->objectName().toStdString();

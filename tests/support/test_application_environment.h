@@ -9,7 +9,8 @@
 /// Owns the one application object of a test program: made on first use, deleted when the test
 /// run ends, while Qt is still whole. One left to the exit handlers, or to none at all, can
 /// outlive the Qt globals it needs. Offscreen unless the caller chose a platform, so that a test
-/// program runs the same when started directly as under ctest.
+/// program runs the same when started directly as under ctest; Qt for Windows is built without
+/// the offscreen platform, so there the tests use real windows.
 class TestApplicationEnvironment : public ::testing::Environment
 {
   public:
@@ -18,8 +19,10 @@ class TestApplicationEnvironment : public ::testing::Environment
     {
         if (QCoreApplication::instance())
             return;
+#ifndef Q_OS_WIN
         if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
             qputenv("QT_QPA_PLATFORM", "offscreen");
+#endif
         // The program's own data (the capture log) goes to a folder of the test run.
         qputenv("XDG_DATA_HOME", m_dataHome.path().toLocal8Bit());
         // Nor does a lab server the user has set reach the tests.
