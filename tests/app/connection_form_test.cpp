@@ -1,6 +1,7 @@
 #include "serial/ui/serial_basic_dlg.h"
 #include "terminal/terminal_text.h"
 #include "tests/support/form_fixture.h"
+#include "tests/support/when_modal_loop_runs.h"
 
 #include <QAccessible>
 #include <QAction>
@@ -85,7 +86,7 @@ TEST_F(ConnectionForm, ARefusedSettingIsNamedAndTheDialogShowsWhatThePortHas)
 {
     device().refuseSettings([](const comm::Dcb &dcb) { return (dcb.flags & comm::FOutxDsrFlow) != 0; });
     const auto chooseAndPress = [](const QString &flow) {
-        QTimer::singleShot(0, [flow] {
+        whenModalLoopRuns([flow] {
             QWidget *shown = QApplication::activeModalWidget();
             ASSERT_NE(shown, nullptr);
             auto *list = shown->findChild<QComboBox *>("CBFlow");

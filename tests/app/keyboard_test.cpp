@@ -1,4 +1,5 @@
 #include "tests/support/form_fixture.h"
+#include "tests/support/when_modal_loop_runs.h"
 
 #include <QAbstractItemView>
 #include <QAbstractSpinBox>
@@ -50,7 +51,7 @@ class KeyboardTest : public FormFixture
     QStringList problemsOf(const char *action)
     {
         QStringList problems;
-        QTimer::singleShot(0, [&problems] { problems = problemsOfShownDialog(); });
+        whenModalLoopRuns([&problems] { problems = problemsOfShownDialog(); });
         control<QAction>(action)->trigger();
         return problems;
     }

@@ -1,5 +1,6 @@
 #include "serial/ui/serial_basic_dlg.h"
 #include "tests/support/form_fixture.h"
+#include "tests/support/when_modal_loop_runs.h"
 
 #include <QAction>
 #include <QComboBox>
@@ -14,7 +15,7 @@ class SettingsDialog : public FormFixture
     /// Picks a speed in the dialog once it is shown, then presses `button`.
     void answer(const QString &speed, const QString &button)
     {
-        QTimer::singleShot(0, [speed, button] {
+        whenModalLoopRuns([speed, button] {
             QWidget *shown = QApplication::activeModalWidget();
             ASSERT_NE(shown, nullptr);
             auto *list = shown->findChild<QComboBox *>("CBBaud");
@@ -49,7 +50,7 @@ TEST_F(SettingsDialog, ShowsThePortsPresentSettingsEachTime)
 {
     form->SerialPort1->SetBaudRate(19200);
     QString shown;
-    QTimer::singleShot(0, [&shown] {
+    whenModalLoopRuns([&shown] {
         QWidget *dialog = QApplication::activeModalWidget();
         shown = dialog->findChild<QComboBox *>("CBBaud")->currentText();
         dialog->findChild<QAbstractButton *>("CancelBtn")->click();

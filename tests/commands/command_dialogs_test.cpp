@@ -1,5 +1,6 @@
 #include "commands/command_dialogs.h"
 #include "tests/support/form_fixture.h"
+#include "tests/support/when_modal_loop_runs.h"
 
 #include <QAccessible>
 #include <QApplication>
@@ -26,7 +27,7 @@ QWidget *topLevel(const QString &name)
 /// Once the next modal dialog shows, lets act fill it in and then presses key in it.
 void answerNextDialog(std::function<void(QWidget *)> act, Qt::Key key)
 {
-    QTimer::singleShot(0, [act = std::move(act), key] {
+    whenModalLoopRuns([act = std::move(act), key] {
         QWidget *dialog = QApplication::activeModalWidget();
         ASSERT_NE(dialog, nullptr);
         act(dialog);
@@ -157,7 +158,7 @@ TEST_F(CommandDialogsTest, OkRefusesWhatIsNotANumberAndKeepsTheDialogOpen)
                 [&](QWidget *dialog) {
                     typeInto(dialog, typed);
                     // The message over the dialog; once it is closed, the dialog is looked at and left.
-                    QTimer::singleShot(0, [&, dialog] {
+                    whenModalLoopRuns([&, dialog] {
                         auto *box = qobject_cast<QMessageBox *>(QApplication::activeModalWidget());
                         ASSERT_NE(box, nullptr);
                         refusal = box->text();

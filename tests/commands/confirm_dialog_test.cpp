@@ -1,4 +1,5 @@
 #include "tests/support/form_fixture.h"
+#include "tests/support/when_modal_loop_runs.h"
 
 #include <QKeyEvent>
 #include <QLabel>
@@ -17,12 +18,12 @@ TEST(ConfirmDialog, RedQuestionWithOkAsDefaultAndEscapeAsCancel)
     EXPECT_EQ(label->palette().color(QPalette::WindowText), QColor(Qt::white));
     EXPECT_TRUE(dialog.findChild<QPushButton *>("OKBtn")->isDefault());
 
-    QTimer::singleShot(0, [] {
+    whenModalLoopRuns([] {
         QKeyEvent escape(QEvent::KeyPress, Qt::Key_Escape, Qt::NoModifier);
         QCoreApplication::sendEvent(QApplication::activeModalWidget(), &escape);
     });
     EXPECT_EQ(dialog.exec(), QDialog::Rejected);
-    QTimer::singleShot(0, [] {
+    whenModalLoopRuns([] {
         QKeyEvent enter(QEvent::KeyPress, Qt::Key_Return, Qt::NoModifier);
         QCoreApplication::sendEvent(QApplication::activeModalWidget()->focusWidget(), &enter);
     });

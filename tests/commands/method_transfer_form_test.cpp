@@ -2,6 +2,7 @@
 #include "serial/connection_summary.h"
 #include "tests/support/form_fixture.h"
 #include "tests/support/temporary_work_folder.h"
+#include "tests/support/when_modal_loop_runs.h"
 
 #include <QComboBox>
 #include <QLineEdit>
@@ -27,7 +28,7 @@ class MethodTransferFormTest : public FormFixture
     /// The user chooses a memory, names the method and presses a titrator button.
     static void inDialog(int slot, const QString &name, const QString &button)
     {
-        QTimer::singleShot(0, [=] {
+        whenModalLoopRuns([=] {
             QWidget *dialog = QApplication::activeModalWidget();
             ASSERT_NE(dialog, nullptr);
             dialog->findChild<QComboBox *>("TitratorControlComboBoxEx")->setCurrentIndex(slot);

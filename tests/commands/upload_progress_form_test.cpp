@@ -2,6 +2,7 @@
 #include "commands/upload_progress_form.h"
 #include "controls/gauge.h"
 #include "tests/support/form_fixture.h"
+#include "tests/support/when_modal_loop_runs.h"
 
 #include <QAction>
 #include <QLabel>
@@ -110,7 +111,7 @@ TEST_F(UploadProgressFormTest, LeavesTheFocusToAnotherProgram)
 
 TEST_F(UploadProgressFormTest, ModeClosedWithoutAButtonResetsTheTitrator)
 {
-    QTimer::singleShot(0, [] {
+    whenModalLoopRuns([] {
         QWidget *dialog = QApplication::activeModalWidget();
         ASSERT_NE(dialog, nullptr);
         EXPECT_EQ(dialog->objectName(), "MethodSetupForm");

@@ -1,6 +1,7 @@
 #include "help/help_window.h"
 
 #include "tests/support/test_application_environment.h"
+#include "tests/support/when_modal_loop_runs.h"
 
 #include <QApplication>
 #include <QDialog>
@@ -94,7 +95,7 @@ TEST_F(HelpWindowTest, UsableWhileAModalDialogIsOpen)
     QDialog dialog;
     bool blocked = true;
     QString page;
-    QTimer::singleShot(0, &dialog, [&] {
+    whenModalLoopRuns([&] {
         HelpWindow *window = HelpWindow::open("serial-settings");
         page = window->currentPage();
         blocked = QGuiApplicationPrivate::instance()->isWindowBlocked(window->windowHandle());
@@ -112,7 +113,7 @@ TEST_F(HelpWindowTest, HelpKeyOfADialogOpensItsPage)
     auto *field = new QLineEdit(&dialog);
     HelpWindow::addHelpKey(&dialog, "serial-settings");
     QString page;
-    QTimer::singleShot(0, &dialog, [&] {
+    whenModalLoopRuns([&] {
         dialog.activateWindow();
         QWindowSystemInterface::flushWindowSystemEvents();
         field->setFocus();

@@ -7,6 +7,7 @@
 #include "tests/journal/sqlite_test_backend.h"
 #include "tests/support/fake_dialogs.h"
 #include "tests/support/test_application_environment.h"
+#include "tests/support/when_modal_loop_runs.h"
 
 #include <QApplication>
 #include <QDialog>
@@ -150,7 +151,7 @@ TEST_F(JournalEntryViewTest, EditThroughTheDialogChangesTheListKeepsTheOldAndUns
     QWidget *view = open(1);
     ASSERT_NE(view, nullptr);
 
-    QTimer::singleShot(0, [] {
+    whenModalLoopRuns([] {
         QWidget *dialog = QApplication::activeModalWidget();
         ASSERT_NE(dialog, nullptr);
         dialog->findChild<QDoubleSpinBox *>(QStringLiteral("JournalEditWeight"))->setValue(0.2513);

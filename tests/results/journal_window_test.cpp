@@ -6,6 +6,7 @@
 #include "tests/support/fake_dialogs.h"
 #include "tests/support/test_application_environment.h"
 #include "tests/support/titration_text.h"
+#include "tests/support/when_modal_loop_runs.h"
 
 #include <QApplication>
 #include <QDir>
@@ -89,7 +90,7 @@ TEST_F(JournalWindowTest, RebuildAddsTheRunOfTheCaptureLogAndSaysSo)
     ASSERT_TRUE(capture.open(QIODevice::Append));
     capture.write("      " + phHeader.toByteArray() + "\r\n" + titrationLines(20).join() + "\r\nTITRATION END\r\n");
     capture.close();
-    QTimer::singleShot(0, [] {
+    whenModalLoopRuns([] {
         QWidget *dialog = QApplication::activeModalWidget();
         ASSERT_NE(dialog, nullptr);
         QKeyEvent enter(QEvent::KeyPress, Qt::Key_Return, Qt::NoModifier);
@@ -115,7 +116,7 @@ TEST_F(JournalWindowTest, ComparesThreeEntriesAndSignsOne)
 
     list()->clearSelection();
     list()->selectRow(1);
-    QTimer::singleShot(0, [] {
+    whenModalLoopRuns([] {
         QWidget *dialog = QApplication::activeModalWidget();
         ASSERT_NE(dialog, nullptr);
         EXPECT_EQ(dialog->findChild<QLineEdit *>(QStringLiteral("SignatureMeaning"))->text(), "Reviewed");

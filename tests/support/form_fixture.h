@@ -16,6 +16,7 @@
 #include "tests/support/command_doubles.h"
 #include "tests/support/fake_dialogs.h"
 #include "tests/support/test_application_environment.h"
+#include "tests/support/when_modal_loop_runs.h"
 
 #include <QAbstractButton>
 #include <QApplication>
@@ -44,7 +45,7 @@ inline void testApplication()
 /// Clicks the named button of the next modal dialog once it is shown.
 inline void answerNextModal(const QString &button)
 {
-    QTimer::singleShot(0, [button] {
+    whenModalLoopRuns([button] {
         QWidget *dialog = QApplication::activeModalWidget();
         ASSERT_NE(dialog, nullptr);
         auto *target = dialog->findChild<QAbstractButton *>(button);

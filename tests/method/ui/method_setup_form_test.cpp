@@ -6,6 +6,7 @@
 #include "tests/method/test_files.h"
 #include "tests/support/fake_message_boxes.h"
 #include "tests/support/test_application_environment.h"
+#include "tests/support/when_modal_loop_runs.h"
 
 #include <QAbstractButton>
 #include <QApplication>
@@ -68,7 +69,7 @@ class MethodSetupFormTest : public ::testing::Test
     /// Shows the dialog modally as the main window does and presses the button once it is up.
     void runWith(const char *button)
     {
-        QTimer::singleShot(0, [this, button] { click(button); });
+        whenModalLoopRuns([this, button] { click(button); });
         form().exec();
     }
     Codes codes()
@@ -514,7 +515,7 @@ TEST_F(MethodSetupFormTest, TheInfoButtonShowsTheInfoWindowModally)
     form().setInfoForm(&info);
     form().show();
     QString caption;
-    QTimer::singleShot(0, [&caption] {
+    whenModalLoopRuns([&caption] {
         QWidget *modal = QApplication::activeModalWidget();
         caption = modal->windowTitle();
         modal->findChild<QAbstractButton *>("CloseButton")->click();
