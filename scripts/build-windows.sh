@@ -17,7 +17,7 @@ with_tests=OFF
 export KORVANE_WINDOWS_PREFIX=$prefix
 target=x86_64-w64-mingw32
 
-bash "$root/scripts/install-deps.sh" g++-mingw-w64-x86-64-posix dpkg-dev tcl zip nsis wine64
+bash "$root/scripts/install-deps.sh" g++-mingw-w64-x86-64-posix dpkg-dev tcl zip nsis wine64 ccache
 
 mkdir -p "$cache/src" "$cache/build" "$prefix/lib" "$prefix/include"
 src=$cache/src
@@ -122,10 +122,14 @@ build_qt() {
 
 build_korvane() {
   log "Korvane for Windows"
+  # Compiled objects are kept beside the cross-built Qt, so a later build, in a fresh clone too,
+  # compiles only what changed.
+  export CCACHE_DIR=$cache/ccache CCACHE_BASEDIR=$root CCACHE_NOHASHDIR=1
   PKG_CONFIG_LIBDIR=$prefix/lib/pkgconfig cmake -S "$root" -B "$out" -G Ninja -Wno-dev \
     -DCMAKE_TOOLCHAIN_FILE="$toolchain" -DCMAKE_PREFIX_PATH="$prefix" -DQT_HOST_PATH=/usr \
     -DCMAKE_BUILD_TYPE=Release -DKORVANE_BUILD_BENCH=OFF -DKORVANE_BUILD_TESTS=$with_tests \
-    -DCMAKE_CROSSCOMPILING_EMULATOR=wine >/dev/null
+    -DCMAKE_CROSSCOMPILING_EMULATOR=wine -DCMAKE_CXX_COMPILER_LAUNCHER=ccache \
+    -DCMAKE_C_COMPILER_LAUNCHER=ccache >/dev/null
   cmake --build "$out" -j "$(nproc)"
 }
 

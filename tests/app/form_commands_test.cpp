@@ -3,6 +3,7 @@
 #include <QAction>
 #include <QDate>
 #include <QDialog>
+#include <QThread>
 #include <QToolButton>
 
 namespace {
@@ -16,8 +17,10 @@ class FormCommandsTest : public FormFixture
     void acceptEveryDialog()
     {
         acceptor.setInterval(0);
-        QObject::connect(&acceptor, &QTimer::timeout, [] {
-            if (auto *dialog = qobject_cast<QDialog *>(QApplication::activeModalWidget()))
+        // Only from inside the dialog's own loop: Windows shows a dialog before exec() runs it.
+        QObject::connect(&acceptor, &QTimer::timeout, [outerLevel = QThread::currentThread()->loopLevel()] {
+            auto *dialog = qobject_cast<QDialog *>(QApplication::activeModalWidget());
+            if (dialog && QThread::currentThread()->loopLevel() > outerLevel)
                 dialog->accept();
         });
         acceptor.start();

@@ -67,7 +67,13 @@ class FormFixture : public ::testing::Test
         form = &program->mainWindow();
     }
 
-    void TearDown() override { program.reset(); }
+    void TearDown() override
+    {
+        program.reset();
+        // A quit the closed window posted would end a later case's loops at once where the
+        // cases share a process, as they do on Windows.
+        QCoreApplication::removePostedEvents(qApp, QEvent::Quit);
+    }
 
     /// Lets ms of simulated time pass a millisecond at a time, serving the port's events as the
     /// main loop does; stops early once done() holds. Returns whether done() held.
