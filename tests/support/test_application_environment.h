@@ -1,6 +1,8 @@
 #pragma once
 
 #include <QCoreApplication>
+#include <QDir>
+#include <QStandardPaths>
 #include <QTemporaryDir>
 
 #include <gtest/gtest.h>
@@ -28,6 +30,13 @@ class TestApplicationEnvironment : public ::testing::Environment
         // Nor does a lab server the user has set reach the tests.
         qputenv("XDG_CONFIG_HOME", m_configHome.path().toLocal8Bit());
         m_application = std::make_unique<Application>(m_argc, m_argv);
+#ifdef Q_OS_WIN
+        // Windows names these folders itself, whatever the environment says: test mode keeps the
+        // tests out of the user's own journal, captures and settings, emptied for each run.
+        QStandardPaths::setTestModeEnabled(true);
+        for (const auto location : {QStandardPaths::AppDataLocation, QStandardPaths::AppConfigLocation})
+            QDir(QStandardPaths::writableLocation(location)).removeRecursively();
+#endif
     }
     void TearDown() override { m_application.reset(); }
 
