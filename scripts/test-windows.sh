@@ -6,6 +6,7 @@ set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
 cache=${KORVANE_WINDOWS_CACHE:-$HOME/.cache/korvane-windows}
 bash "$root/scripts/build-windows.sh" --tests
+bash "$root/scripts/install-deps.sh" openbox
 
 target=x86_64-w64-mingw32
 gcc_dir=$(dirname "$("$target-g++-posix" -print-libgcc-file-name)")
@@ -52,6 +53,10 @@ export root work
 # One Wine session for the whole run, kept by a persistent server, so that Wine's explorer starts
 # once, is waited for, and serves every test program's windows.
 on_display() {
+  # A window manager, as every desktop has: without one, Wine waits in vain for each closed
+  # window to be withdrawn, seconds for every dialog.
+  openbox >/dev/null 2>&1 &
+  local wm=$!
   wineserver -p
   local ready=
   for _ in $(seq 60); do
@@ -61,11 +66,13 @@ on_display() {
   if [ -z "$ready" ]; then
     echo "Wine could not make a window on the virtual display" >&2
     wineserver -k
+    kill $wm
     return 1
   fi
   local status=0
   KORVANE_TEST_COM=COM5 ctest --test-dir "$root/build-windows" --output-on-failure --timeout 600 || status=$?
   wineserver -k
+  kill $wm
   return $status
 }
 
