@@ -122,8 +122,8 @@ build_qt() {
 
 build_korvane() {
   log "Korvane for Windows"
-  # Compiled objects are kept beside the cross-built Qt, so a later build, in a fresh clone too,
-  # compiles only what changed.
+  # Compiled objects are kept beside the cross-built Qt, so a later build, in a fresh clone at the
+  # same place too, compiles only what changed.
   export CCACHE_DIR=$cache/ccache CCACHE_BASEDIR=$root CCACHE_NOHASHDIR=1
   PKG_CONFIG_LIBDIR=$prefix/lib/pkgconfig cmake -S "$root" -B "$out" -G Ninja -Wno-dev \
     -DCMAKE_TOOLCHAIN_FILE="$toolchain" -DCMAKE_PREFIX_PATH="$prefix" -DQT_HOST_PATH=/usr \

@@ -39,8 +39,8 @@ readers=(TablePrinterTest.TwoRows* TablePrinterTest.PlacesTheHeading* TablePrint
   TitrationRecordTest.EditsInTheTerminal* XlsxOutput.Keeps* Form1Test.PrintPutsEveryLineOnPagesInOrder)
 # - the lab server's PostgreSQL driver, which the Windows build leaves out;
 server=(JournalRecorder.AServerThatDoesNotAnswer*)
-# - a data folder of their own: each case runs in a process of its own on Linux, all of a
-#   program's cases in one process here, and Windows keeps the data in the prefix's AppData;
+# - a data folder of their own: each case runs in a process of its own on Linux, while here all
+#   of a program's cases share one process and one data folder;
 fresh_data=(JournalWindowTest.RebuildAdds* ConnectionForm.EveryReceivedCluster*)
 excluded=("${readers[@]}" "${server[@]}" "${fresh_data[@]}")
 GTEST_FILTER="-$(IFS=:; echo "${excluded[*]}")"
@@ -58,19 +58,16 @@ on_display() {
   openbox >/dev/null 2>&1 &
   local wm=$!
   wineserver -p
-  local ready=
+  local status=1
   for _ in $(seq 60); do
-    wine "$work/desktop_probe.exe" >/dev/null 2>&1 && { ready=1; break; }
+    wine "$work/desktop_probe.exe" >/dev/null 2>&1 && { status=0; break; }
     sleep 2
   done
-  if [ -z "$ready" ]; then
+  if [ $status -ne 0 ]; then
     echo "Wine could not make a window on the virtual display" >&2
-    wineserver -k
-    kill $wm
-    return 1
+  else
+    KORVANE_TEST_COM=COM5 ctest --test-dir "$root/build-windows" --output-on-failure --timeout 600 || status=$?
   fi
-  local status=0
-  KORVANE_TEST_COM=COM5 ctest --test-dir "$root/build-windows" --output-on-failure --timeout 600 || status=$?
   wineserver -k
   kill $wm
   return $status
